@@ -1,0 +1,16 @@
+# Cross-compile for 64-bit Windows with MinGW-w64; tests run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(_prefix x86_64-w64-mingw32)
+# The -posix compilers: the win32 thread model lacks std::mutex, which GoogleTest needs.
+set(CMAKE_C_COMPILER ${_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${_prefix}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+find_program(_wine NAMES wine)
+if(_wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${_wine})
+endif()

@@ -1,0 +1,2 @@
+// Interfaces only; this file gives the library a translation unit.
+#include "platform/platform.h"

@@ -1,0 +1,35 @@
+#pragma once
+// Child processes with captured output (kernel32).
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/types.h"
+
+namespace vsi {
+
+// A started child whose standard output (and error) goes into a pipe.
+class IChildProcess {
+ public:
+  virtual ~IChildProcess() = default;
+  // WaitForSingleObject on the process: true when it has ended within `ms`.
+  virtual bool Wait(uint32_t ms) = 0;
+  // PeekNamedPipe: bytes ready to read without blocking.
+  virtual uint32_t Available() = 0;
+  // ReadFile: up to `size` bytes; returns the count read (0 at the end or on failure).
+  virtual uint32_t Read(uint8_t* buffer, uint32_t size) = 0;
+};
+
+class IProcesses {
+ public:
+  virtual ~IProcesses() = default;
+  // CreatePipe + CreateProcessA of `applicationPath` (a full path, never searched) with
+  // `commandLine`, hidden, output to the pipe. Null when the process cannot be started.
+  // Closing the returned object closes the pipe and process handles; it never kills the child.
+  virtual std::unique_ptr<IChildProcess> StartCaptured(const std::string& applicationPath,
+                                                       const std::string& commandLine) = 0;
+  // Dispatches pending window messages (the capture keeps the window alive while it waits).
+  virtual void ProcessMessages() = 0;
+};
+
+}  // namespace vsi

@@ -1,0 +1,55 @@
+#pragma once
+// Volumes and network connections (kernel32, mpr).
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace vsi {
+
+enum DriveType : uint32_t {
+  DRIVE_UNKNOWN_ = 0,
+  DRIVE_NO_ROOT_DIR_ = 1,
+  DRIVE_REMOVABLE_ = 2,
+  DRIVE_FIXED_ = 3,
+  DRIVE_REMOTE_ = 4,
+  DRIVE_CDROM_ = 5,
+  DRIVE_RAMDISK_ = 6,
+};
+
+constexpr uint32_t SEM_FAILCRITICALERRORS_ = 0x0001;
+
+struct VolumeInformation {
+  std::string volumeName;
+  uint32_t serialNumber = 0;
+  uint32_t maximumComponentLength = 0;
+  uint32_t fileSystemFlags = 0;
+  std::string fileSystemName;
+};
+
+struct DiskFreeSpace {
+  uint64_t freeBytesAvailable = 0, totalBytes = 0, totalFreeBytes = 0;
+};
+
+struct DiskFreeSpaceClusters {
+  uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+};
+
+class IVolumes {
+ public:
+  virtual ~IVolumes() = default;
+  virtual uint32_t GetLogicalDrives() = 0;
+  virtual uint32_t GetDriveType(const std::string& root) = 0;
+  // GetVolumeInformationA; false on failure, `out` untouched.
+  virtual bool GetVolumeInformation(const std::string& root, VolumeInformation& out) = 0;
+  virtual bool GetDiskFreeSpaceEx(const std::string& root, DiskFreeSpace& out) = 0;
+  virtual bool GetDiskFreeSpace(const std::string& root, DiskFreeSpaceClusters& out) = 0;
+  // SetErrorMode: returns the previous mode.
+  virtual uint32_t SetErrorMode(uint32_t mode) = 0;
+  // WNetGetConnectionA for a local name such as "E:".
+  virtual WinError WNetGetConnection(const std::string& localName, std::string& remoteName) = 0;
+  // WNetGetUserA (null name: the default user).
+  virtual WinError WNetGetUser(std::string& userName) = 0;
+};
+
+}  // namespace vsi

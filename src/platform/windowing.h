@@ -1,0 +1,142 @@
+#pragma once
+// The window system (user32): native windows for the framework's controls, timers, the
+// message loop, message boxes, pop-up menus and tooltips. Windows send what happens to them
+// back to an IWindowEvents sink, which the framework's control implements.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/canvas.h"
+#include "platform/types.h"
+
+namespace vsi {
+
+using WindowHandle = uintptr_t;  // HWND; 0 = none
+
+enum class WindowKind : uint8_t {
+  Form,      // a top-level window
+  Custom,    // a child the framework paints itself (labels, panels, picture buttons, ...)
+  Button,    // a native push button
+  ComboBox,  // a native drop-down list, owner-drawn by the framework
+  Memo,      // a native multi-line edit
+};
+
+enum MouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
+// Shift state bits.
+enum ShiftState : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+
+enum class CursorKind : uint8_t { Arrow, Hand };
+
+struct WindowParams {
+  WindowKind kind = WindowKind::Custom;
+  WindowHandle parent = 0;
+  TRect bounds;          // child: in the parent's client area; form: position and client size
+  WideString text;       // the window text: what the control shows, for readers and tests
+  TColor color = clBtnFace;
+  FontSpec font;
+  bool visible = true;
+  bool enabled = true;
+  bool tabStop = false;
+  // Form
+  bool toolWindow = false;
+  bool minimizeBox = true;
+  bool maximizeBox = true;
+  bool systemMenu = true;
+  std::string iconResource;
+  // Memo
+  bool vScroll = false;
+  bool readOnly = false;
+  // ComboBox
+  int itemHeight = 16;
+};
+
+// Item state of an owner-drawn list item.
+struct DrawItemState {
+  bool selected = false;
+  bool focused = false;
+  bool inEditField = false;  // drawn in the combo box's edit part
+};
+
+class IWindowEvents {
+ public:
+  virtual ~IWindowEvents() = default;
+  virtual void WmPaint(ICanvas& canvas) {}
+  virtual void WmMouseDown(MouseButton button, uint8_t shift, int x, int y) {}
+  virtual void WmMouseUp(MouseButton button, uint8_t shift, int x, int y) {}
+  virtual void WmMouseMove(uint8_t shift, int x, int y) {}
+  virtual void WmMouseLeave() {}
+  // Returns true when the key was handled and must not be processed further.
+  virtual bool WmKeyDown(uint16_t key, uint8_t shift) { return false; }
+  virtual void WmChar(char ch) {}
+  virtual void WmFocus(bool gained) {}
+  // A native button was pressed, a combo box selection changed (by the user), ...
+  virtual void WmClick() {}
+  virtual void WmSelChange() {}
+  // The window became visible for the first time.
+  virtual void WmShow() {}
+  // Close request; return false to refuse.
+  virtual bool WmClose() { return true; }
+  virtual void WmDestroy() {}
+  virtual void WmDrawItem(ICanvas& canvas, int index, const TRect& r, const DrawItemState& state) {}
+  // Tooltip request: fill the text and client position; false leaves the standard tooltip.
+  virtual bool WmTooltip(std::string& text, TPoint& clientPos) { return false; }
+  virtual bool WmSetCursor() { return false; }
+};
+
+struct MenuItemSpec {
+  std::string text;
+  uint32_t command = 0;
+  bool grayed = false;
+};
+
+class IWindowSystem {
+ public:
+  virtual ~IWindowSystem() = default;
+  // Creates the native window; 0 on failure. The sink must outlive the window.
+  virtual WindowHandle CreateWindow(const WindowParams& params, IWindowEvents* sink) = 0;
+  virtual void DestroyWindow(WindowHandle w) = 0;
+  virtual void SetText(WindowHandle w, const WideString& text) = 0;
+  virtual WideString GetText(WindowHandle w) = 0;
+  virtual void SetBounds(WindowHandle w, const TRect& r) = 0;
+  virtual void SetVisible(WindowHandle w, bool visible) = 0;
+  virtual void SetEnabled(WindowHandle w, bool enabled) = 0;
+  virtual void SetFont(WindowHandle w, const FontSpec& font) = 0;
+  virtual void SetColor(WindowHandle w, TColor color) = 0;
+  virtual void Invalidate(WindowHandle w, const TRect* r, bool erase) = 0;
+  virtual void Minimize(WindowHandle w) = 0;
+  virtual bool IsMinimized(WindowHandle w) = 0;
+  virtual void BringToFront(WindowHandle w) = 0;
+  virtual void SetFocus(WindowHandle w) = 0;
+  virtual WindowHandle GetFocus() = 0;
+  virtual void SetCapture(WindowHandle w) = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual void SetCursor(CursorKind cursor) = 0;
+  virtual TPoint ClientToScreen(WindowHandle w, TPoint p) = 0;
+  // Combo box items.
+  virtual void ComboSetItems(WindowHandle w, const std::vector<WideString>& items) = 0;
+  virtual void ComboSetIndex(WindowHandle w, int index) = 0;
+  virtual int ComboGetIndex(WindowHandle w) = 0;
+  // Pop-up menu at a screen point; the chosen command or 0.
+  virtual uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) = 0;
+  // Tooltips of a window: drop the one showing (a new request follows when the pointer moves).
+  virtual void CancelTooltip(WindowHandle w) = 0;
+  // Timers: the callback runs from the message loop. 0 when the system refuses a timer.
+  virtual uintptr_t SetTimer(uint32_t intervalMs, std::function<void()> callback) = 0;
+  virtual void KillTimer(uintptr_t timer) = 0;
+  // Modal message box; `type` is the MB_* set. Returns the button id.
+  virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption, uint32_t type) = 0;
+  // Runs until the main window is destroyed (PostQuit); returns the exit code.
+  virtual int RunMessageLoop() = 0;
+  virtual void ProcessMessages() = 0;
+  virtual void PostQuit(int code) = 0;
+  // Text size in the given font without a window (layout before windows exist).
+  virtual TSize MeasureText(const FontSpec& font, const AnsiString& text) = 0;
+};
+
+constexpr uint32_t MB_OK_ = 0x0;
+constexpr uint32_t MB_ICONERROR_ = 0x10;
+constexpr uint32_t MB_ICONWARNING_ = 0x30;
+constexpr uint32_t MB_ICONINFORMATION_ = 0x40;
+
+}  // namespace vsi

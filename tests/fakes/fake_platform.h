@@ -1,0 +1,29 @@
+#pragma once
+// The whole in-memory platform for tests: arrange its parts, then hand platform() to an
+// AppContext.
+#include "fakes/fake_locale.h"
+#include "fakes/fake_processes.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_sockets.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_volumes.h"
+#include "fakes/fake_windows.h"
+#include "platform/platform.h"
+
+namespace vsi::fake {
+
+struct FakePlatform {
+  FakeRegistry registry;
+  FakeSystem system;
+  FakeVolumes volumes;
+  FakeLocale locale;
+  FakeProcesses processes;
+  FakeShell shell;
+  FakeSockets sockets;
+  FakeWindowSystem windows;
+
+  Platform platform() { return Platform{registry, system, volumes, locale, processes, shell, sockets, windows}; }
+};
+
+}  // namespace vsi::fake
