@@ -42,6 +42,8 @@ class IVolumes {
   virtual uint32_t GetDriveType(const std::string& root) = 0;
   // GetVolumeInformationA; false on failure, `out` untouched.
   virtual bool GetVolumeInformation(const std::string& root, VolumeInformation& out) = 0;
+  // False on an early 95-family system whose kernel32 lacks GetDiskFreeSpaceExA.
+  virtual bool HasDiskFreeSpaceEx() = 0;
   virtual bool GetDiskFreeSpaceEx(const std::string& root, DiskFreeSpace& out) = 0;
   virtual bool GetDiskFreeSpace(const std::string& root, DiskFreeSpaceClusters& out) = 0;
   // SetErrorMode: returns the previous mode.

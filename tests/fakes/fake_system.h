@@ -1,0 +1,155 @@
+#pragma once
+// System facts as plain settable fields: version, SYSTEM_INFO, memory, names, clocks,
+// directories, files that exist, metrics, processor times and a CPUID table.
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace vsi::fake {
+
+class FakeSystem : public ISystem {
+ public:
+  FakeSystem();
+
+  // --- ISystem ---
+  bool GetVersionEx(OsVersionInfo& out) override;
+  void GetSystemInfo(SystemInfo& out) override;
+  void GlobalMemoryStatus(MemoryStatus& out) override;
+  bool GlobalMemoryStatusEx(MemoryStatus& out) override;
+  bool GetComputerName(std::string& out) override;
+  bool GetUserName(std::string& out) override;
+  void GetLocalTime(SystemTime& out) override;
+  void GetSystemTime(SystemTime& out) override;
+  std::string GetCurrentDirectory() override;
+  std::string GetWindowsDirectory() override;
+  std::string GetSystemDirectory() override;
+  std::string GetModuleFileName() override;
+  bool FileExists(const std::string& path) override;
+  int GetSystemMetrics(int index) override;
+  bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) override;
+  bool Cpuid(uint32_t leaf, std::array<uint32_t, 4>& eaxEbxEcxEdx) override;
+  std::string GetTempPath() override;
+  uint32_t GetTimeZoneInformation(TimeZoneInformation& out) override;
+  std::vector<std::string> GetEnvironmentStrings() override;
+  bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) override;
+  bool SystemParametersInfoAnimation(uint32_t action, int32_t& minAnimate, uint32_t winIni) override;
+  int16_t GetKeyState(int virtualKey) override;
+  void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) override;
+  bool GetKeyboardState(std::array<uint8_t, 256>& keys) override;
+  bool SetKeyboardState(const std::array<uint8_t, 256>& keys) override;
+  int GetDisplayDeviceCaps(int index) override;
+  std::vector<std::string> GetScreenFontNames() override;
+  std::vector<std::string> GetPrinterNames() override;
+  bool GetFreeSystemResources16(uint16_t type, uint32_t& percent) override;
+  bool NtQueryProcessorCount(uint8_t& count) override;
+  bool NtQueryIdleTime(int64_t& idleTime) override;
+  bool NtQueryCurrentTime(int64_t& systemTime) override;
+  void Sleep(uint32_t milliseconds) override;
+
+  // --- Arranging ---
+  // Windows 7 SP1 by default (6.1.7601, platform 2, "Service Pack 1").
+  OsVersionInfo version;
+  bool versionFails = false;
+  // The 95 family: 4.0.950, platform 1.
+  void UseWindows95();
+
+  SystemInfo systemInfo;
+  MemoryStatus memory;
+  bool memoryExFails = false;  // GlobalMemoryStatusEx missing or failing
+
+  std::string computerName = "VELMORA-PC";
+  bool computerNameFails = false;
+  std::string userName = "tester";
+  bool userNameFails = false;
+
+  // Clocks; AdvanceTime moves both.
+  SystemTime localTime{2004, 3, 0, 21, 14, 30, 5, 250};
+  SystemTime systemTime{2004, 3, 0, 21, 13, 30, 5, 250};
+  void AdvanceTime(int64_t milliseconds);
+
+  std::string currentDirectory = "C:\\Work";
+  std::string windowsDirectory = "C:\\WINDOWS";
+  std::string systemDirectory = "C:\\WINDOWS\\system32";
+  std::string moduleFileName = "C:\\Program Files\\Velmora\\toolbar1.exe";
+  // Paths that exist, compared without regard to case.
+  void AddFile(const std::string& path);
+  void RemoveFile(const std::string& path);
+
+  // GetSystemMetrics answers; indices not in the table give 0.
+  std::map<int, int> metrics;
+
+  std::vector<ProcessorTimes> processorTimes;
+  bool processorTimesFail = false;
+
+  // CPUID leaves; a leaf not in the table gives zeros. `cpuidAvailable` false: no instruction.
+  std::map<uint32_t, std::array<uint32_t, 4>> cpuid;
+  bool cpuidAvailable = true;
+  // Sets leaf 0's vendor text (EBX, EDX, ECX) and keeps its highest leaf.
+  void SetCpuVendor(const std::string& twelveChars);
+
+  std::string tempPath = "C:\\WINDOWS\\TEMP\\";
+
+  // GetTimeZoneInformation; `timeZoneId` is the answer (TIME_ZONE_ID_INVALID_: failure).
+  TimeZoneInformation timeZone{-60, u"W. Europe Standard Time", {}, 0, u"W. Europe Daylight Time", {}, -60};
+  uint32_t timeZoneId = 1;
+
+  std::vector<std::string> environment{"PATH=C:\\WINDOWS", "TEMP=C:\\WINDOWS\\TEMP", "windir=C:\\WINDOWS"};
+
+  // System parameters by their GET action; a SET action stores under its GET action.
+  // Actions not in the table fail.
+  std::map<uint32_t, int32_t> spi;
+  struct SpiCall {
+    uint32_t action;
+    int32_t value;
+    uint32_t winIni;
+  };
+  std::vector<SpiCall> spiWrites;
+
+  // Key bytes as GetKeyboardState gives them (bit 0 toggled, bit 7 down). keybd_event
+  // toggles a key on its down event.
+  std::array<uint8_t, 256> keys{};
+  struct KeyEvent {
+    uint8_t virtualKey, scanCode;
+    uint32_t flags;
+  };
+  std::vector<KeyEvent> keyEvents;
+  int keyboardStateWrites = 0;
+
+  // GetDeviceCaps of the display; indices not in the table give 0.
+  std::map<int, int> displayCaps{{BITSPIXEL_, 32}, {PLANES_, 1}, {LOGPIXELSY_, 96}};
+  std::vector<std::string> fontNames{"Arial", "MS Sans Serif", "Courier New"};
+  std::vector<std::string> printerNames;
+
+  // The 95 family's free resources by type (0 system, 1 GDI, 2 USER); empty: the thunk fails.
+  std::map<uint16_t, uint32_t> freeResources;
+
+  // NtQuerySystemInformation: `ntAvailable` false models a missing entry point. The idle and
+  // current times are answered in order, the last one again when the list runs out.
+  bool ntAvailable = true;
+  uint8_t ntProcessorCount = 2;
+  std::vector<int64_t> ntIdleTimes{0};
+  std::vector<int64_t> ntCurrentTimes{0};
+  bool ntIdleFails = false;
+  bool ntTimeFails = false;
+  std::vector<uint32_t> sleeps;  // Sleep is recorded, not waited
+
+  int versionQueries = 0;
+  int processorTimeQueries = 0;
+
+ private:
+  std::set<std::string> files_;  // lower-case
+  size_t ntIdleNext_ = 0, ntTimeNext_ = 0;
+};
+
+// Day arithmetic shared by the clock helpers: the day of the week (0 Sunday) of a date, and
+// SYSTEMTIME <-> milliseconds since 1601-01-01.
+int DayOfWeek(int year, int month, int day);
+int64_t ToMilliseconds(const SystemTime& t);
+SystemTime FromMilliseconds(int64_t ms);
+
+}  // namespace vsi::fake
