@@ -80,6 +80,8 @@ class ILocale {
   virtual ~ILocale() = default;
   // GetLocaleInfoA: false when the locale or the item is unknown; `out` then untouched.
   virtual bool GetLocaleInfo(LCID locale, LCTYPE type, std::string& out) = 0;
+  // SetLocaleInfoA: false when the system refuses the value.
+  virtual bool SetLocaleInfo(LCID locale, LCTYPE type, const std::string& value) = 0;
   virtual LCID GetUserDefaultLCID() = 0;
   virtual LCID GetSystemDefaultLCID() = 0;
   virtual LCID GetThreadLocale() = 0;

@@ -38,6 +38,55 @@ struct MemoryStatus {
   uint64_t totalVirtual = 0, availVirtual = 0;
 };
 
+// TIME_ZONE_INFORMATION.
+struct TimeZoneInformation {
+  int32_t bias = 0;  // minutes; UTC = local time + bias
+  WideString standardName;
+  SystemTime standardDate;
+  int32_t standardBias = 0;
+  WideString daylightName;
+  SystemTime daylightDate;
+  int32_t daylightBias = 0;
+};
+constexpr uint32_t TIME_ZONE_ID_INVALID_ = 0xFFFFFFFFu;
+
+// SystemParametersInfoA actions and flags the program uses.
+constexpr uint32_t SPI_GETBEEP_ = 0x0001;
+constexpr uint32_t SPI_SETBEEP_ = 0x0002;
+constexpr uint32_t SPI_GETKEYBOARDSPEED_ = 0x000A;
+constexpr uint32_t SPI_SETKEYBOARDSPEED_ = 0x000B;
+constexpr uint32_t SPI_GETSCREENSAVETIMEOUT_ = 0x000E;
+constexpr uint32_t SPI_SETSCREENSAVETIMEOUT_ = 0x000F;
+constexpr uint32_t SPI_GETSCREENSAVEACTIVE_ = 0x0010;
+constexpr uint32_t SPI_SETSCREENSAVEACTIVE_ = 0x0011;
+constexpr uint32_t SPI_SETDESKWALLPAPER_ = 0x0014;
+constexpr uint32_t SPI_GETKEYBOARDDELAY_ = 0x0016;
+constexpr uint32_t SPI_SETKEYBOARDDELAY_ = 0x0017;
+constexpr uint32_t SPI_SETDRAGFULLWINDOWS_ = 0x0025;
+constexpr uint32_t SPI_GETDRAGFULLWINDOWS_ = 0x0026;
+constexpr uint32_t SPI_GETANIMATION_ = 0x0048;
+constexpr uint32_t SPI_SETANIMATION_ = 0x0049;
+constexpr uint32_t SPI_GETFONTSMOOTHING_ = 0x004A;
+constexpr uint32_t SPI_SETFONTSMOOTHING_ = 0x004B;
+constexpr uint32_t SPI_GETWINDOWSEXTENSION_ = 0x005C;
+constexpr uint32_t SPI_GETSNAPTODEFBUTTON_ = 0x005F;
+constexpr uint32_t SPI_SETSNAPTODEFBUTTON_ = 0x0060;
+constexpr uint32_t SPI_GETSCREENSAVERRUNNING_ = 0x0072;
+constexpr uint32_t SPIF_UPDATEINIFILE_ = 0x0001;
+constexpr uint32_t SPIF_SENDWININICHANGE_ = 0x0002;
+
+// Virtual keys and keybd_event flags.
+constexpr uint8_t VK_CAPITAL_ = 0x14;
+constexpr uint8_t VK_NUMLOCK_ = 0x90;
+constexpr uint8_t VK_SCROLL_ = 0x91;
+constexpr uint32_t KEYEVENTF_EXTENDEDKEY_ = 0x0001;
+constexpr uint32_t KEYEVENTF_KEYUP_ = 0x0002;
+
+// GetDeviceCaps indices.
+constexpr int BITSPIXEL_ = 12;
+constexpr int PLANES_ = 14;
+constexpr int LOGPIXELSY_ = 90;
+
 // One processor's times from NtQuerySystemInformation class 8, in 100-ns units.
 struct ProcessorTimes {
   int64_t idleTime = 0, kernelTime = 0, userTime = 0;
@@ -65,6 +114,38 @@ class ISystem {
   virtual bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) = 0;
   // CPUID with the given leaf; false where the instruction is not available.
   virtual bool Cpuid(uint32_t leaf, std::array<uint32_t, 4>& eaxEbxEcxEdx) = 0;
+
+  // GetTempPathA, keeping the trailing backslash the system gives; empty on failure.
+  virtual std::string GetTempPath() = 0;
+  // GetTimeZoneInformation: a TIME_ZONE_ID_* answer, TIME_ZONE_ID_INVALID_ on failure.
+  virtual uint32_t GetTimeZoneInformation(TimeZoneInformation& out) = 0;
+  // GetEnvironmentStringsA: the "name=value" entries of the block, which is freed again.
+  virtual std::vector<std::string> GetEnvironmentStrings() = 0;
+  // SystemParametersInfoA for the forms whose pvParam is null or points at one 32-bit value
+  // (BOOL, UINT, int): GET actions fill *pvParam, SET actions pass the value in uiParam.
+  virtual bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) = 0;
+  // SPI_GETANIMATION / SPI_SETANIMATION with an 8-byte ANIMATIONINFO: its iMinAnimate field.
+  virtual bool SystemParametersInfoAnimation(uint32_t action, int32_t& minAnimate, uint32_t winIni) = 0;
+  // GetKeyState: bit 0 is the toggle state, bit 15 "down".
+  virtual int16_t GetKeyState(int virtualKey) = 0;
+  virtual void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
+  virtual bool GetKeyboardState(std::array<uint8_t, 256>& keys) = 0;
+  virtual bool SetKeyboardState(const std::array<uint8_t, 256>& keys) = 0;
+  // GetDeviceCaps of a device context made for the "Display" driver and deleted again.
+  virtual int GetDisplayDeviceCaps(int index) = 0;
+  // Screen font family names and printer names, in the order the system lists them.
+  virtual std::vector<std::string> GetScreenFontNames() = 0;
+  virtual std::vector<std::string> GetPrinterNames() = 0;
+  // 95 family: GetFreeSystemResources(type) of the 16-bit user module, reached by thunking;
+  // false when the module or the thunk cannot be found (always on the NT family).
+  virtual bool GetFreeSystemResources16(uint16_t type, uint32_t& percent) = 0;
+  // NtQuerySystemInformation classes 0 (processor count), 2 (idle time of all processors) and
+  // 3 (current system time), times in 100-ns units; false when ntdll lacks the entry point
+  // or the call answers a non-zero status.
+  virtual bool NtQueryProcessorCount(uint8_t& count) = 0;
+  virtual bool NtQueryIdleTime(int64_t& idleTime) = 0;
+  virtual bool NtQueryCurrentTime(int64_t& systemTime) = 0;
+  virtual void Sleep(uint32_t milliseconds) = 0;
 };
 
 }  // namespace vsi
