@@ -1,0 +1,416 @@
+// e2e_driver: drives a running toolbar1.exe from outside, in the same Wine prefix.
+//
+//   e2e_driver [options] <command> [arguments]
+//
+// Options (choose the main window; the default is the exact English caption):
+//   --caption TEXT         top-level window whose caption is TEXT
+//   --caption-prefix TEXT  top-level window whose caption starts with TEXT
+//   --class NAME           top-level window of this window class
+//   --hidden               also accept a hidden window
+//   --timeout MS           how long wait-window and close wait (default 10000)
+//
+// Commands:
+//   wait-window            wait until the window exists; prints "found <caption>"
+//   caption                prints the caption
+//   dump                   "window <caption>", "client <x> <y> <w> <h>" and "frame <x> <y>
+//                          <w> <h>" (screen coordinates), then one
+//                          line per descendant: "child <depth> <class> <id> <x> <y> <w> <h>
+//                          <visible> <text>" with x, y relative to the main client area
+//   click <text>           clicks the first visible descendant whose text is <text>
+//   click-id <id>          clicks the descendant with this control id
+//   select-combo <index>   selects item <index> of the first combo box and notifies its parent
+//   combo-items            prints "item <index> <text>" per item of the first combo box
+//   text <label>           prints the text of the control right of <label> on the same row
+//   text-id <id>           prints the text of the descendant with this control id
+//   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
+//
+// Fields are separated by tabs; tabs, CR, LF and backslashes inside texts are escaped
+// (\t \r \n \\). Output is UTF-8 with bare LF line ends. Exit code 0 on success, 1 when
+// the window or control is missing or the action failed, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kMessageTimeoutMs = 5000;
+
+std::wstring Widen(const char* text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+  std::wstring out(n > 0 ? n - 1 : 0, L'\0');
+  if (n > 1) MultiByteToWideChar(CP_ACP, 0, text, -1, out.data(), n);
+  return out;
+}
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string Escaped(const std::wstring& text) {
+  std::string raw = Utf8(text), out;
+  for (char c : raw) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// Written with WriteFile so the C runtime does not turn LF into CRLF.
+void Out(const std::string& line) {
+  std::string s = line + "\n";
+  DWORD written = 0;
+  HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!WriteFile(h, s.data(), static_cast<DWORD>(s.size()), &written, nullptr)) {
+    std::fwrite(s.data(), 1, s.size(), stdout);
+    std::fflush(stdout);
+  }
+}
+
+void Err(const std::string& line) {
+  std::fprintf(stderr, "e2e_driver: %s\n", line.c_str());
+  std::fflush(stderr);
+}
+
+// WM_GETTEXT rather than GetWindowText: across processes the latter does not ask the
+// control, so an edit box would answer with its creation text.
+std::wstring TextOf(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                           &length))
+    return {};
+  std::wstring buffer(length + 2, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                           SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied))
+    return {};
+  buffer.resize(copied < buffer.size() ? copied : buffer.size() - 1);
+  return buffer;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+std::wstring Lower(std::wstring s) {
+  for (auto& c : s) c = static_cast<wchar_t>(std::towlower(c));
+  return s;
+}
+
+struct Finder {
+  std::wstring caption;
+  bool prefix = false;
+  std::wstring window_class;
+  bool hidden = false;
+  HWND found = nullptr;
+
+  bool Matches(HWND hwnd) const {
+    if (!hidden && !IsWindowVisible(hwnd)) return false;
+    if (!window_class.empty() && ClassOf(hwnd) != window_class) return false;
+    if (caption.empty()) return true;
+    wchar_t text[512] = {};
+    GetWindowTextW(hwnd, text, 512);
+    std::wstring t = text;
+    return prefix ? t.compare(0, caption.size(), caption) == 0 : t == caption;
+  }
+
+  HWND Find() {
+    found = nullptr;
+    EnumWindows(
+        [](HWND hwnd, LPARAM self) -> BOOL {
+          auto* f = reinterpret_cast<Finder*>(self);
+          if (!f->Matches(hwnd)) return TRUE;
+          f->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(this));
+    return found;
+  }
+};
+
+struct Child {
+  HWND hwnd;
+  int depth;
+  RECT rect;  // relative to the main window's client area
+};
+
+std::vector<Child> Descendants(HWND main) {
+  struct Ctx {
+    HWND main;
+    std::vector<Child> list;
+  } ctx{main, {}};
+  EnumChildWindows(
+      main,
+      [](HWND hwnd, LPARAM p) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(p);
+        int depth = 0;
+        for (HWND h = hwnd; h && h != c->main; h = GetParent(h)) ++depth;
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(HWND_DESKTOP, c->main, reinterpret_cast<POINT*>(&r), 2);
+        c->list.push_back({hwnd, depth, r});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  return ctx.list;
+}
+
+HWND ChildByText(HWND main, const std::wstring& text) {
+  HWND hidden_match = nullptr;
+  for (const Child& c : Descendants(main)) {
+    if (TextOf(c.hwnd) != text) continue;
+    if (IsWindowVisible(c.hwnd)) return c.hwnd;
+    if (!hidden_match) hidden_match = c.hwnd;
+  }
+  return hidden_match;
+}
+
+HWND ChildById(HWND main, int id) {
+  for (const Child& c : Descendants(main))
+    if (GetDlgCtrlID(c.hwnd) == id) return c.hwnd;
+  return nullptr;
+}
+
+HWND FirstCombo(HWND main) {
+  for (const Child& c : Descendants(main))
+    if (Lower(ClassOf(c.hwnd)).find(L"combo") != std::wstring::npos) return c.hwnd;
+  return nullptr;
+}
+
+void Click(HWND target) {
+  if (Lower(ClassOf(target)) == L"button") {
+    PostMessageW(target, BM_CLICK, 0, 0);
+    return;
+  }
+  // Custom controls: a press and release at their centre, as the mouse would send.
+  RECT r{};
+  GetClientRect(target, &r);
+  LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+  PostMessageW(target, WM_MOUSEMOVE, 0, at);
+  PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(target, WM_LBUTTONUP, 0, at);
+}
+
+// Posted messages are handled in order, so a synchronous message after them returns
+// only once the click has been processed.
+void Settle(HWND hwnd) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
+}
+
+int Usage() {
+  Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
+      "[--timeout MS] wait-window | caption | dump | click TEXT | click-id ID | "
+      "select-combo INDEX | combo-items | text LABEL | text-id ID | close");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Finder finder;
+  finder.caption = L"  Velmora System Info 1.0";
+  DWORD timeout = 10000;
+  int i = 1;
+  for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; ++i) {
+    std::string opt = argv[i];
+    bool has_value = i + 1 < argc;
+    if (opt == "--caption" && has_value) {
+      finder.caption = Widen(argv[++i]);
+      finder.prefix = false;
+    } else if (opt == "--caption-prefix" && has_value) {
+      finder.caption = Widen(argv[++i]);
+      finder.prefix = true;
+    } else if (opt == "--class" && has_value) {
+      finder.window_class = Widen(argv[++i]);
+    } else if (opt == "--hidden") {
+      finder.hidden = true;
+    } else if (opt == "--timeout" && has_value) {
+      timeout = static_cast<DWORD>(std::strtoul(argv[++i], nullptr, 10));
+    } else {
+      return Usage();
+    }
+  }
+  if (i >= argc) return Usage();
+  std::string command = argv[i++];
+  auto arg = [&](int n) -> const char* { return i + n < argc ? argv[i + n] : nullptr; };
+
+  if (command == "wait-window") {
+    DWORD start = GetTickCount();
+    for (;;) {
+      if (HWND w = finder.Find()) {
+        Out("found\t" + Escaped(TextOf(w)));
+        return 0;
+      }
+      if (GetTickCount() - start >= timeout) break;
+      Sleep(50);
+    }
+    Err("no window appeared within " + std::to_string(timeout) + " ms");
+    return 1;
+  }
+
+  HWND main = finder.Find();
+  if (!main) {
+    Err("main window not found");
+    return 1;
+  }
+
+  if (command == "caption") {
+    Out(Escaped(TextOf(main)));
+    return 0;
+  }
+
+  if (command == "dump") {
+    Out("window\t" + Escaped(TextOf(main)));
+    RECT client{};
+    GetClientRect(main, &client);
+    POINT origin{0, 0};
+    ClientToScreen(main, &origin);
+    Out("client\t" + std::to_string(origin.x) + "\t" + std::to_string(origin.y) + "\t" +
+        std::to_string(client.right) + "\t" + std::to_string(client.bottom));
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    Out("frame\t" + std::to_string(frame.left) + "\t" + std::to_string(frame.top) + "\t" +
+        std::to_string(frame.right - frame.left) + "\t" + std::to_string(frame.bottom - frame.top));
+    for (const Child& c : Descendants(main)) {
+      Out("child\t" + std::to_string(c.depth) + "\t" + Escaped(ClassOf(c.hwnd)) + "\t" +
+          std::to_string(GetDlgCtrlID(c.hwnd)) + "\t" + std::to_string(c.rect.left) + "\t" +
+          std::to_string(c.rect.top) + "\t" + std::to_string(c.rect.right - c.rect.left) + "\t" +
+          std::to_string(c.rect.bottom - c.rect.top) + "\t" +
+          (IsWindowVisible(c.hwnd) ? "1" : "0") + "\t" + Escaped(TextOf(c.hwnd)));
+    }
+    return 0;
+  }
+
+  if (command == "click" || command == "click-id") {
+    if (!arg(0)) return Usage();
+    HWND target = command == "click" ? ChildByText(main, Widen(arg(0)))
+                                     : ChildById(main, std::atoi(arg(0)));
+    if (!target) {
+      Err(std::string("no control ") + arg(0));
+      return 1;
+    }
+    Click(target);
+    Settle(target);
+    Out("clicked\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
+    return 0;
+  }
+
+  if (command == "select-combo" || command == "combo-items") {
+    HWND combo = FirstCombo(main);
+    if (!combo) {
+      Err("no combo box");
+      return 1;
+    }
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
+    if (command == "combo-items") {
+      for (DWORD_PTR k = 0; k < count; ++k) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, k, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                            &length);
+        if (static_cast<LONG_PTR>(length) < 0) length = 0;
+        std::wstring item(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(combo, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item.data()),
+                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied);
+        item.resize(static_cast<LONG_PTR>(copied) > 0 ? copied : 0);
+        Out("item\t" + std::to_string(k) + "\t" + Escaped(item));
+      }
+      return 0;
+    }
+    if (!arg(0)) return Usage();
+    long index = std::strtol(arg(0), nullptr, 10);
+    if (index < 0 || static_cast<DWORD_PTR>(index) >= count) {
+      Err("index " + std::to_string(index) + " out of range, the box has " +
+          std::to_string(count) + " items");
+      return 1;
+    }
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                        &result);
+    // CB_SETCURSEL does not notify; the user's choice would, so tell the parent.
+    HWND parent = GetParent(combo);
+    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    Settle(parent);
+    Out("selected\t" + std::to_string(index) + "\t" + Escaped(TextOf(combo)));
+    return 0;
+  }
+
+  if (command == "text" || command == "text-id") {
+    if (!arg(0)) return Usage();
+    HWND target = nullptr;
+    if (command == "text-id") {
+      target = ChildById(main, std::atoi(arg(0)));
+    } else if (HWND label = ChildByText(main, Widen(arg(0)))) {
+      // The value slot: the nearest control to the label's right whose top is within a
+      // few pixels of the label's.
+      RECT lr{};
+      GetWindowRect(label, &lr);
+      LONG best = LONG_MAX;
+      for (const Child& c : Descendants(main)) {
+        if (c.hwnd == label || GetParent(c.hwnd) != GetParent(label)) continue;
+        RECT r{};
+        GetWindowRect(c.hwnd, &r);
+        if (r.left <= lr.left || std::labs(r.top - lr.top) > 3) continue;
+        if (r.left - lr.left < best) {
+          best = r.left - lr.left;
+          target = c.hwnd;
+        }
+      }
+    }
+    if (!target) {
+      Err(std::string("no value control for ") + arg(0));
+      return 1;
+    }
+    Out(Escaped(TextOf(target)));
+    return 0;
+  }
+
+  if (command == "close") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (!process) {
+      // Without a handle, the window going away is the best sign we get.
+      DWORD start = GetTickCount();
+      while (IsWindow(main) && GetTickCount() - start < timeout) Sleep(50);
+      if (IsWindow(main)) {
+        Err("window still open");
+        return 1;
+      }
+      Out("closed");
+      return 0;
+    }
+    DWORD wait = WaitForSingleObject(process, timeout);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    if (wait != WAIT_OBJECT_0) {
+      Err("process still running after " + std::to_string(timeout) + " ms");
+      return 1;
+    }
+    Out("exit\t" + std::to_string(code));
+    return 0;
+  }
+
+  return Usage();
+}
