@@ -160,6 +160,7 @@ class MldFile {
 
   const MldHeader& Header() const { return header_; }
   const std::string& Name() const { return name_; }
+  const Bytes& Data() const { return data_; }
   const MldCodec& Codec() const { return codec_; }
   int LanguageCount() const { return header_.languageCount; }
   int TranslationCount() const { return header_.translationCount; }
@@ -208,10 +209,14 @@ class MldCursor {
   // (converted with `codePage`); returns false when both are empty.
   bool NextEntry(int selected, int fallback, uint32_t codePage, MldEntry& out);
   size_t Position() const { return pos_; }
+  // Code pages of the text columns of NextTranslation (column k-1 = language k); columns
+  // without one use the system code page. Only UTF-16 streams need them.
+  void SetColumnCodePages(std::vector<uint32_t> codePages) { columnCodePages_ = std::move(codePages); }
 
  private:
   const MldFile& file_;
   size_t pos_ = 0;
+  std::vector<uint32_t> columnCodePages_;
 };
 
 struct MldWriteOptions {
