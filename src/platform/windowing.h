@@ -3,6 +3,7 @@
 // message loop, message boxes, pop-up menus and tooltips. Windows send what happens to them
 // back to an IWindowEvents sink, which the framework's control implements.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ struct WindowParams {
   bool enabled = true;
   bool tabStop = false;
   // Form
+  WindowHandle owner = 0;   // the owning top-level window (the application window)
+  bool appWindow = false;   // the application's own window: a taskbar button with the title
   bool toolWindow = false;
   bool minimizeBox = true;
   bool maximizeBox = true;
@@ -68,6 +71,10 @@ class IWindowEvents {
   virtual void WmMouseLeave() {}
   // Returns true when the key was handled and must not be processed further.
   virtual bool WmKeyDown(uint16_t key, uint8_t shift) { return false; }
+  virtual void WmKeyUp(uint16_t key, uint8_t shift) {}
+  // WM_GETDLGCODE: true when the control wants this key itself (so dialog navigation
+  // does not take it).
+  virtual bool WmWantsKey(uint16_t key) { return false; }
   virtual void WmChar(char ch) {}
   virtual void WmFocus(bool gained) {}
   // A native button was pressed, a combo box selection changed (by the user), ...
@@ -103,8 +110,11 @@ class IWindowSystem {
   virtual void SetEnabled(WindowHandle w, bool enabled) = 0;
   virtual void SetFont(WindowHandle w, const FontSpec& font) = 0;
   virtual void SetColor(WindowHandle w, TColor color) = 0;
+  // The tool tip shown over the window; empty text removes it.
+  virtual void SetHint(WindowHandle w, const std::string& hint) = 0;
   virtual void Invalidate(WindowHandle w, const TRect* r, bool erase) = 0;
   virtual void Minimize(WindowHandle w) = 0;
+  virtual void Restore(WindowHandle w) = 0;
   virtual bool IsMinimized(WindowHandle w) = 0;
   virtual void BringToFront(WindowHandle w) = 0;
   virtual void SetFocus(WindowHandle w) = 0;
@@ -121,6 +131,9 @@ class IWindowSystem {
   virtual uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) = 0;
   // Tooltips of a window: drop the one showing (a new request follows when the pointer moves).
   virtual void CancelTooltip(WindowHandle w) = 0;
+  // Where an exception that leaves an event handler or a timer callback goes (the
+  // application's error box); without one it is swallowed after the handler returns.
+  virtual void SetExceptionHandler(std::function<void(const std::exception&)> handler) = 0;
   // Timers: the callback runs from the message loop. 0 when the system refuses a timer.
   virtual uintptr_t SetTimer(uint32_t intervalMs, std::function<void()> callback) = 0;
   virtual void KillTimer(uintptr_t timer) = 0;

@@ -1,0 +1,331 @@
+#include "framework/controls.h"
+
+#include <algorithm>
+
+#include "framework/context.h"
+
+namespace vsi {
+
+const EnumInfo kAlignNames{{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
+const EnumInfo kAlignmentNames{{"taLeftJustify", "taRightJustify", "taCenter"}};
+
+const ClassInfo& TControl::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TControl>("TControl", &TComponent::StaticClass())
+          .Int("Left", &TControl::Left, &TControl::SetLeft)
+          .Int("Top", &TControl::Top, &TControl::SetTop)
+          .Int("Width", &TControl::Width, &TControl::SetWidth)
+          .Int("Height", &TControl::Height, &TControl::SetHeight)
+          .Int("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
+          .Int("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+          .Enum("Align", kAlignNames, &TControl::Align, &TControl::SetAlign)
+          .Text("Caption", &TControl::Caption, &TControl::SetCaption)
+          .Text("Hint", &TControl::Hint, &TControl::SetHint)
+          .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
+          .Bool("Visible", &TControl::Visible, &TControl::SetVisible)
+          .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+          .Int("Color", &TControl::Color, &TControl::SetColor)
+          .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+          .Object("Font", TFont::StaticClass(), &TControl::Font)
+          .Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
+          .Int("TabOrder", &TControl::TabOrder, &TControl::SetTabOrder)
+          .Bool("TabStop", &TControl::TabStop, &TControl::SetTabStop)
+          .Int("Cursor", &TControl::Cursor, &TControl::SetCursor)
+          .Event("OnClick", &TControl::OnClick)
+          .Build();
+  return info;
+}
+
+const ClassInfo& TWinControl::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TWinControl>("TWinControl", &TControl::StaticClass()).Build();
+  return info;
+}
+
+const ClassInfo& TCustomControl::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TCustomControl>("TCustomControl", &TWinControl::StaticClass()).Build();
+  return info;
+}
+
+const ClassInfo& TGraphicControl::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TGraphicControl>("TGraphicControl", &TControl::StaticClass()).Build();
+  return info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+  font_->OnChange = [this](TObject*) {
+    parentFont_ = false;
+    FontChanged();
+  };
+}
+
+TControl::~TControl() {
+  // Children belong to their owner; they only lose their parent here.
+  for (TControl* child : controls_) child->parent_ = nullptr;
+  controls_.clear();
+  if (parent_) {
+    auto& siblings = parent_->controls_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  if (handle_) {
+    WindowHandle h = handle_;
+    handle_ = 0;
+    Windows().DestroyWindow(h);
+  }
+}
+
+IWindowSystem& TControl::Windows() const { return Context().platform().windows; }
+
+void TControl::SetParent(TControl* parent) {
+  if (parent == parent_) return;
+  if (parent_) {
+    auto& siblings = parent_->controls_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  parent_ = parent;
+  if (parent_) {
+    parent_->controls_.push_back(this);
+    if (parentColor_) ParentColorChanged();
+    if (parentFont_) ParentFontChanged();
+    if (align_ != alNone) parent_->RealignChildren();
+    if (parent_->HandleAllocated()) HandleNeeded();
+  }
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  bool resized = width != width_ || height != height_;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (handle_) Windows().SetBounds(handle_, BoundsRect());
+  if (resized) RealignChildren();
+}
+
+void TControl::SetClientWidth(int v) { SetWidth(v + (Width() - ClientWidth())); }
+void TControl::SetClientHeight(int v) { SetHeight(v + (Height() - ClientHeight())); }
+
+void TControl::SetAlign(TAlign align) {
+  if (align == align_) return;
+  align_ = align;
+  if (parent_) parent_->RealignChildren();
+}
+
+void TControl::RealignChildren() {
+  TRect area = ClientRect();
+  for (TControl* c : controls_) {
+    switch (c->align_) {
+      case alTop:
+        c->SetBounds(area.left, area.top, area.Width(), c->height_);
+        area.top += c->height_;
+        break;
+      case alBottom:
+        c->SetBounds(area.left, area.bottom - c->height_, area.Width(), c->height_);
+        area.bottom -= c->height_;
+        break;
+      case alLeft:
+        c->SetBounds(area.left, area.top, c->width_, area.Height());
+        area.left += c->width_;
+        break;
+      case alRight:
+        c->SetBounds(area.right - c->width_, area.top, c->width_, area.Height());
+        area.right -= c->width_;
+        break;
+      case alClient:
+        c->SetBounds(area.left, area.top, area.Width(), area.Height());
+        break;
+      case alNone:
+        break;
+    }
+  }
+}
+
+void TControl::ScaleBy(int numerator, int denominator) {
+  if (denominator == 0) return;
+  auto scale = [&](int v) { return v * numerator / denominator; };
+  for (TControl* c : controls_) c->ScaleBy(numerator, denominator);
+  SetBounds(scale(left_), scale(top_), scale(width_), scale(height_));
+  if (!parentFont_) {
+    font_->SetHeight(scale(font_->Height()));
+    parentFont_ = false;
+  }
+}
+
+void TControl::SetCaption(const AnsiString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  UpdateWindowText();
+  Invalidate();
+}
+
+void TControl::SetHint(const AnsiString& hint) {
+  if (hint == hint_) return;
+  hint_ = hint;
+  if (handle_) Windows().SetHint(handle_, showHint_ ? hint_ : std::string());
+  UpdateWindowText();
+}
+
+void TControl::SetShowHint(bool v) {
+  showHint_ = v;
+  parentShowHint_ = false;
+  if (handle_) Windows().SetHint(handle_, showHint_ ? hint_ : std::string());
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == visible_) return;
+  visible_ = visible;
+  if (handle_) Windows().SetVisible(handle_, visible_);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  if (handle_) Windows().SetEnabled(handle_, enabled_);
+  Invalidate();
+}
+
+void TControl::SetColor(TColor color) {
+  parentColor_ = false;
+  if (color == color_) return;
+  color_ = color;
+  ColorChanged();
+}
+
+void TControl::SetParentColor(bool v) {
+  parentColor_ = v;
+  if (v && parent_) ParentColorChanged();
+}
+
+void TControl::SetParentFont(bool v) {
+  parentFont_ = v;
+  if (v && parent_) ParentFontChanged();
+}
+
+TColor TControl::EffectiveColor() const { return color_; }
+
+void TControl::ParentColorChanged() {
+  if (!parent_) return;
+  color_ = parent_->color_;
+  ColorChanged();
+}
+
+void TControl::ParentFontChanged() {
+  if (!parent_) return;
+  font_->SetSpec(parent_->font_->Spec());
+  parentFont_ = true;  // SetSpec cleared it through OnChange
+}
+
+void TControl::ColorChanged() {
+  if (handle_) Windows().SetColor(handle_, color_);
+  Invalidate();
+  for (TControl* c : controls_)
+    if (c->parentColor_) c->ParentColorChanged();
+}
+
+void TControl::FontChanged() {
+  if (handle_) Windows().SetFont(handle_, font_->Spec());
+  Invalidate();
+  for (TControl* c : controls_)
+    if (c->parentFont_) c->ParentFontChanged();
+}
+
+WideString TControl::ToWide(const AnsiString& s) const {
+  return Context().platform().locale.MultiByteToWide(CP_ACP_, s);
+}
+
+AnsiString TControl::ToAnsi(const WideString& s) const {
+  return Context().platform().locale.WideToMultiByte(CP_ACP_, s);
+}
+
+WideString TControl::WindowText() const { return ToWide(caption_); }
+
+void TControl::UpdateWindowText() {
+  if (handle_) Windows().SetText(handle_, WindowText());
+}
+
+void TControl::CreateParams(WindowParams& params) const {
+  params.kind = WindowKind::Custom;
+  params.parent = parent_ ? parent_->handle_ : 0;
+  params.bounds = BoundsRect();
+  params.text = WindowText();
+  params.color = color_;
+  params.font = font_->Spec();
+  params.visible = visible_;
+  params.enabled = enabled_;
+  params.tabStop = tabStop_;
+}
+
+void TControl::CreateWnd() {
+  WindowParams params;
+  CreateParams(params);
+  handle_ = Windows().CreateWindow(params, this);
+  if (!handle_) throw EOutOfResources(Format("Error creating window for %s", Name().c_str()));
+  if (showHint_ && !hint_.empty()) Windows().SetHint(handle_, hint_);
+  CreateWindowHandle();
+}
+
+void TControl::HandleNeeded() {
+  if (handle_) return;
+  if (parent_ && !parent_->handle_) {
+    parent_->HandleNeeded();
+    if (handle_) return;  // the parent made ours
+  }
+  CreateWnd();
+  CreateChildHandles();
+}
+
+void TControl::CreateChildHandles() {
+  for (TControl* c : controls_)
+    if (!c->handle_) {
+      c->CreateWnd();
+      c->CreateChildHandles();
+    }
+}
+
+void TControl::DestroyHandle() {
+  for (TControl* c : controls_) c->DestroyHandle();
+  if (handle_) {
+    WindowHandle h = handle_;
+    handle_ = 0;
+    Windows().DestroyWindow(h);
+  }
+}
+
+void TControl::Invalidate() {
+  if (handle_) Windows().Invalidate(handle_, nullptr, false);
+}
+
+void TControl::InvalidateRect(const TRect& r, bool erase) {
+  if (handle_) Windows().Invalidate(handle_, &r, erase);
+}
+
+void TControl::Paint(ICanvas& canvas) {
+  canvas.SetBrush(color_);
+  canvas.FillRect(ClientRect());
+}
+
+void TControl::Click() { Fire(OnClick, this); }
+
+void TControl::WmMouseUp(MouseButton button, uint8_t shift, int x, int y) {
+  // A release inside the control after a press is a click, as for buttons.
+  if (button == mbLeft && x >= 0 && y >= 0 && x < width_ && y < height_ && enabled_) Click();
+}
+
+AnsiString StripHotkeys(const AnsiString& text) {
+  AnsiString out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '&') {
+      if (i + 1 < text.size() && text[i + 1] == '&') {
+        out += '&';
+        ++i;
+      }
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace vsi

@@ -1,0 +1,161 @@
+#pragma once
+// Controls: components with a place on a parent, a caption, colours and a font. In the Windows
+// build every control gets a native window (its peer) when its parent's window is created;
+// setters store the value and forward it to the peer when there is one. Without peers (tests)
+// the same code runs: tests call Paint with a recording canvas and the input handlers directly.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/component.h"
+#include "framework/font.h"
+#include "platform/windowing.h"
+
+namespace vsi {
+
+enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient };
+extern const EnumInfo kAlignNames;
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+extern const EnumInfo kAlignmentNames;
+enum TCursorKind : int16_t { crDefault = 0, crHandPoint = -21 };
+
+class TControl : public TComponent, public IWindowEvents {
+  VSI_CLASS(TControl)
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  // Parent and children (the controls placed on this one, in insertion order).
+  TControl* Parent() const { return parent_; }
+  virtual void SetParent(TControl* parent);
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(index); }
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  TRect BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  virtual int ClientWidth() const { return width_; }
+  virtual int ClientHeight() const { return height_; }
+  void SetClientWidth(int v);
+  void SetClientHeight(int v);
+  TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+  // Scales position, size and font by numerator/denominator.
+  virtual void ScaleBy(int numerator, int denominator);
+
+  const AnsiString& Caption() const { return caption_; }
+  virtual void SetCaption(const AnsiString& caption);
+  const AnsiString& Hint() const { return hint_; }
+  void SetHint(const AnsiString& hint);
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool v);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool v) { parentShowHint_ = v; }
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool v);
+  TFont* Font() const { return font_.get(); }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool v);
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int v) { tabOrder_ = v; }
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool v) { tabStop_ = v; }
+  int Cursor() const { return cursor_; }
+  void SetCursor(int cursor) { cursor_ = cursor; }
+  // The colour actually shown: the parent's when ParentColor is set.
+  TColor EffectiveColor() const;
+
+  TNotifyEvent OnClick;
+
+  // Native window.
+  WindowHandle Handle() const { return handle_; }
+  bool HandleAllocated() const { return handle_ != 0; }
+  // Creates this control's window and then its children's (parents first).
+  void HandleNeeded();
+  void CreateChildHandles();
+  void DestroyHandle();
+  void Invalidate();
+  void InvalidateRect(const TRect& r, bool erase);
+  // The text the native window carries: what the control shows (readers, tests).
+  virtual WideString WindowText() const;
+  // Converts 8-bit text through the system's ANSI code page.
+  WideString ToWide(const AnsiString& s) const;
+  AnsiString ToAnsi(const WideString& s) const;
+
+  // Painting and input, called by the peer (or by tests).
+  virtual void Paint(ICanvas& canvas);
+  virtual void Click();
+  void WmPaint(ICanvas& canvas) override { Paint(canvas); }
+  void WmMouseUp(MouseButton button, uint8_t shift, int x, int y) override;
+  void WmClick() override { Click(); }
+  void WmDestroy() override { handle_ = 0; }
+
+ protected:
+  virtual void CreateParams(WindowParams& params) const;
+  virtual void CreateWnd();
+  // After the window exists (e.g. fill a native list).
+  virtual void CreateWindowHandle() {}
+  // Re-sends the window text to the peer.
+  void UpdateWindowText();
+  virtual void FontChanged();
+  virtual void ColorChanged();
+  void ParentColorChanged();
+  void ParentFontChanged();
+  void RealignChildren();
+  IWindowSystem& Windows() const;
+
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  AnsiString caption_;
+  AnsiString hint_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  bool showHint_ = false;
+  bool parentShowHint_ = true;
+  TColor color_ = clBtnFace;
+  bool parentColor_ = false;
+  bool parentFont_ = true;
+  int tabOrder_ = -1;
+  bool tabStop_ = false;
+  int cursor_ = crDefault;
+  TAlign align_ = alNone;
+  std::unique_ptr<TFont> font_;
+  TControl* parent_ = nullptr;
+  std::vector<TControl*> controls_;
+  WindowHandle handle_ = 0;
+};
+
+// Controls that may hold others and take the focus.
+class TWinControl : public TControl {
+  VSI_CLASS(TWinControl)
+  using TControl::TControl;
+};
+
+// Controls that paint themselves.
+class TCustomControl : public TWinControl {
+  VSI_CLASS(TCustomControl)
+  using TWinControl::TWinControl;
+};
+
+// Controls without children of their own (labels, picture buttons).
+class TGraphicControl : public TControl {
+  VSI_CLASS(TGraphicControl)
+  using TControl::TControl;
+};
+
+// Removes the "&" hot-key markers from a text ("&&" stays one "&").
+AnsiString StripHotkeys(const AnsiString& text);
+
+}  // namespace vsi

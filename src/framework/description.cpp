@@ -1,0 +1,474 @@
+#include "framework/description.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "framework/context.h"
+#include "framework/forms.h"
+#include "framework/strings.h"
+
+namespace vsi {
+
+namespace {
+
+class Parser {
+ public:
+  explicit Parser(const std::string& text) : s_(text) {}
+
+  DescNode ParseRoot() {
+    SkipSpace();
+    DescNode root = ParseNode();
+    SkipSpace();
+    if (pos_ < s_.size()) Fail("text after the end of the description");
+    return root;
+  }
+
+ private:
+  [[noreturn]] void Fail(const std::string& what) {
+    throw EDescriptionError(Format("Window description, line %d: %s", line_, what.c_str()));
+  }
+  [[noreturn]] void FailProp(const std::string& prop, const std::string& what) {
+    throw EDescriptionError(Format("Window description, line %d, property %s: %s", line_, prop.c_str(), what.c_str()));
+  }
+
+  void SkipSpace() {
+    while (pos_ < s_.size()) {
+      char c = s_[pos_];
+      if (c == '\n') {
+        ++line_;
+        ++pos_;
+      } else if (c == ' ' || c == '\t' || c == '\r') {
+        ++pos_;
+      } else if (c == '#') {
+        while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
+      } else {
+        break;
+      }
+    }
+  }
+
+  static bool IdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
+
+  std::string Ident() {
+    size_t start = pos_;
+    while (pos_ < s_.size() && IdentChar(s_[pos_])) ++pos_;
+    if (start == pos_) Fail("a name was expected");
+    return s_.substr(start, pos_ - start);
+  }
+
+  DescNode ParseNode() {
+    DescNode node;
+    node.line = line_;
+    node.className = Ident();
+    SkipInline();
+    node.name = Ident();
+    SkipSpace();
+    Expect('{');
+    ParseBody(node);
+    return node;
+  }
+
+  void ParseBody(DescNode& node) {
+    for (;;) {
+      SkipSpace();
+      if (pos_ >= s_.size()) Fail("missing } of " + node.name);
+      if (s_[pos_] == '}') {
+        ++pos_;
+        return;
+      }
+      int line = line_;
+      std::string word = Ident();
+      SkipInline();
+      // "TClass Name {" starts a child; anything else is "Property value".
+      if (pos_ < s_.size() && (std::isalpha(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_')) {
+        size_t save = pos_;
+        int saveLine = line_;
+        std::string second = Ident();
+        SkipSpace();
+        if (pos_ < s_.size() && s_[pos_] == '{') {
+          ++pos_;
+          DescNode child;
+          child.className = word;
+          child.name = second;
+          child.line = line;
+          ParseBody(child);
+          node.children.push_back(std::move(child));
+          continue;
+        }
+        pos_ = save;
+        line_ = saveLine;
+      }
+      DescProperty prop;
+      prop.path = word;
+      prop.line = line;
+      prop.value = Value(word);
+      node.properties.push_back(std::move(prop));
+    }
+  }
+
+  void SkipInline() {
+    while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
+  }
+
+  void Expect(char c) {
+    if (pos_ >= s_.size() || s_[pos_] != c) Fail(std::string("'") + c + "' was expected");
+    ++pos_;
+  }
+
+  DescValue Value(const std::string& prop) {
+    SkipSpace();
+    DescValue v;
+    v.line = line_;
+    if (pos_ >= s_.size()) FailProp(prop, "a value was expected");
+    char c = s_[pos_];
+    if (c == '"') {
+      v.type = DescValue::Type::String;
+      v.text = String(prop);
+    } else if (c == '[') {
+      ++pos_;
+      v.type = DescValue::Type::Set;
+      for (;;) {
+        SkipSpace();
+        if (pos_ < s_.size() && s_[pos_] == ']') {
+          ++pos_;
+          break;
+        }
+        if (pos_ >= s_.size()) FailProp(prop, "missing ]");
+        v.names.push_back(Ident());
+        SkipSpace();
+        if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
+      }
+    } else if (c == '(') {
+      ++pos_;
+      v.type = DescValue::Type::List;
+      for (;;) {
+        SkipSpace();
+        if (pos_ < s_.size() && s_[pos_] == ')') {
+          ++pos_;
+          break;
+        }
+        if (pos_ >= s_.size()) FailProp(prop, "missing )");
+        v.items.push_back(Value(prop));
+        SkipSpace();
+        if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
+      }
+    } else if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
+      size_t start = pos_;
+      if (c == '-') ++pos_;
+      bool real = false;
+      bool hex = pos_ + 1 < s_.size() && s_[pos_] == '0' && (s_[pos_ + 1] == 'x' || s_[pos_ + 1] == 'X');
+      if (hex) pos_ += 2;
+      while (pos_ < s_.size() && (std::isxdigit(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '.')) {
+        if (s_[pos_] == '.') real = true;
+        if (!hex && !std::isdigit(static_cast<unsigned char>(s_[pos_])) && s_[pos_] != '.') break;
+        ++pos_;
+      }
+      std::string num = s_.substr(start, pos_ - start);
+      if (real) {
+        v.type = DescValue::Type::Float;
+        v.real = std::strtod(num.c_str(), nullptr);
+      } else {
+        v.type = DescValue::Type::Integer;
+        v.integer = std::strtoll(num.c_str(), nullptr, 0);
+      }
+    } else if (IdentChar(c)) {
+      v.type = DescValue::Type::Ident;
+      v.text = Ident();
+    } else {
+      FailProp(prop, "a value was expected");
+    }
+    return v;
+  }
+
+  std::string String(const std::string& prop) {
+    ++pos_;  // opening quote
+    std::string out;
+    for (;;) {
+      if (pos_ >= s_.size() || s_[pos_] == '\n') FailProp(prop, "unterminated text");
+      char c = s_[pos_++];
+      if (c == '"') break;
+      if (c != '\\') {
+        out += c;
+        continue;
+      }
+      if (pos_ >= s_.size()) FailProp(prop, "unterminated text");
+      char e = s_[pos_++];
+      switch (e) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case '"': out += '"'; break;
+        case '\\': out += '\\'; break;
+        case 'x': {
+          if (pos_ + 2 > s_.size() || !std::isxdigit(static_cast<unsigned char>(s_[pos_])) ||
+              !std::isxdigit(static_cast<unsigned char>(s_[pos_ + 1])))
+            FailProp(prop, "bad \\x escape");
+          out += static_cast<char>(std::strtol(s_.substr(pos_, 2).c_str(), nullptr, 16));
+          pos_ += 2;
+          break;
+        }
+        default: FailProp(prop, std::string("unknown escape \\") + e);
+      }
+    }
+    return out;
+  }
+
+  const std::string& s_;
+  size_t pos_ = 0;
+  int line_ = 1;
+};
+
+struct ColorName {
+  const char* name;
+  int64_t value;
+};
+const ColorName kColors[] = {
+    {"clBlack", clBlack},       {"clWhite", clWhite},         {"clYellow", clYellow},
+    {"clLime", clLime},         {"clBlue", clBlue},           {"clRed", clRed},
+    {"clSilver", clSilver},     {"clAqua", clAqua},           {"clPurple", clPurple},
+    {"clNavy", clNavy},         {"clGray", clGray},           {"clGreen", Rgb(0, 128, 0)},
+    {"clMaroon", Rgb(128, 0, 0)}, {"clOlive", Rgb(128, 128, 0)}, {"clTeal", Rgb(0, 128, 128)},
+    {"clFuchsia", Rgb(255, 0, 255)}, {"clNone", clNone},      {"clBtnFace", clBtnFace},
+    {"clBtnShadow", clBtnShadow}, {"clBtnHighlight", clBtnHighlight}, {"clWindow", clWindow},
+    {"clWindowText", clWindowText}, {"clHighlight", clHighlight}, {"clHighlightText", clHighlightText},
+    {"clGrayText", clGrayText}, {"clInfoBk", clInfoBk},
+};
+
+class Applier {
+ public:
+  explicit Applier(TForm& root) : root_(root) {}
+
+  void Apply(const DescNode& node) {
+    if (!SameText(node.className, root_.ClassName()))
+      throw EDescriptionError(Format("Window description, line %d: %s is not a %s", node.line,
+                                     root_.ClassName().c_str(), node.className.c_str()));
+    root_.SetLoading(true);
+    loaded_.push_back(&root_);
+    root_.SetName(node.name);
+    Properties(root_, node);
+    Children(root_, node);
+    for (auto& fix : fixups_) fix();
+    // "loaded" in description order: the form's own first, then each component's.
+    for (TComponent* c : loaded_) c->Loaded();
+  }
+
+ private:
+  void Children(TComponent& parent, const DescNode& node) {
+    for (const DescNode& child : node.children) {
+      const ClassInfo* cls = FindClass(child.className);
+      if (!cls || !cls->create)
+        throw EDescriptionError(
+            Format("Window description, line %d: class %s not found", child.line, child.className.c_str()));
+      TComponent* c = cls->create(&root_);
+      c->SetLoading(true);
+      loaded_.push_back(c);
+      c->SetName(child.name);
+      if (auto* control = dynamic_cast<TControl*>(c))
+        if (auto* parentControl = dynamic_cast<TControl*>(&parent)) control->SetParent(parentControl);
+      Properties(*c, child);
+      Children(*c, child);
+    }
+  }
+
+  void Properties(TObject& obj, const DescNode& node) {
+    for (const DescProperty& p : node.properties) {
+      try {
+        SetPath(obj, p.path, p.value);
+      } catch (const EDescriptionError&) {
+        throw;
+      } catch (const std::exception& e) {
+        throw EDescriptionError(Format("Window description, line %d, property %s: %s", p.line, p.path.c_str(), e.what()));
+      }
+    }
+  }
+
+  [[noreturn]] static void Bad(const std::string& path, const DescValue& v, const std::string& what) {
+    throw EDescriptionError(Format("Window description, line %d, property %s: %s", v.line, path.c_str(), what.c_str()));
+  }
+
+  void SetPath(TObject& obj, const std::string& path, const DescValue& v) {
+    TObject* target = &obj;
+    std::string name = path;
+    for (size_t dot; (dot = name.find('.')) != std::string::npos;) {
+      std::string head = name.substr(0, dot);
+      const PropInfo* p = target->ClassType().FindProperty(head);
+      if (!p || p->kind != PropKind::Object || !p->CanRead()) Bad(path, v, "unknown property");
+      target = std::get<TObject*>(p->get(*target));
+      if (!target) Bad(path, v, "no object to set");
+      name = name.substr(dot + 1);
+    }
+    const PropInfo* p = target->ClassType().FindProperty(name);
+    if (!p) Bad(path, v, "unknown property");
+    SetValue(*target, *p, path, v);
+  }
+
+  AnsiString ToAnsi(const std::string& utf8) {
+    return root_.Context().platform().locale.WideToMultiByte(CP_ACP_, Utf8ToUtf16(utf8));
+  }
+
+  void SetValue(TObject& obj, const PropInfo& p, const std::string& path, const DescValue& v) {
+    using T = DescValue::Type;
+    if (p.kind == PropKind::Data) {
+      p.setData(obj, v);
+      return;
+    }
+    if (p.kind == PropKind::Object && p.CanRead()) {
+      TObject* current = std::get<TObject*>(p.get(obj));
+      if (auto* list = dynamic_cast<TStrings*>(current)) {
+        if (v.type != T::List) Bad(path, v, "a list of texts was expected");
+        list->BeginUpdate();
+        list->Clear();
+        for (const DescValue& item : v.items) {
+          if (item.type != T::String) Bad(path, item, "a text was expected");
+          list->Add(ToAnsi(item.text));
+        }
+        list->EndUpdate();
+        return;
+      }
+    }
+    if (!p.CanWrite()) Bad(path, v, "the property is read-only");
+    switch (p.kind) {
+      case PropKind::Integer: {
+        int64_t n = 0;
+        if (v.type == T::Integer) n = v.integer;
+        else if (v.type == T::Ident && ColorFromName(v.text, n)) {}
+        else Bad(path, v, "an integer was expected");
+        p.set(obj, PropValue(n));
+        return;
+      }
+      case PropKind::Boolean:
+        if (v.type != T::Ident || (!SameText(v.text, "true") && !SameText(v.text, "false")))
+          Bad(path, v, "true or false was expected");
+        p.set(obj, PropValue(int64_t(SameText(v.text, "true") ? 1 : 0)));
+        return;
+      case PropKind::Enum: {
+        int idx = v.type == T::Ident && p.enumInfo ? p.enumInfo->IndexOf(v.text) : -1;
+        if (idx < 0) Bad(path, v, "unknown value " + v.text);
+        p.set(obj, PropValue(int64_t(idx)));
+        return;
+      }
+      case PropKind::Set: {
+        if (v.type != T::Set) Bad(path, v, "a set was expected");
+        int64_t bits = 0;
+        for (const std::string& n : v.names) {
+          int idx = p.enumInfo ? p.enumInfo->IndexOf(n) : -1;
+          if (idx < 0) Bad(path, v, "unknown value " + n);
+          bits |= int64_t(1) << idx;
+        }
+        p.set(obj, PropValue(bits));
+        return;
+      }
+      case PropKind::Float:
+        if (v.type == T::Float) p.set(obj, PropValue(v.real));
+        else if (v.type == T::Integer) p.set(obj, PropValue(double(v.integer)));
+        else Bad(path, v, "a number was expected");
+        return;
+      case PropKind::AnsiText:
+        if (v.type != T::String) Bad(path, v, "a text was expected");
+        p.set(obj, PropValue(ToAnsi(v.text)));
+        return;
+      case PropKind::WideText:
+        if (v.type != T::String) Bad(path, v, "a text was expected");
+        p.set(obj, PropValue(Utf8ToUtf16(v.text)));
+        return;
+      case PropKind::Event: {
+        if (v.type != T::Ident) Bad(path, v, "a handler name was expected");
+        TNotifyEvent handler = root_.FindMethod(v.text);
+        if (!handler) Bad(path, v, "unknown handler " + v.text);
+        p.set(obj, PropValue(handler));
+        return;
+      }
+      case PropKind::Object: {
+        if (v.type != T::Ident) Bad(path, v, "a component name was expected");
+        // Components may be named before they are created: resolve at the end.
+        TObject* target = &obj;
+        const PropInfo* prop = &p;
+        std::string ref = v.text;
+        DescValue copy = v;
+        fixups_.push_back([this, target, prop, ref, path, copy] {
+          TComponent* c = root_.FindComponent(ref);
+          if (!c) Bad(path, copy, "unknown component " + ref);
+          prop->set(*target, PropValue(static_cast<TObject*>(c)));
+        });
+        return;
+      }
+      case PropKind::Data:
+        return;
+    }
+  }
+
+  TForm& root_;
+  std::vector<TComponent*> loaded_;
+  std::vector<std::function<void()>> fixups_;
+};
+
+}  // namespace
+
+DescNode ParseDescription(const std::string& text) { return Parser(text).ParseRoot(); }
+
+void ApplyDescription(TForm& root, const DescNode& node) { Applier(root).Apply(node); }
+
+bool ColorFromName(const std::string& name, int64_t& out) {
+  for (const ColorName& c : kColors)
+    if (SameText(c.name, name)) {
+      out = c.value;
+      return true;
+    }
+  return false;
+}
+
+std::u16string Utf8ToUtf16(const std::string& s) {
+  std::u16string out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    uint32_t cp;
+    int extra;
+    if (c < 0x80) { cp = c; extra = 0; }
+    else if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; extra = 1; }
+    else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; extra = 2; }
+    else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; extra = 3; }
+    else { out += u'\uFFFD'; ++i; continue; }
+    bool ok = true;
+    for (int k = 1; k <= extra; ++k) {
+      if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) { ok = false; break; }
+      cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    }
+    if (!ok) { out += u'\uFFFD'; ++i; continue; }
+    i += extra + 1;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (cp >> 10));
+      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(cp);
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(const std::u16string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    uint32_t cp = s[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) out += static_cast<char>(cp);
+    else if (cp < 0x800) { out += static_cast<char>(0xC0 | (cp >> 6)); out += static_cast<char>(0x80 | (cp & 0x3F)); }
+    else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace vsi

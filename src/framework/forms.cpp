@@ -1,0 +1,205 @@
+#include "framework/forms.h"
+
+#include "framework/context.h"
+#include "framework/description.h"
+
+namespace vsi {
+
+const EnumInfo kWindowStateNames{{"wsNormal", "wsMinimized", "wsMaximized"}};
+const EnumInfo kBorderIconNames{{"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}};
+
+const ClassInfo& TForm::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TForm>("TForm", &TWinControl::StaticClass())
+          .Bool("AutoScroll", &TForm::AutoScroll, &TForm::SetAutoScroll)
+          .Set("BorderIcons", kBorderIconNames, &TForm::BorderIcons, &TForm::SetBorderIcons)
+          .Enum("BorderStyle", kBorderStyleNames, &TForm::BorderStyle, &TForm::SetBorderStyle)
+          .Text("Icon", &TForm::Icon, &TForm::SetIcon)
+          .Int("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch)
+          .Bool("Scaled", &TForm::Scaled, &TForm::SetScaled)
+          .Enum("WindowState", kWindowStateNames, &TForm::WindowState, &TForm::SetWindowState)
+          .Event("OnClose", &TForm::OnClose)
+          .Event("OnCreate", &TForm::OnCreate)
+          .Event("OnDestroy", &TForm::OnDestroy)
+          .Event("OnShow", &TForm::OnShow)
+          .Build();
+  return info;
+}
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  visible_ = false;
+  parentFont_ = false;
+  width_ = 320;
+  height_ = 240;
+}
+
+TForm::~TForm() { Fire(OnDestroy, this); }
+
+void TForm::RegisterMethod(const std::string& name, TNotifyEvent handler) { methods_[name] = std::move(handler); }
+
+TNotifyEvent TForm::FindMethod(std::string_view name) const {
+  for (const auto& [key, handler] : methods_)
+    if (SameText(key, name)) return handler;
+  return nullptr;
+}
+
+void TForm::LoadDescription(const std::string& text) {
+  ApplyDescription(*this, ParseDescription(text));
+  Fire(OnCreate, this);
+}
+
+void TForm::CreateParams(WindowParams& params) const {
+  TWinControl::CreateParams(params);
+  params.kind = WindowKind::Form;
+  params.parent = 0;
+  params.visible = false;
+  if (TApplication* app = ApplicationOf(*this)) params.owner = app->Handle();
+  params.toolWindow = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+  params.systemMenu = (borderIcons_ & biSystemMenu) != 0;
+  params.minimizeBox = (borderIcons_ & biMinimize) != 0;
+  params.maximizeBox = (borderIcons_ & biMaximize) != 0;
+  params.iconResource = icon_;
+}
+
+void TForm::Show() {
+  HandleNeeded();
+  visible_ = true;
+  Windows().SetVisible(Handle(), true);
+  showing_ = true;
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    DoShow();
+  }
+}
+
+void TForm::Hide() {
+  visible_ = false;
+  showing_ = false;
+  if (HandleAllocated()) Windows().SetVisible(Handle(), false);
+}
+
+void TForm::BringToFront() {
+  if (HandleAllocated()) Windows().BringToFront(Handle());
+}
+
+void TForm::DoShow() {
+  // A failure in the show handler is reported; the window stays shown.
+  try {
+    Fire(OnShow, this);
+  } catch (const std::exception& e) {
+    if (TApplication* app = ApplicationOf(*this))
+      app->HandleException(e);
+    else
+      throw;
+  }
+}
+
+void TForm::Close() {
+  if (WmClose() && HandleAllocated()) DestroyHandle();
+}
+
+void TForm::WmShow() {}
+
+bool TForm::WmClose() {
+  Fire(OnClose, this);
+  return true;
+}
+
+void TForm::WmDestroy() {
+  TWinControl::WmDestroy();
+  showing_ = false;
+  TApplication* app = ApplicationOf(*this);
+  if (app && app->MainForm() == this) app->Terminate();
+}
+
+void TForm::SetWindowState(TWindowState state) {
+  if (state == windowState_) return;
+  windowState_ = state;
+  if (state == wsMinimized) {
+    TApplication* app = ApplicationOf(*this);
+    if (app && app->MainForm() == this && app->Handle())
+      app->Minimize();
+    else if (HandleAllocated())
+      Windows().Minimize(Handle());
+  } else if (state == wsNormal && HandleAllocated()) {
+    Windows().Restore(Handle());
+  }
+}
+
+// ---- TApplication
+
+const ClassInfo& TApplication::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TApplication>("TApplication", &TComponent::StaticClass())
+                                    .Text("Title", &TApplication::Title, &TApplication::SetTitle)
+                                    .Build();
+  return info;
+}
+
+TApplication::TApplication(AppContext& context) : TComponent(context) {
+  Plat().windows.SetExceptionHandler([this](const std::exception& e) { HandleException(e); });
+}
+
+TApplication::~TApplication() {
+  Plat().windows.SetExceptionHandler(nullptr);
+  // Forms go before the application window.
+  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+  if (handle_) Plat().windows.DestroyWindow(handle_);
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (handle_) Plat().windows.SetText(handle_, Plat().locale.MultiByteToWide(CP_ACP_, title_));
+}
+
+void TApplication::CreateHandle() {
+  if (handle_) return;
+  WindowParams p;
+  p.kind = WindowKind::Form;
+  p.appWindow = true;
+  p.text = Plat().locale.MultiByteToWide(CP_ACP_, title_);
+  p.visible = true;
+  handle_ = Plat().windows.CreateWindow(p, nullptr);
+}
+
+int TApplication::Run() {
+  if (!mainForm_) return 0;
+  mainForm_->Show();
+  return Plat().windows.RunMessageLoop();
+}
+
+void TApplication::Terminate() { Plat().windows.PostQuit(0); }
+
+void TApplication::ProcessMessages() { Plat().windows.ProcessMessages(); }
+
+void TApplication::Minimize() {
+  if (handle_) Plat().windows.Minimize(handle_);
+}
+
+void TApplication::Restore() {
+  if (handle_) Plat().windows.Restore(handle_);
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException)
+    OnException(this, e);
+  else
+    ShowException(e);
+}
+
+void TApplication::ShowException(const std::exception& e) {
+  Plat().windows.MessageBox(mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_,
+                            WithFullStop(e.what()), title_, MB_OK_ | MB_ICONERROR_);
+}
+
+std::string WithFullStop(const std::string& message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
+  return message;
+}
+
+TApplication* ApplicationOf(const TComponent& component) {
+  const TComponent* c = &component;
+  while (c->Owner()) c = c->Owner();
+  return const_cast<TApplication*>(dynamic_cast<const TApplication*>(c));
+}
+
+}  // namespace vsi

@@ -1,0 +1,128 @@
+#pragma once
+// Forms (top-level windows built from a window description) and the application object.
+#include <exception>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+#include "framework/stdctrls.h"
+
+namespace vsi {
+
+class TApplication;
+
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
+extern const EnumInfo kWindowStateNames;
+enum TBorderIcon : uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+extern const EnumInfo kBorderIconNames;
+
+class TForm : public TWinControl {
+  VSI_CLASS(TForm)
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v) { borderStyle_ = v; }
+  uint8_t BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(uint8_t v) { borderIcons_ = v; }
+  const std::string& Icon() const { return icon_; }
+  void SetIcon(const std::string& resource) { icon_ = resource; }
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool v) { scaled_ = v; }
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool v) { autoScroll_ = v; }
+  int PixelsPerInch() const { return 96; }
+  void SetPixelsPerInch(int) {}
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState state);
+
+  // The handlers a description may bind by name.
+  void RegisterMethod(const std::string& name, TNotifyEvent handler);
+  TNotifyEvent FindMethod(std::string_view name) const;
+  // Applies a window description to this form (see description.h) and sends "loaded".
+  void LoadDescription(const std::string& text);
+
+  // Shows the window: creates it and its children, makes it visible, then runs OnShow once.
+  void Show();
+  void Hide();
+  void BringToFront();
+  // Asks to close, as the close box does.
+  void Close();
+  bool Showing() const { return showing_; }
+
+  TNotifyEvent OnShow;
+  TNotifyEvent OnClose;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+
+  // Window events.
+  void WmShow() override;
+  bool WmClose() override;
+  void WmDestroy() override;
+  WideString WindowText() const override { return ToWide(caption_); }
+
+ protected:
+  void CreateParams(WindowParams& params) const override;
+  void DoShow();
+
+  TBorderStyle borderStyle_ = bsSizeable;
+  uint8_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  std::string icon_;
+  bool scaled_ = true;
+  bool autoScroll_ = false;
+  TWindowState windowState_ = wsNormal;
+  bool showing_ = false;
+  bool shownOnce_ = false;
+  std::map<std::string, TNotifyEvent, std::less<>> methods_;
+};
+
+// The application: title, the forms it owns, the main form, the error box and the loop.
+class TApplication : public TComponent {
+  VSI_CLASS(TApplication)
+  explicit TApplication(AppContext& context);
+  ~TApplication() override;
+
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  TForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TForm* form) { mainForm_ = form; }
+  // The taskbar window that owns the forms (0 without peers).
+  WindowHandle Handle() const { return handle_; }
+  void CreateHandle();
+
+  // Creates a form owned by the application; the first becomes the main form.
+  template <class F>
+  F* CreateForm() {
+    F* form = new F(this);
+    if (!mainForm_) mainForm_ = form;
+    return form;
+  }
+
+  // Shows the main form and runs the message loop until it closes.
+  int Run();
+  void Terminate();
+  void ProcessMessages();
+  void Minimize();
+  void Restore();
+
+  // An exception that left an event handler: to OnException when set, else ShowException.
+  void HandleException(const std::exception& e);
+  // The standard error box: title, error icon, message with the full-stop rule.
+  void ShowException(const std::exception& e);
+  std::function<void(TObject* sender, const std::exception& e)> OnException;
+
+ private:
+  std::string title_;
+  TForm* mainForm_ = nullptr;
+  WindowHandle handle_ = 0;
+};
+
+// The message with a full stop added unless it ends in "." or a character that sorts before it.
+std::string WithFullStop(const std::string& message);
+
+// The application of a component's context (the owner chain's root), or null.
+TApplication* ApplicationOf(const TComponent& component);
+
+}  // namespace vsi

@@ -1,0 +1,62 @@
+#include "framework/timer.h"
+
+#include "framework/context.h"
+
+namespace vsi {
+
+const ClassInfo& TTimer::StaticClass() {
+  static ClassInfo info = [] {
+    ClassInfo i = ClassBuilder<TTimer>("TTimer", &TComponent::StaticClass())
+                      .Creatable()
+                      .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled)
+                      .Int("Interval", &TTimer::Interval, &TTimer::SetInterval)
+                      .Build();
+    PropInfo p;
+    p.name = "OnTimer";
+    p.kind = PropKind::Event;
+    p.get = [](const TObject& o) { return PropValue(static_cast<const TTimer&>(o).OnTimer()); };
+    p.set = [](TObject& o, const PropValue& v) { static_cast<TTimer&>(o).SetOnTimer(std::get<TNotifyEvent>(v)); };
+    i.props.push_back(std::move(p));
+    return i;
+  }();
+  return info;
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
+
+TTimer::~TTimer() {
+  if (timer_) Plat().windows.KillTimer(timer_);
+}
+
+void TTimer::SetEnabled(bool v) {
+  if (v == enabled_) return;
+  enabled_ = v;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(int ms) {
+  if (ms == interval_) return;
+  interval_ = ms;
+  UpdateTimer();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent handler) {
+  onTimer_ = std::move(handler);
+  UpdateTimer();
+}
+
+void TTimer::Tick() { Fire(onTimer_, this); }
+
+void TTimer::UpdateTimer() {
+  IWindowSystem& windows = Plat().windows;
+  if (timer_) {
+    windows.KillTimer(timer_);
+    timer_ = 0;
+  }
+  if (!enabled_ || interval_ <= 0 || !onTimer_) return;
+  int period = interval_ / kTimerSpeedUp;
+  timer_ = windows.SetTimer(static_cast<uint32_t>(period > 0 ? period : 1), [this] { Tick(); });
+  if (!timer_) throw EOutOfResources("Not enough timers available");
+}
+
+}  // namespace vsi

@@ -1,0 +1,303 @@
+#include "fakes/fake_windows.h"
+
+#include <stdexcept>
+
+#include "framework/description.h"
+
+namespace vsi::fake {
+
+// ---- RecordingCanvas
+
+CanvasOp& RecordingCanvas::Record(CanvasOp::Kind kind) {
+  CanvasOp op;
+  op.kind = kind;
+  op.brush = brush;
+  op.brushStyle = brushStyle;
+  op.pen = pen;
+  op.penWidth = penWidth;
+  op.font = font;
+  ops.push_back(std::move(op));
+  return ops.back();
+}
+
+void RecordingCanvas::SetBrush(TColor color, BrushStyle style) {
+  brush = color;
+  brushStyle = style;
+}
+void RecordingCanvas::SetPen(TColor color, int width, PenStyle style) {
+  pen = color;
+  penWidth = width;
+  penStyle = style;
+}
+void RecordingCanvas::SetFont(const FontSpec& f) { font = f; }
+void RecordingCanvas::FillRect(const TRect& r) { Record(CanvasOp::Kind::FillRect).rect = r; }
+void RecordingCanvas::FrameRect(const TRect& r) { Record(CanvasOp::Kind::FrameRect).rect = r; }
+void RecordingCanvas::Rectangle(const TRect& r) { Record(CanvasOp::Kind::Rectangle).rect = r; }
+void RecordingCanvas::MoveTo(int x, int y) {
+  penPos = {x, y};
+  auto& op = Record(CanvasOp::Kind::MoveTo);
+  op.x = x;
+  op.y = y;
+}
+void RecordingCanvas::LineTo(int x, int y) {
+  auto& op = Record(CanvasOp::Kind::LineTo);
+  op.points = {penPos, {x, y}};
+  op.x = x;
+  op.y = y;
+  penPos = {x, y};
+}
+void RecordingCanvas::Polygon(const std::vector<TPoint>& points) { Record(CanvasOp::Kind::Polygon).points = points; }
+void RecordingCanvas::Ellipse(const TRect& r) { Record(CanvasOp::Kind::Ellipse).rect = r; }
+void RecordingCanvas::SetClipRect(const TRect* r) {
+  auto& op = Record(CanvasOp::Kind::ClipRect);
+  if (r) {
+    op.rect = *r;
+    op.flags = 1;
+  }
+}
+void RecordingCanvas::StretchImage(const std::string& resource, const TRect& r) {
+  auto& op = Record(CanvasOp::Kind::StretchImage);
+  op.text = resource;
+  op.rect = r;
+}
+void RecordingCanvas::TextOut(int x, int y, const AnsiString& text) {
+  auto& op = Record(CanvasOp::Kind::TextOut);
+  op.x = x;
+  op.y = y;
+  op.text = text;
+}
+void RecordingCanvas::TextOutW(int x, int y, const WideString& text) {
+  auto& op = Record(CanvasOp::Kind::TextOutW);
+  op.x = x;
+  op.y = y;
+  op.wtext = text;
+}
+void RecordingCanvas::TextRect(const TRect& clip, int x, int y, const AnsiString& text) {
+  auto& op = Record(CanvasOp::Kind::TextRect);
+  op.rect = clip;
+  op.x = x;
+  op.y = y;
+  op.text = text;
+}
+
+TSize RecordingCanvas::Measure(const FontSpec& f, size_t chars) {
+  return {static_cast<int>(chars) * ((f.height * 6 + 5) / 11), f.height + 2};
+}
+
+int RecordingCanvas::DrawText(const AnsiString& text, TRect& r, uint32_t flags) {
+  TSize size = Measure(font, text.size());
+  if (flags & DT_CALCRECT_) {
+    r.right = r.left + size.cx;
+    r.bottom = r.top + size.cy;
+    return size.cy;
+  }
+  auto& op = Record(CanvasOp::Kind::DrawText);
+  op.rect = r;
+  op.text = text;
+  op.flags = flags;
+  return size.cy;
+}
+
+int RecordingCanvas::DrawTextW(const WideString& text, TRect& r, uint32_t flags) {
+  TSize size = Measure(font, text.size());
+  if (flags & DT_CALCRECT_) {
+    r.right = r.left + size.cx;
+    r.bottom = r.top + size.cy;
+    return size.cy;
+  }
+  auto& op = Record(CanvasOp::Kind::DrawTextW);
+  op.rect = r;
+  op.wtext = text;
+  op.flags = flags;
+  return size.cy;
+}
+
+TSize RecordingCanvas::TextExtent(const AnsiString& text) { return Measure(font, text.size()); }
+TSize RecordingCanvas::TextExtentW(const WideString& text) { return Measure(font, text.size()); }
+void RecordingCanvas::DrawFocusRect(const TRect& r) { Record(CanvasOp::Kind::FocusRect).rect = r; }
+void RecordingCanvas::DrawImage(const std::string& resource, int x, int y, bool transparent) {
+  auto& op = Record(CanvasOp::Kind::Image);
+  op.text = resource;
+  op.x = x;
+  op.y = y;
+  op.flags = transparent ? 1 : 0;
+}
+bool RecordingCanvas::DrawThemedBorder(const TRect& r) {
+  if (!themes) return false;
+  Record(CanvasOp::Kind::ThemedBorder).rect = r;
+  return true;
+}
+
+TColor RecordingCanvas::ResolveColor(TColor c) {
+  if (!IsSystemColor(c)) return c;
+  switch (c & 0xFF) {
+    case 5: return clWhite;                   // window
+    case 8: return clBlack;                   // window text
+    case 13: return Rgb(0, 120, 215);         // highlight
+    case 14: return clWhite;                  // highlight text
+    case 15: return Rgb(240, 240, 240);       // button face
+    case 16: return Rgb(160, 160, 160);       // button shadow
+    case 17: return Rgb(109, 109, 109);       // grey text
+    case 20: return clWhite;                  // button highlight
+    default: return Rgb(128, 128, 128);
+  }
+}
+
+std::vector<std::string> RecordingCanvas::Texts() const {
+  std::vector<std::string> out;
+  for (const CanvasOp& op : ops) {
+    switch (op.kind) {
+      case CanvasOp::Kind::TextOut:
+      case CanvasOp::Kind::TextRect:
+      case CanvasOp::Kind::DrawText: out.push_back(op.text); break;
+      case CanvasOp::Kind::TextOutW:
+      case CanvasOp::Kind::DrawTextW: out.push_back(Utf16ToUtf8(op.wtext)); break;
+      default: break;
+    }
+  }
+  return out;
+}
+
+// ---- FakeWindowSystem
+
+FakeWindow& FakeWindowSystem::Window(WindowHandle w) {
+  auto it = windows.find(w);
+  if (it == windows.end()) throw std::out_of_range("no such fake window");
+  return it->second;
+}
+
+WindowHandle FakeWindowSystem::CreateWindow(const WindowParams& params, IWindowEvents* sink) {
+  if (failWindows) return 0;
+  WindowHandle h = next_++;
+  FakeWindow w;
+  w.params = params;
+  w.sink = sink;
+  w.text = params.text;
+  w.bounds = params.bounds;
+  w.visible = params.visible;
+  w.enabled = params.enabled;
+  w.font = params.font;
+  w.color = params.color;
+  windows.emplace(h, std::move(w));
+  return h;
+}
+
+void FakeWindowSystem::DestroyWindow(WindowHandle w) {
+  auto it = windows.find(w);
+  if (it == windows.end() || it->second.destroyed) return;
+  // Children first, as the system does.
+  for (auto& [h, child] : windows)
+    if (child.params.parent == w && !child.destroyed) DestroyWindow(h);
+  it->second.destroyed = true;
+  it->second.visible = false;
+  if (it->second.sink) it->second.sink->WmDestroy();
+}
+
+void FakeWindowSystem::SetText(WindowHandle w, const WideString& text) { Window(w).text = text; }
+WideString FakeWindowSystem::GetText(WindowHandle w) { return Window(w).text; }
+void FakeWindowSystem::SetBounds(WindowHandle w, const TRect& r) { Window(w).bounds = r; }
+void FakeWindowSystem::SetVisible(WindowHandle w, bool visible) { Window(w).visible = visible; }
+void FakeWindowSystem::SetEnabled(WindowHandle w, bool enabled) { Window(w).enabled = enabled; }
+void FakeWindowSystem::SetFont(WindowHandle w, const FontSpec& font) { Window(w).font = font; }
+void FakeWindowSystem::SetColor(WindowHandle w, TColor color) { Window(w).color = color; }
+void FakeWindowSystem::SetHint(WindowHandle w, const std::string& hint) { Window(w).hint = hint; }
+void FakeWindowSystem::Invalidate(WindowHandle w, const TRect*, bool) { ++Window(w).invalidations; }
+void FakeWindowSystem::Minimize(WindowHandle w) { Window(w).minimized = true; }
+void FakeWindowSystem::Restore(WindowHandle w) { Window(w).minimized = false; }
+bool FakeWindowSystem::IsMinimized(WindowHandle w) { return Window(w).minimized; }
+void FakeWindowSystem::BringToFront(WindowHandle w) { Window(w); }
+void FakeWindowSystem::SetFocus(WindowHandle w) { focus = w; }
+
+TPoint FakeWindowSystem::ClientToScreen(WindowHandle w, TPoint p) {
+  // Walk up the parents, adding each window's position.
+  for (WindowHandle h = w; h;) {
+    FakeWindow& fw = Window(h);
+    p.x += fw.bounds.left;
+    p.y += fw.bounds.top;
+    h = fw.params.parent;
+  }
+  return p;
+}
+
+void FakeWindowSystem::ComboSetItems(WindowHandle w, const std::vector<WideString>& items) {
+  Window(w).comboItems = items;
+}
+void FakeWindowSystem::ComboSetIndex(WindowHandle w, int index) { Window(w).comboIndex = index; }
+int FakeWindowSystem::ComboGetIndex(WindowHandle w) { return Window(w).comboIndex; }
+
+uint32_t FakeWindowSystem::TrackPopupMenu(WindowHandle, const std::vector<MenuItemSpec>& items, TPoint) {
+  menus.push_back(items);
+  return nextMenuCommand;
+}
+
+uintptr_t FakeWindowSystem::SetTimer(uint32_t intervalMs, std::function<void()> callback) {
+  if (failTimers) return 0;
+  uintptr_t id = nextTimer_++;
+  timers.emplace(id, Timer{intervalMs, std::move(callback)});
+  return id;
+}
+
+void FakeWindowSystem::KillTimer(uintptr_t timer) { timers.erase(timer); }
+
+int FakeWindowSystem::MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
+                                 uint32_t type) {
+  messageBoxes.push_back({owner, text, caption, type});
+  return 1;
+}
+
+int FakeWindowSystem::RunMessageLoop() { return quitCode; }
+
+void FakeWindowSystem::ProcessMessages() {
+  ++processMessagesCalls;
+  if (onProcessMessages) onProcessMessages();
+}
+
+void FakeWindowSystem::PostQuit(int code) {
+  quitPosted = true;
+  quitCode = code;
+}
+
+TSize FakeWindowSystem::MeasureText(const FontSpec& font, const AnsiString& text) {
+  return RecordingCanvas::Measure(font, text.size());
+}
+
+void FakeWindowSystem::Deliver(WindowHandle w, const std::function<void(IWindowEvents&)>& call) {
+  FakeWindow& fw = Window(w);
+  if (!fw.sink) return;
+  try {
+    call(*fw.sink);
+  } catch (const std::exception& e) {
+    if (!exceptionHandler) throw;
+    exceptionHandler(e);
+  }
+}
+
+RecordingCanvas FakeWindowSystem::Paint(WindowHandle w) {
+  RecordingCanvas canvas;
+  Deliver(w, [&](IWindowEvents& sink) { sink.WmPaint(canvas); });
+  return canvas;
+}
+
+void FakeWindowSystem::TickTimers() {
+  std::vector<uintptr_t> ids;
+  for (auto& [id, t] : timers) ids.push_back(id);
+  for (uintptr_t id : ids) {
+    auto it = timers.find(id);
+    if (it == timers.end()) continue;
+    auto callback = it->second.callback;  // the callback may kill its own timer
+    try {
+      callback();
+    } catch (const std::exception& e) {
+      if (!exceptionHandler) throw;
+      exceptionHandler(e);
+    }
+  }
+}
+
+WindowHandle FakeWindowSystem::FindByText(const std::string& utf8) const {
+  for (auto& [h, w] : windows)
+    if (!w.destroyed && Utf16ToUtf8(w.text) == utf8) return h;
+  return 0;
+}
+
+}  // namespace vsi::fake
