@@ -18,10 +18,12 @@
 //                          <visible> <text>" with x, y relative to the main client area
 //   click <text>           clicks the first visible descendant whose text is <text>
 //   click-id <id>          clicks the descendant with this control id
+//   click-at <x> <y>       clicks the innermost visible control at this client point
 //   select-combo <index>   selects item <index> of the first combo box and notifies its parent
 //   combo-items            prints "item <index> <text>" per item of the first combo box
 //   text <label>           prints the text of the control right of <label> on the same row
 //   text-id <id>           prints the text of the descendant with this control id
+//   state                  prints "minimized", "maximized" or "normal"
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
 //
 // Fields are separated by tabs; tabs, CR, LF and backslashes inside texts are escaped
@@ -217,7 +219,8 @@ void Settle(HWND hwnd) {
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] wait-window | caption | dump | click TEXT | click-id ID | "
-      "select-combo INDEX | combo-items | text LABEL | text-id ID | close");
+      "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
+      "close");
   return 2;
 }
 
@@ -298,10 +301,27 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  if (command == "click" || command == "click-id") {
-    if (!arg(0)) return Usage();
-    HWND target = command == "click" ? ChildByText(main, Widen(arg(0)))
-                                     : ChildById(main, std::atoi(arg(0)));
+  if (command == "state") {
+    Out(IsIconic(main) ? "minimized" : IsZoomed(main) ? "maximized" : "normal");
+    return 0;
+  }
+
+  if (command == "click" || command == "click-id" || command == "click-at") {
+    if (!arg(0) || (command == "click-at" && !arg(1))) return Usage();
+    HWND target = nullptr;
+    if (command == "click") {
+      target = ChildByText(main, Widen(arg(0)));
+    } else if (command == "click-id") {
+      target = ChildById(main, std::atoi(arg(0)));
+    } else {
+      POINT p{std::atoi(arg(0)), std::atoi(arg(1))};
+      for (HWND h = main;;) {
+        HWND inner = ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        if (!inner || inner == h) break;
+        MapWindowPoints(h, inner, &p, 1);
+        target = h = inner;
+      }
+    }
     if (!target) {
       Err(std::string("no control ") + arg(0));
       return 1;
