@@ -36,6 +36,7 @@ struct MemoryStatus {
   uint32_t memoryLoad = 0;
   uint64_t totalPhys = 0, availPhys = 0, totalPageFile = 0, availPageFile = 0;
   uint64_t totalVirtual = 0, availVirtual = 0;
+  uint64_t availExtendedVirtual = 0;  // MEMORYSTATUSEX only
 };
 
 // TIME_ZONE_INFORMATION.
@@ -86,6 +87,26 @@ constexpr uint32_t KEYEVENTF_KEYUP_ = 0x0002;
 constexpr int BITSPIXEL_ = 12;
 constexpr int PLANES_ = 14;
 constexpr int LOGPIXELSY_ = 90;
+
+// DEVMODEA fields of one display mode (EnumDisplaySettingsA).
+struct DisplayMode {
+  uint32_t width = 0, height = 0, bitsPerPixel = 0, frequency = 0;
+  uint32_t displayFlags = 0;  // DM_GRAYSCALE 1, DM_INTERLACED 2
+};
+
+// One entry of a FindFirstFileA/FindNextFileA search: the name without its folder.
+struct FoundFile {
+  std::string name;
+  uint32_t attributes = 0;
+};
+constexpr uint32_t FILE_ATTRIBUTE_READONLY_ = 0x01;
+constexpr uint32_t FILE_ATTRIBUTE_HIDDEN_ = 0x02;
+constexpr uint32_t FILE_ATTRIBUTE_SYSTEM_ = 0x04;
+constexpr uint32_t FILE_ATTRIBUTE_DIRECTORY_ = 0x10;
+constexpr uint32_t FILE_ATTRIBUTE_ARCHIVE_ = 0x20;
+constexpr uint32_t FILE_ATTRIBUTE_NORMAL_ = 0x80;
+constexpr uint32_t FILE_ATTRIBUTE_COMPRESSED_ = 0x800;
+constexpr uint32_t INVALID_FILE_ATTRIBUTES_ = 0xFFFFFFFFu;
 
 // One processor's times from NtQuerySystemInformation class 8, in 100-ns units.
 struct ProcessorTimes {
@@ -146,6 +167,21 @@ class ISystem {
   virtual bool NtQueryIdleTime(int64_t& idleTime) = 0;
   virtual bool NtQueryCurrentTime(int64_t& systemTime) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
+
+  // EnumDisplaySettingsA of the primary display (no device name): false past the last mode.
+  virtual bool EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) = 0;
+  // FindFirstFileA/FindNextFileA/FindClose over `pattern`, every entry in the system's order.
+  virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;
+  // SystemParametersInfoA whose pvParam is a text (SPI_SETDESKWALLPAPER).
+  virtual bool SystemParametersInfoText(uint32_t action, const std::string& text, uint32_t winIni) = 0;
+  // GetKeyboardType(0 type, 1 subtype, 2 number of function keys); 0 on failure.
+  virtual int GetKeyboardType(int typeFlag) = 0;
+  // GetKeyboardLayoutNameA: eight hex digits; false on failure.
+  virtual bool GetKeyboardLayoutName(std::string& out) = 0;
+  virtual uint32_t GetCaretBlinkTime() = 0;
+  virtual bool SetCaretBlinkTime(uint32_t milliseconds) = 0;
+  // FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM) of an error code; empty when it has no text.
+  virtual std::string SysErrorMessage(uint32_t code) = 0;
 };
 
 }  // namespace vsi

@@ -2,6 +2,7 @@
 // Volumes and network connections (kernel32, mpr).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -18,6 +19,17 @@ enum DriveType : uint32_t {
 };
 
 constexpr uint32_t SEM_FAILCRITICALERRORS_ = 0x0001;
+constexpr uint32_t RESOURCE_CONNECTED_ = 1;
+constexpr uint32_t RESOURCE_CONTEXT_ = 5;
+
+// File-system flags of GetVolumeInformationA.
+constexpr uint32_t FILE_CASE_SENSITIVE_SEARCH_ = 0x1;
+constexpr uint32_t FILE_CASE_PRESERVED_NAMES_ = 0x2;
+constexpr uint32_t FILE_UNICODE_ON_DISK_ = 0x4;
+constexpr uint32_t FILE_PERSISTENT_ACLS_ = 0x8;
+constexpr uint32_t FILE_FILE_COMPRESSION_ = 0x10;
+constexpr uint32_t FILE_VOLUME_QUOTAS_ = 0x20;
+constexpr uint32_t FILE_VOLUME_IS_COMPRESSED_ = 0x8000;
 
 struct VolumeInformation {
   std::string volumeName;
@@ -52,6 +64,15 @@ class IVolumes {
   virtual WinError WNetGetConnection(const std::string& localName, std::string& remoteName) = 0;
   // WNetGetUserA (null name: the default user).
   virtual WinError WNetGetUser(std::string& userName) = 0;
+  // GetFileAttributesA: 0xFFFFFFFF (INVALID_FILE_ATTRIBUTES) on failure.
+  virtual uint32_t GetFileAttributes(const std::string& path) = 0;
+  // SetVolumeLabelA; on failure `lastError` is GetLastError (0 when the system set none).
+  virtual bool SetVolumeLabel(const std::string& root, const std::string& label, uint32_t& lastError) = 0;
+  // WNetOpenEnumA(scope, all types, all usages, no container), WNetEnumResourceA one entry at a
+  // time until it answers anything but success, WNetCloseEnum: the entries' remote names in
+  // order (empty for an entry without one). An enumeration that cannot be opened answers its
+  // error and leaves `remoteNames` empty.
+  virtual WinError WNetEnumResources(uint32_t scope, std::vector<std::string>& remoteNames) = 0;
 };
 
 }  // namespace vsi

@@ -1,5 +1,6 @@
 #include "fakes/fake_system.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace vsi::fake {
@@ -338,5 +339,93 @@ bool FakeSystem::NtQueryCurrentTime(int64_t& systemTime) {
 }
 
 void FakeSystem::Sleep(uint32_t milliseconds) { sleeps.push_back(milliseconds); }
+
+bool FakeSystem::EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) {
+  if (modeNumber >= displayModes.size()) return false;
+  out = displayModes[modeNumber];
+  return true;
+}
+
+namespace {
+// '*' and '?' as the file system matches them, without regard to case.
+bool WildcardMatch(const std::string& mask, const std::string& name) {
+  size_t m = 0, n = 0, star = std::string::npos, mark = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == '?' || std::tolower(static_cast<unsigned char>(mask[m])) ==
+                                                  std::tolower(static_cast<unsigned char>(name[n])))) {
+      ++m;
+      ++n;
+    } else if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      mark = n;
+    } else if (star != std::string::npos) {
+      m = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+  auto slash = path.find_last_of('\\');
+  if (slash == std::string::npos) return {std::string(), path};
+  return {path.substr(0, slash), path.substr(slash + 1)};
+}
+}  // namespace
+
+void FakeSystem::AddListedFile(const std::string& path, uint32_t attributes) {
+  listed_.emplace_back(path, attributes);
+  AddFile(path);
+}
+
+std::vector<FoundFile> FakeSystem::FindFilesIn(const std::string& folder) const {
+  std::vector<FoundFile> out;
+  for (const auto& [path, attributes] : listed_) {
+    auto [dir, name] = SplitPath(path);
+    if (Lower(dir) == Lower(folder)) out.push_back(FoundFile{name, attributes});
+  }
+  return out;
+}
+
+std::vector<FoundFile> FakeSystem::FindFiles(const std::string& pattern) {
+  auto [folder, mask] = SplitPath(pattern);
+  std::vector<FoundFile> out;
+  for (FoundFile& f : FindFilesIn(folder))
+    if (WildcardMatch(mask, f.name)) out.push_back(std::move(f));
+  return out;
+}
+
+bool FakeSystem::SystemParametersInfoText(uint32_t action, const std::string& text, uint32_t winIni) {
+  if (spiTextFails) return false;
+  spiTextWrites.push_back(SpiTextCall{action, text, winIni});
+  return true;
+}
+
+int FakeSystem::GetKeyboardType(int typeFlag) {
+  auto it = keyboardType.find(typeFlag);
+  return it == keyboardType.end() ? 0 : it->second;
+}
+
+bool FakeSystem::GetKeyboardLayoutName(std::string& out) {
+  if (keyboardLayoutFails) return false;
+  out = keyboardLayoutName;
+  return true;
+}
+
+uint32_t FakeSystem::GetCaretBlinkTime() { return caretBlinkTime; }
+
+bool FakeSystem::SetCaretBlinkTime(uint32_t milliseconds) {
+  caretBlinkWrites.push_back(milliseconds);
+  caretBlinkTime = milliseconds;
+  return true;
+}
+
+std::string FakeSystem::SysErrorMessage(uint32_t code) {
+  auto it = errorTexts.find(code);
+  return it == errorTexts.end() ? std::string() : it->second;
+}
 
 }  // namespace vsi::fake

@@ -50,6 +50,14 @@ class FakeSystem : public ISystem {
   bool NtQueryIdleTime(int64_t& idleTime) override;
   bool NtQueryCurrentTime(int64_t& systemTime) override;
   void Sleep(uint32_t milliseconds) override;
+  bool EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) override;
+  std::vector<FoundFile> FindFiles(const std::string& pattern) override;
+  bool SystemParametersInfoText(uint32_t action, const std::string& text, uint32_t winIni) override;
+  int GetKeyboardType(int typeFlag) override;
+  bool GetKeyboardLayoutName(std::string& out) override;
+  uint32_t GetCaretBlinkTime() override;
+  bool SetCaretBlinkTime(uint32_t milliseconds) override;
+  std::string SysErrorMessage(uint32_t code) override;
 
   // --- Arranging ---
   // Windows 7 SP1 by default (6.1.7601, platform 2, "Service Pack 1").
@@ -138,11 +146,42 @@ class FakeSystem : public ISystem {
   bool ntTimeFails = false;
   std::vector<uint32_t> sleeps;  // Sleep is recorded, not waited
 
+
+  // The display modes EnumDisplaySettings lists, in order.
+  std::vector<DisplayMode> displayModes{{640, 480, 8, 60, 0}, {1024, 768, 32, 60, 0}};
+
+  // Folder listings for FindFiles: full paths with their attributes, in the order the search
+  // answers them (also made known to FileExists).
+  void AddListedFile(const std::string& path, uint32_t attributes = FILE_ATTRIBUTE_ARCHIVE_);
+  std::vector<FoundFile> FindFilesIn(const std::string& folder) const;
+
+  // Text system parameters (SPI_SETDESKWALLPAPER): every write, in order.
+  struct SpiTextCall {
+    uint32_t action;
+    std::string text;
+    uint32_t winIni;
+  };
+  std::vector<SpiTextCall> spiTextWrites;
+  bool spiTextFails = false;
+
+  // GetKeyboardType by its flag (0 type, 1 subtype, 2 function keys); others give 0.
+  std::map<int, int> keyboardType{{0, 4}, {1, 0}, {2, 12}};
+  std::string keyboardLayoutName = "00000409";
+  bool keyboardLayoutFails = false;
+  uint32_t caretBlinkTime = 530;
+  std::vector<uint32_t> caretBlinkWrites;
+
+  // FormatMessage texts by error code; unknown codes have none.
+  std::map<uint32_t, std::string> errorTexts{{2, "The system cannot find the file specified."},
+                                             {5, "Access is denied."},
+                                             {21, "The device is not ready."}};
+
   int versionQueries = 0;
   int processorTimeQueries = 0;
 
  private:
   std::set<std::string> files_;  // lower-case
+  std::vector<std::pair<std::string, uint32_t>> listed_;  // full path, attributes
   size_t ntIdleNext_ = 0, ntTimeNext_ = 0;
 };
 

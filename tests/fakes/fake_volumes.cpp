@@ -117,4 +117,40 @@ WinError FakeVolumes::WNetGetUser(std::string& userName) {
   return WinError::Success;
 }
 
+uint32_t FakeVolumes::GetFileAttributes(const std::string& path) {
+  // Only roots are modelled: "C:\\" of a drive with its medium.
+  if (path.size() != 3 || path[2] != '\\') return 0xFFFFFFFFu;
+  FakeDrive* d = Find(path);
+  if (!d || !Ready(*d)) return 0xFFFFFFFFu;
+  return d->rootAttributes;
+}
+
+bool FakeVolumes::SetVolumeLabel(const std::string& root, const std::string& label, uint32_t& lastError) {
+  FakeDrive* d = Find(root);
+  if (!d) {
+    lastError = static_cast<uint32_t>(WinError::PathNotFound);
+    return false;
+  }
+  if (labelWriteFails) {
+    lastError = labelWriteError;
+    return false;
+  }
+  if (!Ready(*d)) {
+    lastError = static_cast<uint32_t>(WinError::NotReady);
+    return false;
+  }
+  d->label = label;
+  labelWrites.emplace_back(Upper(root[0]), label);
+  return true;
+}
+
+WinError FakeVolumes::WNetEnumResources(uint32_t scope, std::vector<std::string>& remoteNames) {
+  remoteNames.clear();
+  auto err = networkEnumErrors.find(scope);
+  if (err != networkEnumErrors.end()) return err->second;
+  auto it = networkResources.find(scope);
+  if (it != networkResources.end()) remoteNames = it->second;
+  return WinError::Success;
+}
+
 }  // namespace vsi::fake

@@ -24,6 +24,7 @@ struct FakeDrive {
   uint32_t bytesPerSector = 512;
   uint32_t sectorsPerCluster = 8;
   std::string remoteName;            // for DRIVE_REMOTE_: "\\server\share"
+  uint32_t rootAttributes = 0x10;    // GetFileAttributes of the root (a directory)
 };
 
 class FakeVolumes : public IVolumes {
@@ -42,6 +43,9 @@ class FakeVolumes : public IVolumes {
   uint32_t SetErrorMode(uint32_t mode) override;
   WinError WNetGetConnection(const std::string& localName, std::string& remoteName) override;
   WinError WNetGetUser(std::string& userName) override;
+  uint32_t GetFileAttributes(const std::string& path) override;
+  bool SetVolumeLabel(const std::string& root, const std::string& label, uint32_t& lastError) override;
+  WinError WNetEnumResources(uint32_t scope, std::vector<std::string>& remoteNames) override;
 
   // --- Arranging ---
   std::map<char, FakeDrive> drives;  // upper-case letters
@@ -57,6 +61,14 @@ class FakeVolumes : public IVolumes {
   int callsToMissingFunction = 0;
   std::string networkUser = "tester";
   WinError networkUserError = WinError::Success;
+  // SetVolumeLabel: a non-zero code makes every write fail with it (0: fails with no code).
+  bool labelWriteFails = false;
+  uint32_t labelWriteError = 5;
+  std::vector<std::pair<char, std::string>> labelWrites;
+  // Network enumeration by scope (RESOURCE_CONNECTED_, RESOURCE_CONTEXT_); an error for a
+  // scope makes its enumeration fail to open.
+  std::map<uint32_t, std::vector<std::string>> networkResources;
+  std::map<uint32_t, WinError> networkEnumErrors;
 
   // --- Inspecting ---
   uint32_t errorMode = 0;
