@@ -944,6 +944,16 @@ bool FakeLocale::GetLocaleInfo(LCID locale, LCTYPE type, std::string& out) {
   return true;
 }
 
+// Writes into the resolved locale's table, as the system writes the user's overrides.
+bool FakeLocale::SetLocaleInfo(LCID locale, LCTYPE type, const std::string& value) {
+  ++setLocaleInfoCalls;
+  if (setLocaleInfoFails) return false;
+  auto it = locales.find(Resolve(locale));
+  if (it == locales.end()) return false;
+  it->second[type] = value;
+  return true;
+}
+
 void FakeLocale::RemoveInfo(LCID locale, LCTYPE type) {
   auto it = locales.find(locale);
   if (it != locales.end()) it->second.erase(type);

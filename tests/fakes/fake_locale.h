@@ -20,6 +20,7 @@ class FakeLocale : public ILocale {
 
   // --- ILocale ---
   bool GetLocaleInfo(LCID locale, LCTYPE type, std::string& out) override;
+  bool SetLocaleInfo(LCID locale, LCTYPE type, const std::string& value) override;
   LCID GetUserDefaultLCID() override;
   LCID GetSystemDefaultLCID() override;
   LCID GetThreadLocale() override;
@@ -66,12 +67,14 @@ class FakeLocale : public ILocale {
   bool setThreadLocaleFails = false;  // SetThreadLocale refuses (the thread locale stays)
   bool enumCodePagesFails = false;    // EnumSystemCodePages enumerates nothing
   bool enumLocalesFails = false;      // EnumSystemLocales enumerates nothing
+  bool setLocaleInfoFails = false;    // SetLocaleInfo refuses every value
 
   // --- Observations ---
   int localeInfoQueries = 0;
   int setThreadLocaleCalls = 0;
   int codePageEnumerations = 0;
   int localeEnumerations = 0;
+  int setLocaleInfoCalls = 0;
 
  private:
   LCID Resolve(LCID locale) const;
