@@ -1,0 +1,120 @@
+#include "probes/disk_probes.h"
+
+#include "framework/context.h"
+#include "framework/registry_access.h"
+#include "platform/platform.h"
+
+namespace vsi {
+
+const EnumInfo& DriveTypeNames() {
+  static const EnumInfo names{{"dtUnknown", "dtNoDrive", "dtFloppy", "dtFixed", "dtNetwork", "dtCDROM", "dtRAM"}};
+  return names;
+}
+
+AnsiString SerialNumberText(uint32_t serial) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  AnsiString out;
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    out += kDigits[(serial >> shift) & 0xF];
+    if (shift == 16) out += '-';
+  }
+  return out;
+}
+
+DiskSpace QueryDiskSpace(IVolumes& volumes, const std::string& root) {
+  DiskSpace out;
+  if (volumes.HasDiskFreeSpaceEx()) {
+    DiskFreeSpace s;
+    if (volumes.GetDiskFreeSpaceEx(root, s)) {
+      out.size = static_cast<int64_t>(s.totalBytes);
+      out.free = static_cast<int64_t>(s.freeBytesAvailable);
+    }
+    return out;
+  }
+  DiskFreeSpaceClusters c;
+  if (volumes.GetDiskFreeSpace(root, c)) {
+    int64_t cluster = int64_t(c.bytesPerSector) * int64_t(c.sectorsPerCluster);
+    out.size = cluster * int64_t(c.totalClusters);
+    out.free = cluster * int64_t(c.freeClusters);
+  }
+  return out;
+}
+
+// --- TDiskInfo ---
+
+const ClassInfo& TDiskInfo::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TDiskInfo>("TDiskInfo", &TComponent::StaticClass())
+                                    .Creatable()
+                                    .Text("Disk", &TDiskInfo::DiskText, &TDiskInfo::SetDiskText)
+                                    .Text("SerialNumberStr", &TDiskInfo::SerialNumberStr, &TDiskInfo::DiscardText)
+                                    .Int("SerialNumber", &TDiskInfo::SerialNumber, &TDiskInfo::DiscardInt)
+                                    .Text("VolumeLabel", &TDiskInfo::VolumeLabel, &TDiskInfo::DiscardText)
+                                    .Text("FileSystem", &TDiskInfo::FileSystem, &TDiskInfo::DiscardText)
+                                    .Enum("DriveType", DriveTypeNames(), &TDiskInfo::DriveType,
+                                          &TDiskInfo::DiscardType)
+                                    .Int("DiskSize", &TDiskInfo::DiskSize, &TDiskInfo::DiscardInt)
+                                    .Int("DiskFree", &TDiskInfo::DiskFree, &TDiskInfo::DiscardInt)
+                                    .Build();
+  return info;
+}
+
+TDiskInfo::TDiskInfo(TComponent* owner) : TComponent(owner) { SetDisk('C'); }
+
+void TDiskInfo::SetDisk(char letter) {
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  if (letter < 'A' || letter > 'Z') return;
+  disk_ = letter;
+  const std::string root = std::string(1, letter) + ":\\";
+  IVolumes& volumes = Plat().volumes;
+
+  // A drive without a volume gives zero and empty texts.
+  VolumeInformation vi;
+  if (!volumes.GetVolumeInformation(root, vi)) vi = VolumeInformation();
+  serialNumber_ = static_cast<int32_t>(vi.serialNumber);
+  serialNumberStr_ = SerialNumberText(vi.serialNumber);
+  volumeLabel_ = vi.volumeName.substr(0, vi.volumeName.find('\0'));
+  fileSystem_ = vi.fileSystemName.substr(0, vi.fileSystemName.find('\0'));
+
+  uint32_t type = volumes.GetDriveType(root);
+  driveType_ = type <= dtRAM ? static_cast<TDriveType>(type) : dtUnknown;
+
+  DiskSpace space = QueryDiskSpace(volumes, root);
+  diskSize_ = space.size;
+  diskFree_ = space.free;
+}
+
+// --- TOtherInfo, TSystemInfo, TWinInfo ---
+
+const ClassInfo& TOtherInfo::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TOtherInfo>("TOtherInfo", &TComponent::StaticClass()).Creatable().Build();
+  return info;
+}
+
+AnsiString TOtherInfo::ScreenResolutionText() {
+  constexpr int kCxScreen = 0, kCyScreen = 1;  // SM_CXSCREEN, SM_CYSCREEN
+  ISystem& s = Plat().system;
+  int width = s.GetSystemMetrics(kCxScreen);
+  int height = s.GetSystemMetrics(kCyScreen);
+  return Format("%d x %d", width, height);
+}
+
+const ClassInfo& TSystemInfo::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TSystemInfo>("TSystemInfo", &TComponent::StaticClass()).Creatable().Build();
+  return info;
+}
+
+AnsiString TSystemInfo::CpuVendorText() {
+  // Read-only and without creating the key: an ordinary user may not write there, and
+  // must still see the vendor.
+  TRegistry reg(Plat().registry, HKEY_LOCAL_MACHINE_);
+  if (!reg.OpenKeyReadOnly("\\Hardware\\Description\\System\\CentralProcessor\\0")) return AnsiString();
+  return reg.ReadString("VendorIdentifier");
+}
+
+const ClassInfo& TWinInfo::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TWinInfo>("TWinInfo", &TComponent::StaticClass()).Creatable().Build();
+  return info;
+}
+
+}  // namespace vsi
