@@ -1,0 +1,464 @@
+#include "i18n/binary_dictionary.h"
+
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "framework/context.h"
+#include "framework/description.h"
+
+namespace vsi {
+
+namespace {
+
+constexpr const char* kResourceName = "MlDictionary";
+constexpr const char* kResourceType = "POLYVERBUM";
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool HasDirectoryPart(const std::string& name) {
+  return name.find_first_of("\\/:") != std::string::npos;
+}
+
+}  // namespace
+
+// --- Stores ------------------------------------------------------------------------------------
+
+bool TIvDiskStore::Stamp(const std::string& path, TIvFileStamp& out) {
+  std::error_code ec;
+  std::filesystem::path p(path);
+  if (!std::filesystem::is_regular_file(p, ec)) return false;
+  auto size = std::filesystem::file_size(p, ec);
+  if (ec) return false;
+  auto time = std::filesystem::last_write_time(p, ec);
+  if (ec) return false;
+  out.size = size;
+  out.writeTime = static_cast<int64_t>(time.time_since_epoch().count());
+  return true;
+}
+
+Bytes TIvDiskStore::ReadFile(const std::string& path) { return MldFile::ReadFileBytes(path); }
+
+bool TIvDiskStore::LoadResource(const std::string& name, const std::string& type, Bytes& out) {
+  return resourceLoader && resourceLoader(name, type, out);
+}
+
+// --- Paths -------------------------------------------------------------------------------------
+
+std::string ExpandFileName(const std::string& name, const std::string& currentDirectory) {
+  if (name.empty()) return name;
+  // A POSIX path (tests and tools on the build machine) is taken as it is.
+  if (name[0] == '/') return name;
+  std::string full;
+  if (name.size() >= 2 && name[1] == ':') {
+    full = name;
+  } else if (name.size() >= 2 && IsSeparator(name[0]) && IsSeparator(name[1])) {
+    full = name;  // UNC
+  } else if (IsSeparator(name[0])) {
+    std::string drive = currentDirectory.size() >= 2 && currentDirectory[1] == ':' ? currentDirectory.substr(0, 2) : "";
+    full = drive + name;
+  } else {
+    full = currentDirectory;
+    if (!full.empty() && !IsSeparator(full.back())) full += '\\';
+    full += name;
+  }
+  // Fold "." and ".." (never above the root).
+  std::string prefix;
+  size_t start = 0;
+  if (full.size() >= 2 && full[1] == ':') {
+    prefix = full.substr(0, 2);
+    start = 2;
+  } else if (full.size() >= 2 && IsSeparator(full[0]) && IsSeparator(full[1])) {
+    prefix = "\\\\";
+    start = 2;
+  }
+  std::vector<std::string> parts;
+  std::string piece;
+  auto flush = [&] {
+    if (piece == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!piece.empty() && piece != ".") {
+      parts.push_back(piece);
+    }
+    piece.clear();
+  };
+  for (size_t i = start; i < full.size(); ++i) {
+    if (IsSeparator(full[i]))
+      flush();
+    else
+      piece += full[i];
+  }
+  flush();
+  std::string out = prefix;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i > 0 || prefix != "\\\\") out += '\\';
+    out += parts[i];
+  }
+  if (parts.empty()) out += '\\';
+  return out;
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  auto p = path.find_last_of("\\/:");
+  return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+// --- TIvCustomFileDictionary ---------------------------------------------------------------
+
+const EnumInfo kIvStorageNames{{"ivsFile", "ivsEmbedded", "ivsResource"}};
+
+const ClassInfo& TIvCustomFileDictionary::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TIvCustomFileDictionary>("TIvCustomFileDictionary", &TIvCustomDictionary::StaticClass())
+          .Text("FileName", &TIvCustomFileDictionary::FileName, &TIvCustomFileDictionary::SetFileName)
+          .Enum("Storage", kIvStorageNames, &TIvCustomFileDictionary::Storage, &TIvCustomFileDictionary::SetStorage)
+          .Build();
+  return info;
+}
+
+TIvCustomFileDictionary::TIvCustomFileDictionary(TComponent* owner) : TIvCustomDictionary(owner) {}
+
+AnsiString TIvCustomFileDictionary::FileName() const {
+  if (Designing() || storage_ != ivsFile || fileName_.empty()) return fileName_;
+  ISystem& system = Plat().system;
+  std::string expanded = ExpandFileName(fileName_, system.GetCurrentDirectory());
+  if (system.FileExists(expanded)) {
+    fileName_ = expanded;
+  } else if (!HasDirectoryPart(fileName_)) {
+    std::string beside = ExtractFilePath(system.GetModuleFileName()) + fileName_;
+    if (system.FileExists(beside)) fileName_ = beside;
+  }
+  return fileName_;
+}
+
+bool TIvCustomFileDictionary::ResolvedFileExists() const {
+  if (fileName_.empty()) return false;
+  if (Designing()) return Plat().system.FileExists(ExpandFileName(fileName_, Plat().system.GetCurrentDirectory()));
+  AnsiString resolved = FileName();
+  return !resolved.empty() && Plat().system.FileExists(resolved);
+}
+
+bool TIvCustomFileDictionary::CanOpen() { return storage_ != ivsFile || ResolvedFileExists(); }
+
+// --- TIvBinaryDictionary -------------------------------------------------------------------
+
+const ClassInfo& TIvBinaryDictionary::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TIvBinaryDictionary>("TIvBinaryDictionary", &TIvCustomFileDictionary::StaticClass())
+          .Creatable()
+          .Data("LanguageData", &TIvBinaryDictionary::ReadLanguageData)
+          .Data("TranslationData", &TIvBinaryDictionary::ReadTranslationData)
+          .Data("LocaleData", &TIvBinaryDictionary::ReadLocaleData)
+          .Build();
+  return info;
+}
+
+TIvBinaryDictionary::TIvBinaryDictionary(TComponent* owner) : TIvCustomFileDictionary(owner) {}
+
+TIvBinaryDictionary::~TIvBinaryDictionary() = default;
+
+const MldFile& TIvBinaryDictionary::OpenStream() {
+  if (StoredFileName().empty()) throw Exception("No FileName property set");
+  IIvDictionaryStore& store = Context().Service<TIvDictionaryStorage>().Store();
+  if (Storage() == ivsFile || (Designing() && ResolvedFileExists())) {
+    std::string path = FileName();
+    TIvFileStamp stamp;
+    bool seen = store.Stamp(path, stamp);
+    // The copy in memory stands for the file only while the file is still the one read.
+    if (!(seen && streamSource_ == StreamSource::File && streamPath_ == path && streamStamp_ == stamp)) {
+      stream_.reset();
+      streamSource_ = StreamSource::None;
+      Bytes data = store.ReadFile(path);
+      stream_ = std::make_unique<MldFile>(std::move(data), path, MakeMldCodec(Plat().locale));
+      ++streamLoads_;
+      // A file that could not be stamped is read again by the next query.
+      streamSource_ = seen ? StreamSource::File : StreamSource::None;
+      streamPath_ = path;
+      streamStamp_ = stamp;
+    }
+  } else if (streamSource_ != StreamSource::Resource) {
+    stream_.reset();
+    streamSource_ = StreamSource::None;
+    Bytes data;
+    if (!store.LoadResource(kResourceName, kResourceType, data))
+      throw EMldError(Format("Resource %s not found", kResourceName));
+    stream_ = std::make_unique<MldFile>(std::move(data), kResourceName, MakeMldCodec(Plat().locale));
+    ++streamLoads_;
+    streamSource_ = StreamSource::Resource;
+  }
+  SetContextMode(stream_->ContextMode());
+  return *stream_;
+}
+
+bool TIvBinaryDictionary::UsesEmbedded() {
+  return Storage() == ivsEmbedded && !(Designing() && ResolvedFileExists());
+}
+
+void TIvBinaryDictionary::Convert(const MldLanguage& in, TIvLanguage& out) {
+  // A fresh object per record, so fields the record lacks keep their defaults.
+  TIvLanguage language;
+  language.primary = in.primary;
+  language.isoLanguage = in.isoLanguage;
+  language.defaultSubLanguage = in.defaultSubLanguage;
+  language.isoCountry = in.isoCountry;
+  language.SetSubLanguagesText(in.subLanguages);
+  language.SetVariantsText(in.variants);
+  language.SetCodePage(in.codePage);
+  language.flags = in.flags & 3;
+  language.englishName = in.englishName;
+  language.nativeName = in.nativeName;
+  language.fontName = in.fontName;
+  language.fontSize = in.fontSize;
+  language.Complete(Plat().locale);
+  out.Assign(language);
+}
+
+void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) {
+  TIvLocale l;
+  l.primary = in.primary;
+  l.isoLanguage = in.isoLanguage;
+  l.sub = in.sub;
+  l.isoCountry = in.isoCountry;
+  l.charset = static_cast<uint8_t>(in.charset & 0xFF);
+  l.codePage = in.codePage;
+  l.flag = in.flag;
+  l.englishLanguageName = in.englishLanguageName;
+  l.englishCountryName = in.englishCountryName;
+  l.nativeLanguageName = in.nativeLanguageName;
+  l.nativeCountryName = in.nativeCountryName;
+  l.abbreviatedLanguageName = in.abbreviatedLanguageName;
+  l.countryName = in.countryName;
+  l.measurementSystem = static_cast<uint8_t>(in.measurementSystem);
+  l.currencySymbol = in.currencySymbol;
+  l.currencyFormat = static_cast<uint8_t>(in.currencyFormat);
+  l.negativeCurrencyFormat = static_cast<uint8_t>(in.negativeCurrencyFormat);
+  l.currencyDigits = static_cast<uint8_t>(in.currencyDigits);
+  l.thousandSeparator = in.thousandSeparator;
+  l.decimalSeparator = in.decimalSeparator;
+  l.dateSeparator = in.dateSeparator;
+  l.shortDateFormat = in.shortDateFormat;
+  l.longDateFormat = in.longDateFormat;
+  l.listSeparator = 0;  // the record carries none
+  l.timeSeparator = in.timeSeparator;
+  l.amDesignator = in.amDesignator;
+  l.pmDesignator = in.pmDesignator;
+  l.timeLeadingZero = in.timeLeadingZero;
+  l.timeFormat = static_cast<uint8_t>(in.timeFormat);
+  l.timeMarkerPosition = static_cast<uint8_t>(in.timeMarkerPosition);
+  l.calendarType = static_cast<uint8_t>(in.calendarType);
+  l.optionalCalendar = static_cast<uint8_t>(in.optionalCalendar);
+  l.firstDayOfWeek = static_cast<uint8_t>(in.firstDayOfWeek);
+  l.firstWeekOfYear = static_cast<uint8_t>(in.firstWeekOfYear);
+  for (int i = 0; i < 12; ++i) {
+    l.shortMonthNames[i] = in.shortMonthNames[i];
+    l.longMonthNames[i] = in.longMonthNames[i];
+  }
+  for (int i = 0; i < 7; ++i) {
+    l.shortDayNames[i] = in.shortDayNames[i];
+    l.longDayNames[i] = in.longDayNames[i];
+  }
+  l.Complete(Plat().locale);
+  out.Assign(l);
+}
+
+// --- Embedded data -------------------------------------------------------------------------
+
+namespace {
+
+Bytes BytesOf(const DescValue& value) {
+  Bytes out;
+  if (value.type == DescValue::Type::String) {
+    // Hexadecimal digits; blanks and line breaks between them are ignored.
+    int high = -1;
+    for (char c : value.text) {
+      if (std::isspace(static_cast<unsigned char>(c))) continue;
+      int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                  : (c >= 'a' && c <= 'f')                     ? c - 'a' + 10
+                  : (c >= 'A' && c <= 'F')                     ? c - 'A' + 10
+                                                               : -1;
+      if (digit < 0) throw EMldError("Invalid property type!");
+      if (high < 0) {
+        high = digit;
+      } else {
+        out.push_back(static_cast<uint8_t>(high << 4 | digit));
+        high = -1;
+      }
+    }
+    if (high >= 0) throw EMldError("Invalid property type!");
+    return out;
+  }
+  if (value.type == DescValue::Type::List) {
+    for (const DescValue& item : value.items) {
+      if (item.type != DescValue::Type::Integer || item.integer < 0 || item.integer > 255)
+        throw EMldError("Invalid property type!");
+      out.push_back(static_cast<uint8_t>(item.integer));
+    }
+    return out;
+  }
+  throw EMldError("Invalid property type!");
+}
+
+uint32_t Le(const Bytes& d, size_t offset, int width) {
+  if (d.size() < offset + width) throw EMldError("Dictionary data is truncated");
+  uint32_t v = 0;
+  for (int i = 0; i < width; ++i) v |= static_cast<uint32_t>(d[offset + i]) << (8 * i);
+  return v;
+}
+
+void CheckVersion(const Bytes& d, const char* what) {
+  uint32_t version = Le(d, 0, 2);
+  if (version > 1) throw EMldError(Format("Unknown %s data version: %u", what, version));
+}
+
+}  // namespace
+
+void TIvBinaryDictionary::SetLanguageData(const Bytes& data) {
+  CheckVersion(data, "language");
+  embeddedLanguages_ = static_cast<int>(Le(data, 2, 2));
+  languageData_ = data;
+  hasLanguageData_ = true;
+}
+
+void TIvBinaryDictionary::SetTranslationData(const Bytes& data) {
+  CheckVersion(data, "translation");
+  SetContextMode(Le(data, 2, 2) != 0);
+  embeddedTranslations_ = static_cast<int>(Le(data, 4, 4));
+  translationData_ = data;
+  hasTranslationData_ = true;
+}
+
+void TIvBinaryDictionary::SetLocaleData(const Bytes& data) {
+  CheckVersion(data, "locale");
+  embeddedLocales_ = static_cast<int>(Le(data, 2, 2));
+  localeData_ = data;
+  hasLocaleData_ = true;
+}
+
+void TIvBinaryDictionary::ReadLanguageData(const DescValue& value) { SetLanguageData(BytesOf(value)); }
+void TIvBinaryDictionary::ReadTranslationData(const DescValue& value) { SetTranslationData(BytesOf(value)); }
+void TIvBinaryDictionary::ReadLocaleData(const DescValue& value) { SetLocaleData(BytesOf(value)); }
+
+std::vector<MldLanguage> TIvBinaryDictionary::EmbeddedLanguages() {
+  if (!hasLanguageData_) throw EMldError("Could not find the property");
+  return DecodeLanguageData(languageData_);
+}
+
+std::vector<MldLocale> TIvBinaryDictionary::EmbeddedLocales() {
+  if (!hasLocaleData_) throw EMldError("Could not find the property");
+  return DecodeLocaleData(localeData_);
+}
+
+// --- Storage queries -----------------------------------------------------------------------
+
+int TIvBinaryDictionary::LanguageCount() {
+  return UsesEmbedded() ? embeddedLanguages_ : OpenStream().LanguageCount();
+}
+
+int TIvBinaryDictionary::LocaleCount() { return UsesEmbedded() ? embeddedLocales_ : OpenStream().LocaleCount(); }
+
+int TIvBinaryDictionary::TranslationCount() {
+  return UsesEmbedded() ? embeddedTranslations_ : OpenStream().TranslationCount();
+}
+
+void TIvBinaryDictionary::GetLanguage(int index, TIvLanguage& language) {
+  if (!UsesEmbedded()) {
+    Convert(OpenStream().Language(index), language);
+    return;
+  }
+  std::vector<MldLanguage> all = EmbeddedLanguages();
+  if (index < 0 || index >= static_cast<int>(all.size()))
+    throw ERangeError(Format("Language index %d is out of range", index));
+  Convert(all[index], language);
+}
+
+void TIvBinaryDictionary::GetLanguages(std::vector<std::unique_ptr<TIvLanguage>>& list) {
+  std::vector<MldLanguage> all = UsesEmbedded() ? EmbeddedLanguages() : OpenStream().Languages();
+  for (const MldLanguage& record : all) {
+    auto language = std::make_unique<TIvLanguage>();
+    Convert(record, *language);
+    list.push_back(std::move(language));
+  }
+}
+
+void TIvBinaryDictionary::GetLocale(int index, TIvLocale& locale) {
+  if (!UsesEmbedded()) {
+    Convert(OpenStream().Locale(index), locale);
+    return;
+  }
+  try {
+    std::vector<MldLocale> all = EmbeddedLocales();
+    if (index < 0 || index >= static_cast<int>(all.size()))
+      throw ERangeError(Format("Locale index %d is out of range", index));
+    Convert(all[index], locale);
+  } catch (const std::exception&) {
+    throw EIvMulti("No dictionary data! Set the FileName property.");
+  }
+}
+
+void TIvBinaryDictionary::GetLocales(std::vector<std::unique_ptr<TIvLocale>>& list) {
+  std::vector<MldLocale> all;
+  if (UsesEmbedded()) {
+    if (embeddedLocales_ == 0) return;
+    all = EmbeddedLocales();
+  } else {
+    const MldFile& stream = OpenStream();
+    if (stream.LocaleCount() == 0) return;
+    all = stream.Locales();
+  }
+  for (const MldLocale& record : all) {
+    auto locale = std::make_unique<TIvLocale>();
+    Convert(record, *locale);
+    list.push_back(std::move(locale));
+  }
+}
+
+void TIvBinaryDictionary::LoadTranslations() {
+  auto& table = Table();
+  table.clear();
+  int selected = SelectedIndex();
+  int fallback = FallbackIndex();
+  auto codePage = static_cast<uint32_t>(CurrentLanguage().CodePage());
+  std::vector<MldEntry> entries;
+  if (UsesEmbedded()) {
+    if (!hasTranslationData_) throw EMldError("Could not find the property");
+    MldTranslationData data = DecodeTranslationData(translationData_, LanguageCount());
+    SetContextMode(data.layout != 0);
+    for (MldTranslation& record : data.translations) {
+      auto column = [&](int index) -> const AnsiString* {
+        if (index < 1 || index > static_cast<int>(record.texts.size())) return nullptr;
+        const AnsiString& text = record.texts[index - 1];
+        return text.empty() ? nullptr : &text;
+      };
+      MldEntry entry;
+      if (const AnsiString* own = column(selected)) {
+        entry.source = 0;
+        entry.translation = *own;
+      } else if (const AnsiString* other = column(fallback)) {
+        entry.source = 1;
+        entry.translation = *other;
+      } else {
+        continue;
+      }
+      entry.original = std::move(record.original);
+      entry.context1 = std::move(record.context1);
+      entry.context2 = std::move(record.context2);
+      entries.push_back(std::move(entry));
+    }
+  } else {
+    OpenStream().LoadTranslations(selected, fallback, codePage, entries);
+  }
+  table.reserve(entries.size());
+  for (MldEntry& e : entries) {
+    TIvTranslation t;
+    t.source = e.source;
+    t.original = std::move(e.original);
+    t.context1 = std::move(e.context1);
+    t.context2 = std::move(e.context2);
+    t.translation = std::move(e.translation);
+    ConvertNativeString(t);
+    table.push_back(std::move(t));
+  }
+  SortTranslations();
+}
+
+}  // namespace vsi

@@ -1,0 +1,143 @@
+#pragma once
+// The dictionary of the main window: languages, custom locales and translations read from a
+// binary dictionary file (toolbar1.mld), from the same stream stored as a resource of the
+// executable, or from data stored with the form.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "i18n/dictionary.h"
+#include "i18n/mld_file.h"
+
+namespace vsi {
+
+struct DescValue;
+
+// --- Where the bytes come from -----------------------------------------------------------------
+
+// Size and last write time of a file: a cached dictionary is used only while both still hold.
+struct TIvFileStamp {
+  uint64_t size = 0;
+  int64_t writeTime = 0;
+  bool operator==(const TIvFileStamp&) const = default;
+};
+
+class IIvDictionaryStore {
+ public:
+  virtual ~IIvDictionaryStore() = default;
+  // False when the file cannot be seen.
+  virtual bool Stamp(const std::string& path, TIvFileStamp& out) = 0;
+  // The whole file; raises EMldError naming the file when it cannot be read.
+  virtual Bytes ReadFile(const std::string& path) = 0;
+  // A resource of the executable; false when there is none.
+  virtual bool LoadResource(const std::string& name, const std::string& type, Bytes& out) = 0;
+};
+
+// Files through the standard library; resources through a loader the program installs (the
+// Windows build reads its own module's resources).
+class TIvDiskStore : public IIvDictionaryStore {
+ public:
+  bool Stamp(const std::string& path, TIvFileStamp& out) override;
+  Bytes ReadFile(const std::string& path) override;
+  bool LoadResource(const std::string& name, const std::string& type, Bytes& out) override;
+
+  std::function<bool(const std::string& name, const std::string& type, Bytes& out)> resourceLoader;
+};
+
+// Per context: the store binary dictionaries read from; the disk unless replaced (tests).
+class TIvDictionaryStorage {
+ public:
+  explicit TIvDictionaryStorage(AppContext&) {}
+  IIvDictionaryStore& Store() { return store_ ? *store_ : disk_; }
+  void SetStore(IIvDictionaryStore* store) { store_ = store; }
+  TIvDiskStore& Disk() { return disk_; }
+
+ private:
+  TIvDiskStore disk_;
+  IIvDictionaryStore* store_ = nullptr;
+};
+
+// Windows path helpers over the platform's directories.
+// `name` made absolute against `currentDirectory`, with "." and ".." folded.
+std::string ExpandFileName(const std::string& name, const std::string& currentDirectory);
+// The directory part with its trailing separator ("C:\\Dir\\"), or empty.
+std::string ExtractFilePath(const std::string& path);
+
+// --- Components --------------------------------------------------------------------------------
+
+enum TIvStorage : uint8_t { ivsFile, ivsEmbedded, ivsResource };
+extern const EnumInfo kIvStorageNames;
+
+class TIvCustomFileDictionary : public TIvCustomDictionary {
+  VSI_CLASS(TIvCustomFileDictionary)
+  explicit TIvCustomFileDictionary(TComponent* owner);
+
+  // Reading resolves the name (current directory, then beside the executable) and keeps the
+  // resolved name; while designing, and with the other storages, it is returned as stored.
+  AnsiString FileName() const;
+  AnsiString StoredFileName() const { return fileName_; }
+  void SetFileName(const AnsiString& name) { fileName_ = name; }
+  TIvStorage Storage() const { return storage_; }
+  void SetStorage(TIvStorage storage) { storage_ = storage; }
+
+  // File storage: the resolved file exists. Other storages: always.
+  bool CanOpen() override;
+
+ protected:
+  bool ResolvedFileExists() const;
+
+ private:
+  mutable AnsiString fileName_;  // reading the name stores the resolved one back
+  TIvStorage storage_ = ivsFile;
+};
+
+class TIvBinaryDictionary : public TIvCustomFileDictionary {
+  VSI_CLASS(TIvBinaryDictionary)
+  explicit TIvBinaryDictionary(TComponent* owner);
+  ~TIvBinaryDictionary() override;
+
+  int LanguageCount() override;
+  void GetLanguage(int index, TIvLanguage& language) override;
+  int LocaleCount() override;
+  void GetLocale(int index, TIvLocale& locale) override;
+  int TranslationCount() override;
+  void GetLanguages(std::vector<std::unique_ptr<TIvLanguage>>& list) override;
+  void GetLocales(std::vector<std::unique_ptr<TIvLocale>>& list) override;
+  void LoadTranslations() override;
+
+  // Stored properties of the embedded storage (binary data as hexadecimal text, or a list of
+  // byte values). Reading them only counts the records.
+  void ReadLanguageData(const DescValue& value);
+  void ReadTranslationData(const DescValue& value);
+  void ReadLocaleData(const DescValue& value);
+  void SetLanguageData(const Bytes& data);
+  void SetTranslationData(const Bytes& data);
+  void SetLocaleData(const Bytes& data);
+
+  // How many times the stream was read from its source (the cache at work).
+  int StreamLoads() const { return streamLoads_; }
+
+ private:
+  // The MLD stream of file or resource storage, read again when the file changed on disk.
+  const MldFile& OpenStream();
+  // Embedded storage is used (otherwise file or resource).
+  bool UsesEmbedded();
+  std::vector<MldLanguage> EmbeddedLanguages();
+  std::vector<MldLocale> EmbeddedLocales();
+  void Convert(const MldLanguage& in, TIvLanguage& out);
+  void Convert(const MldLocale& in, TIvLocale& out);
+
+  enum class StreamSource : uint8_t { None, File, Resource };
+  std::unique_ptr<MldFile> stream_;
+  StreamSource streamSource_ = StreamSource::None;
+  std::string streamPath_;
+  TIvFileStamp streamStamp_;
+  int streamLoads_ = 0;
+
+  Bytes languageData_, translationData_, localeData_;
+  bool hasLanguageData_ = false, hasTranslationData_ = false, hasLocaleData_ = false;
+  int embeddedLanguages_ = 0, embeddedTranslations_ = 0, embeddedLocales_ = 0;
+};
+
+}  // namespace vsi

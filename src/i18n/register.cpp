@@ -1,0 +1,12 @@
+#include "i18n/register.h"
+
+#include "framework/reflection.h"
+#include "i18n/binary_dictionary.h"
+
+namespace vsi {
+
+void RegisterI18nClasses() {
+  RegisterClass(TIvBinaryDictionary::StaticClass());
+}
+
+}  // namespace vsi
