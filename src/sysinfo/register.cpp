@@ -1,0 +1,18 @@
+#include "sysinfo/register.h"
+
+#include "framework/reflection.h"
+#include "sysinfo/general_info.h"
+#include "sysinfo/processor.h"
+#include "sysinfo/sysinfo_base.h"
+#include "sysinfo/windows_version.h"
+
+namespace vsi {
+
+void RegisterSysinfoClasses() {
+  RegisterClass(TSysLog::StaticClass());
+  RegisterClass(TSysInfo::StaticClass());
+  RegisterClass(TSysWindows::StaticClass());
+  RegisterClass(TSysProcessor::StaticClass());
+}
+
+}  // namespace vsi

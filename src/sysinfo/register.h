@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vsi {
+
+// Makes the system-information classes known to the window-description reader.
+void RegisterSysinfoClasses();
+
+}  // namespace vsi

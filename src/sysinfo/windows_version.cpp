@@ -1,0 +1,69 @@
+#include "sysinfo/windows_version.h"
+
+#include "framework/context.h"
+#include "framework/registry_access.h"
+
+namespace vsi {
+
+const ClassInfo& TSysWindowsObject::StaticClass() {
+  using W = TSysWindowsObject;
+  static const ClassInfo info = ClassBuilder<W>("TSysWindowsObject", &TSysObject::StaticClass())
+                                    .Text("RegisteredOwner", &W::RegisteredOwner)
+                                    .Text("RegisteredCompany", &W::RegisteredCompany)
+                                    .Text("ProductName", &W::ProductName)
+                                    .Text("ProductID", &W::ProductID)
+                                    .Text("InstallDate", &W::InstallDate)
+                                    .Text("CSDVersion", &W::CSDVersion)
+                                    .Int("PlatformID", &W::PlatformID)
+                                    .Int("BuildNumber", &W::BuildNumber)
+                                    .Int("MajorVersion", &W::MajorVersion)
+                                    .Int("MinorVersion", &W::MinorVersion)
+                                    .Build();
+  return info;
+}
+
+TSysWindowsObject::TSysWindowsObject(AppContext& context) : TSysObject(context) {}
+
+std::string TSysWindowsObject::VersionKeyPath(bool ntFamily) {
+  return std::string("\\SOFTWARE\\Microsoft\\Windows") + (ntFamily ? " NT" : "") + "\\CurrentVersion";
+}
+
+void TSysWindowsObject::Retrieve() {
+  std::string path = VersionKeyPath(PlatformFlags(Context()).isNT);
+  TRegistry& reg = CreateRegistry();
+  SetRegistryRoot(HKEY_LOCAL_MACHINE_);
+  // Read access is all we need; full access would hide the product name from ordinary users.
+  if (OpenRegKey(path)) {
+    struct Close {
+      TSysWindowsObject* self;
+      ~Close() { self->CloseRegKey(); }
+    } close{this};
+    registeredOwner_ = reg.ReadString("RegisteredOwner");
+    registeredCompany_ = reg.ReadString("RegisteredOrganization");
+    productID_ = reg.ReadString("ProductID");
+    productName_ = reg.ReadString("ProductName");
+  }
+  OsVersionInfo v;
+  if (Plat().system.GetVersionEx(v)) {
+    csdVersion_ = v.csdVersion.substr(0, std::min<size_t>(v.csdVersion.find('\0'), 128));
+    buildNumber_ = v.buildNumber;
+    platformID_ = v.platformId;
+    majorVersion_ = v.majorVersion;
+    minorVersion_ = v.minorVersion;
+  }
+}
+
+const ClassInfo& TSysWindows::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TSysWindows>("TSysWindows", &TSysBaseComponent::StaticClass())
+                                    .Creatable()
+                                    .Object("Windows", TSysWindowsObject::StaticClass(), &TSysWindows::Windows,
+                                            &TSysWindows::SetWindows)
+                                    .Build();
+  return info;
+}
+
+TSysWindows::TSysWindows(TComponent* owner) : TSysBaseComponent(owner) {
+  AttachObject(std::make_unique<TSysWindowsObject>(Context()));
+}
+
+}  // namespace vsi
