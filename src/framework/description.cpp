@@ -203,7 +203,14 @@ class Parser {
           if (pos_ + 2 > s_.size() || !std::isxdigit(static_cast<unsigned char>(s_[pos_])) ||
               !std::isxdigit(static_cast<unsigned char>(s_[pos_ + 1])))
             FailProp(prop, "bad \\x escape");
-          out += static_cast<char>(std::strtol(s_.substr(pos_, 2).c_str(), nullptr, 16));
+          // \xHH is the character U+00HH, written as UTF-8 like the rest of the text.
+          long cp = std::strtol(s_.substr(pos_, 2).c_str(), nullptr, 16);
+          if (cp < 0x80) {
+            out += static_cast<char>(cp);
+          } else {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+          }
           pos_ += 2;
           break;
         }

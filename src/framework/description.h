@@ -2,7 +2,7 @@
 // Window descriptions: a small text format of ours, UTF-8, one component per block:
 //
 //   TMain Main {
-//     Caption "  Velmora System Info 1.0"   # text; \" \\ \n and \xHH escapes
+//     Caption "  Velmora System Info 1.0"   # text; \" \\ \n and \xHH (U+00HH) escapes
 //     Font.Style [fsBold]                   # a set
 //     Color 16744576                        # integers, or colour names such as clWhite
 //     OnShow FormShow                       # a handler of the form, by name

@@ -286,7 +286,7 @@ TDateTime EncodeDateTime(const SystemTime& t) {
   long days = y * 365L + y / 4 - y / 100 + y / 400;
   for (int m = 1; m < t.month; ++m) days += DaysInMonth(t.year, m);
   days += t.day - 1;
-  constexpr long kDelta = 693594;  // days from 0001-01-01 to 1899-12-30
+  constexpr long kDelta = 693593;  // 1899-12-30 counted from 0001-01-01 as day 0
   double date = static_cast<double>(days - kDelta);
   double time = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.milliseconds) / 86400000.0;
   return date >= 0 ? date + time : date - time;
@@ -295,7 +295,7 @@ TDateTime EncodeDateTime(const SystemTime& t) {
 SystemTime DecodeDateTime(TDateTime value) {
   SystemTime t;
   double whole = std::floor(value);
-  long days = static_cast<long>(whole) + 693594;  // days since 0001-01-01
+  long days = static_cast<long>(whole) + 693593;  // days since 0001-01-01
   double frac = value - whole;
   long ms = std::lround(frac * 86400000.0);
   if (ms >= 86400000) {

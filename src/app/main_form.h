@@ -1,0 +1,48 @@
+#pragma once
+// The main window: system facts in four columns, a calendar and clock, drive facts, the
+// network configuration, and eight language buttons.
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
+#include "framework/timer.h"
+
+namespace vsi {
+
+class TWideLabel;
+class TAVTools;
+
+class TMain : public TForm {
+  VSI_CLASS(TMain)
+  explicit TMain(TComponent* owner);
+
+  // Handlers bound by the window description.
+  void Timer1Timer(TObject* sender);
+  void SpeedButton9Click(TObject* sender);
+  void SpeedButton10Click(TObject* sender);
+  void BitBtn2Click(TObject* sender);
+  void FormShow(TObject* sender);
+  void FormClose(TObject* sender);
+
+  // A component of this window by name and class; raises when it is missing.
+  template <class T>
+  T& Get(std::string_view name) const {
+    TComponent* c = FindComponent(name);
+    T* t = dynamic_cast<T*>(c);
+    if (!t) throw Exception(Format("Component %s not found", std::string(name).c_str()));
+    return *t;
+  }
+  // Writes an 8-bit value into a display slot through the ANSI code page.
+  void SetSlot(std::string_view slot, const AnsiString& value);
+};
+
+// The upgrade window (advertises the extended edition) and the about window.
+class Ttoolabout : public TForm {
+  VSI_CLASS(Ttoolabout)
+  explicit Ttoolabout(TComponent* owner);
+};
+
+class Tabout : public TForm {
+  VSI_CLASS(Tabout)
+  explicit Tabout(TComponent* owner);
+};
+
+}  // namespace vsi

@@ -1,0 +1,42 @@
+#include "app/program.h"
+
+#include "app/main_form.h"
+#include "controls/register.h"
+#include "framework/forms.h"
+#include "probes/cpu_usage.h"
+#include "probes/register.h"
+
+namespace vsi {
+
+void RegisterAllClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterControlClasses();
+  RegisterProbeClasses();
+}
+
+void CreateProgram(TApplication& app) {
+  RegisterAllClasses();
+  // The CPU usage sampler's start-up runs before any window exists.
+  app.Context().Service<CpuUsageSampler>();
+  app.SetTitle("Velmora System Info 1.0");
+  app.CreateHandle();
+  app.CreateForm<TMain>();
+  app.CreateForm<Tabout>();
+  app.CreateForm<Ttoolabout>();
+}
+
+int RunProgram(AppContext& context) {
+  TApplication app(context);
+  try {
+    CreateProgram(app);
+  } catch (const std::exception& e) {
+    app.SetTitle("Velmora System Info 1.0");
+    app.ShowException(e);
+    return 1;
+  }
+  return app.Run();
+}
+
+}  // namespace vsi

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vsi {
+
+// Makes the controls' classes known to window descriptions.
+void RegisterControlClasses();
+
+}  // namespace vsi
