@@ -1,0 +1,167 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "app/program.h"
+#include "controls/ui_labels.h"
+#include "fakes/fake_platform.h"
+#include "fakes/perf_data_builder.h"
+#include "framework/context.h"
+#include "framework/description.h"
+
+namespace vsi {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterAllClasses();
+    // Two processors: one second of wall time per sample, the first half busy.
+    SystemTime t{2024, 6, 1, 14, 9, 5, 0, 0};
+    int64_t idle = 0;
+    fp.registry.SetPerfDataSource([t, idle]() mutable {
+      t.second = static_cast<uint16_t>((t.second + 1) % 60);
+      if (t.second == 0) ++t.minute;
+      idle += 5000000;  // 0.5 s idle per second
+      return fake::ProcessorBlock(t, {idle, idle});
+    });
+    CreateProgram(app);
+    main = dynamic_cast<TMain*>(app.MainForm());
+  }
+  std::string Slot(const char* name) { return Utf16ToUtf8(main->Get<TWideLabel>(name).Caption()); }
+
+  fake::FakePlatform fp;
+  AppContext ctx{fp.platform()};
+  TApplication app{ctx};
+  TMain* main = nullptr;
+};
+
+TEST_F(MainFormTest, TheProgramCreatesThreeWindowsWithTheMainOneFirst) {
+  EXPECT_EQ(app.Title(), "Velmora System Info 1.0");
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(main->Caption(), "  Velmora System Info 1.0");
+  EXPECT_NE(app.FindComponent("Main"), nullptr);
+  int forms = 0;
+  for (int i = 0; i < app.ComponentCount(); ++i) forms += dynamic_cast<TForm*>(app.Components(i)) ? 1 : 0;
+  EXPECT_EQ(forms, 3);
+  EXPECT_FALSE(main->Showing()) << "shown by the message loop";
+}
+
+TEST_F(MainFormTest, EveryComponentSitsAtItsPlace) {
+  struct Row {
+    const char* name;
+    TRect bounds;
+    const char* text;  // window text, UTF-8
+  } rows[] = {
+      {"WidePanel1", {0, 0, 885, 25}, " "},
+      {"Label13", {8, 2, 161, 25}, "System Information"},
+      {"Label14", {240, 2, 329, 25}, "Date - Time"},
+      {"Label15", {408, 2, 553, 25}, "Hard Disks Information"},
+      {"Label16", {608, 2, 777, 25}, "Network Information"},
+      {"UiClockStatus1", {328, 4, 401, 21}, nullptr},
+      {"SpeedButton10", {864, 0, 887, 17}, "-"},
+      {"Panel1", {0, 24, 241, 159}, " "},
+      {"Panel2", {240, 24, 398, 159}, " "},
+      {"Panel3", {400, 24, 601, 159}, " "},
+      {"Memo2", {600, 24, 881, 159}, ""},
+      {"WideLabel1", {8, 2, 113, 15}, "CPU Usage"},
+      {"WideLabel6", {120, 2, 225, 15}, " "},
+      {"WideLabel10", {120, 48, 233, 65}, " "},
+      {"WideLabel22", {112, 24, 193, 37}, " "},
+      {"Label12", {8, 104, 113, 117}, "Computer Name"},
+      {"UiLabel38", {8, 158, 169, 188}, "Velmora "},
+      {"UiURLLabel1", {184, 168, 329, 181}, "www.velmora.com"},
+      {"SpeedButton6", {504, 162, 544, 187}, "English"},
+      {"SpeedButton7", {552, 162, 592, 187}, "French"},
+      {"SpeedButton1", {600, 162, 640, 187}, "German"},
+      {"SpeedButton2", {648, 162, 688, 187}, "Italian"},
+      {"SpeedButton8", {696, 162, 736, 187}, "Dutch"},
+      {"SpeedButton3", {744, 162, 784, 187}, "Portuguese"},
+      {"SpeedButton4", {792, 162, 832, 187}, "Spanish"},
+      {"SpeedButton5", {840, 162, 880, 187}, "Swedish"},
+      {"BitBtn2", {216, 344, 291, 369}, "BitBtn2"},
+  };
+  main->Show();
+  for (const Row& r : rows) {
+    auto& c = main->Get<TControl>(r.name);
+    EXPECT_EQ(c.BoundsRect(), r.bounds) << r.name;
+    ASSERT_TRUE(c.HandleAllocated()) << r.name;
+    if (r.text) EXPECT_EQ(Utf16ToUtf8(fp.windows.Window(c.Handle()).text), r.text) << r.name;
+  }
+  EXPECT_EQ(main->ClientWidth(), 885);
+  EXPECT_EQ(main->ClientHeight(), 190);
+  EXPECT_EQ(main->Color(), Rgb(128, 128, 255));
+  EXPECT_EQ(main->Get<TControl>("Label2").Color(), Rgb(128, 128, 255)) << "labels take the window's blue";
+  EXPECT_EQ(main->Get<TControl>("WideLabel6").Font()->Color(), clLime);
+  EXPECT_EQ(main->Get<TControl>("WideLabel7").Font()->Color(), clYellow);
+  EXPECT_EQ(main->Get<TControl>("Label2").Font()->Color(), clWhite) << "caption labels inherit the panel's font";
+  EXPECT_FALSE(main->Get<TControl>("Panel4").Visible());
+  EXPECT_FALSE(main->Get<TControl>("Label1").Visible());
+  EXPECT_FALSE(main->Get<TControl>("BitBtn1").Visible());
+  EXPECT_TRUE(fp.windows.Window(main->Handle()).params.toolWindow);
+}
+
+TEST_F(MainFormTest, CpuSlotIsBlankUntilTheFirstTickThenShowsTheLastSecond) {
+  main->Show();
+  EXPECT_EQ(Slot("WideLabel6"), " ");
+  auto& timer = main->Get<TTimer>("Timer1");
+  EXPECT_EQ(timer.Interval(), 1000);
+  timer.Tick();
+  std::string first = Slot("WideLabel6");
+  EXPECT_TRUE(std::regex_match(first, std::regex(R"( ?\d{1,3}\.\d\d%)"))) << first;
+  EXPECT_EQ(first, "50.00%") << "the baseline at start makes the first value a measurement";
+  timer.Tick();
+  EXPECT_EQ(Slot("WideLabel6"), "50.00%");
+}
+
+TEST_F(MainFormTest, AFailingSampleIsReportedOnEveryTickAndTheWindowRunsOn) {
+  main->Show();
+  fp.registry.SetPerfDataSource([] { return fake::BuildPerfData({}); });
+  fp.windows.TickTimers();
+  fp.windows.TickTimers();
+  size_t boxes = 0;
+  for (auto& m : fp.windows.messageBoxes)
+    if (m.text == "Unable to locate the \"Processor\" performance object.") ++boxes;
+  EXPECT_EQ(boxes, 2u);
+}
+
+TEST_F(MainFormTest, MinimiseButtonMinimisesOnce) {
+  main->Show();
+  main->Get<TControl>("SpeedButton10").Click();
+  EXPECT_EQ(main->WindowState(), wsMinimized);
+  EXPECT_TRUE(fp.windows.Window(app.Handle()).minimized);
+  fp.windows.Window(app.Handle()).minimized = false;
+  main->Get<TControl>("SpeedButton10").Click();
+  EXPECT_FALSE(fp.windows.Window(app.Handle()).minimized) << "already minimised: nothing happens";
+}
+
+TEST_F(MainFormTest, UpgradeButtonShowsOneUpgradeWindow) {
+  main->Show();
+  auto& button = main->Get<TControl>("SpeedButton9");
+  button.Click();
+  button.Click();
+  Ttoolabout* upgrade = nullptr;
+  for (int i = 0; i < app.ComponentCount(); ++i)
+    if (auto* f = dynamic_cast<Ttoolabout*>(app.Components(i))) upgrade = f;
+  ASSERT_NE(upgrade, nullptr);
+  EXPECT_TRUE(upgrade->Showing());
+  size_t forms = 0;
+  for (auto& [h, w] : fp.windows.windows)
+    if (w.params.kind == WindowKind::Form && !w.params.appWindow && !w.destroyed) ++forms;
+  EXPECT_EQ(forms, 2u) << "the main window and one upgrade window";
+}
+
+TEST_F(MainFormTest, AFailureWhileCreatingTheWindowsEndsTheProgramAfterItsMessage) {
+  fake::FakePlatform fp2;
+  fp2.system.versionFails = true;
+  AppContext ctx2{fp2.platform()};
+  EXPECT_EQ(RunProgram(ctx2), 1);
+  ASSERT_EQ(fp2.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(fp2.windows.messageBoxes[0].text, "Can't get the Windows version.");
+  EXPECT_EQ(fp2.windows.messageBoxes[0].caption, "Velmora System Info 1.0");
+}
+
+}  // namespace
+}  // namespace vsi
