@@ -370,8 +370,7 @@ AnsiString TSysInfo::GetLocaleByIndex(int index) const {
   ILocale& loc = P().locale;
   std::string text;
   if (!loc.GetLocaleInfo(loc.GetThreadLocale(), LocaleTypeOfIndex(index), text)) return "Hallo";
-  text.resize(std::min<size_t>(text.find('\0'), 255));
-  return text;
+  return text.substr(0, std::min<size_t>(text.find('\0'), 255));  // room for 256 with the terminator
 }
 
 void TSysInfo::SetLocaleByIndex(int index, const AnsiString& value) {
