@@ -83,6 +83,12 @@ constexpr uint8_t VK_SCROLL_ = 0x91;
 constexpr uint32_t KEYEVENTF_EXTENDEDKEY_ = 0x0001;
 constexpr uint32_t KEYEVENTF_KEYUP_ = 0x0002;
 
+// SYSTEM_POWER_STATUS; 255 and 0xFFFFFFFF stand for "unknown", as the system answers them.
+struct PowerStatus {
+  uint8_t acLineStatus = 255, batteryFlag = 255, batteryLifePercent = 255;
+  uint32_t batteryLifeTime = 0xFFFFFFFFu, batteryFullLifeTime = 0xFFFFFFFFu;
+};
+
 // GetDeviceCaps indices.
 constexpr int BITSPIXEL_ = 12;
 constexpr int PLANES_ = 14;
@@ -167,6 +173,8 @@ class ISystem {
   virtual bool NtQueryIdleTime(int64_t& idleTime) = 0;
   virtual bool NtQueryCurrentTime(int64_t& systemTime) = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
+  // GetSystemPowerStatus; false when the system cannot tell.
+  virtual bool GetSystemPowerStatus(PowerStatus& out) = 0;
 
   // EnumDisplaySettingsA of the primary display (no device name): false past the last mode.
   virtual bool EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) = 0;

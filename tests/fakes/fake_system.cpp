@@ -340,6 +340,12 @@ bool FakeSystem::NtQueryCurrentTime(int64_t& systemTime) {
 
 void FakeSystem::Sleep(uint32_t milliseconds) { sleeps.push_back(milliseconds); }
 
+bool FakeSystem::GetSystemPowerStatus(PowerStatus& out) {
+  if (powerStatusFails) return false;
+  out = powerStatus;
+  return true;
+}
+
 bool FakeSystem::EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) {
   if (modeNumber >= displayModes.size()) return false;
   out = displayModes[modeNumber];

@@ -50,6 +50,7 @@ class FakeSystem : public ISystem {
   bool NtQueryIdleTime(int64_t& idleTime) override;
   bool NtQueryCurrentTime(int64_t& systemTime) override;
   void Sleep(uint32_t milliseconds) override;
+  bool GetSystemPowerStatus(PowerStatus& out) override;
   bool EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) override;
   std::vector<FoundFile> FindFiles(const std::string& pattern) override;
   bool SystemParametersInfoText(uint32_t action, const std::string& text, uint32_t winIni) override;
@@ -145,6 +146,10 @@ class FakeSystem : public ISystem {
   bool ntIdleFails = false;
   bool ntTimeFails = false;
   std::vector<uint32_t> sleeps;  // Sleep is recorded, not waited
+
+  // A desktop on mains power without a battery.
+  PowerStatus powerStatus{1, 128, 255, 0xFFFFFFFFu, 0xFFFFFFFFu};
+  bool powerStatusFails = false;
 
 
   // The display modes EnumDisplaySettings lists, in order.
