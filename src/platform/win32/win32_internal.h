@@ -1,0 +1,21 @@
+#pragma once
+// Helpers shared by the Win32 implementation files (Windows builds only).
+#include <cstdint>
+#include <vector>
+
+#include "platform/system.h"
+
+namespace vsi::win32 {
+
+// NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per processor.
+bool QueryProcessorTimes(std::vector<ProcessorTimes>& out);
+
+// True when the performance-data answer holds an object with this title index. Walks only the
+// bytes given, and gives up on anything that does not fit.
+bool PerfDataHasObject(const uint8_t* data, uint32_t size, uint32_t objectTitleIndex);
+
+// A performance-data block with the processor object (238) and its "% Processor Time" counter
+// (6), built from the kernel's processor times; false when those cannot be read.
+bool SynthesizeProcessorPerfData(std::vector<uint8_t>& out);
+
+}  // namespace vsi::win32

@@ -1,0 +1,107 @@
+#include "platform/win32/win32_api.h"
+
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+
+namespace vsi {
+
+namespace {
+
+// Owns one kernel handle.
+class Handle {
+ public:
+  explicit Handle(HANDLE h = nullptr) : h_(h) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { Reset(); }
+  HANDLE Get() const { return h_; }
+  HANDLE* Receive() {
+    Reset();
+    return &h_;
+  }
+  HANDLE Release() {
+    HANDLE h = h_;
+    h_ = nullptr;
+    return h;
+  }
+  void Reset() {
+    if (h_ && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+    h_ = nullptr;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32Child : public IChildProcess {
+ public:
+  Win32Child(HANDLE process, HANDLE readEnd) : process_(process), read_(readEnd) {}
+
+  bool Wait(uint32_t ms) override { return ::WaitForSingleObject(process_.Get(), ms) == WAIT_OBJECT_0; }
+
+  uint32_t Available() override {
+    DWORD available = 0;
+    if (!::PeekNamedPipe(read_.Get(), nullptr, 0, nullptr, &available, nullptr)) return 0;
+    return available;
+  }
+
+  uint32_t Read(uint8_t* buffer, uint32_t size) override {
+    DWORD n = 0;
+    if (!::ReadFile(read_.Get(), buffer, size, &n, nullptr)) return 0;
+    return n;
+  }
+
+ private:
+  Handle process_, read_;
+};
+
+}  // namespace
+
+std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& applicationPath,
+                                                             const std::string& commandLine) {
+  // Only the write end is inherited: the child must not hold our read end, or the pipe
+  // would never report its end.
+  SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  Handle readEnd, writeEnd;
+  if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &sa, 0)) return nullptr;
+  if (!::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0)) return nullptr;
+
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_HIDE;
+  si.hStdInput = nullptr;
+  si.hStdOutput = writeEnd.Get();
+  si.hStdError = writeEnd.Get();
+
+  std::vector<char> cmd(commandLine.begin(), commandLine.end());
+  cmd.push_back('\0');
+  PROCESS_INFORMATION pi{};
+  // The full application path: the program is never looked up along the search path.
+  if (!::CreateProcessA(applicationPath.c_str(), cmd.data(), nullptr, nullptr, TRUE,
+                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi)) {
+    return nullptr;
+  }
+  ::CloseHandle(pi.hThread);
+  // Our copy of the write end goes now, so a read after the child ends sees the end of data
+  // instead of blocking.
+  writeEnd.Reset();
+  return std::make_unique<Win32Child>(pi.hProcess, readEnd.Release());
+}
+
+void Win32Processes::ProcessMessages() {
+  MSG msg;
+  // The wide calls: the windows are Unicode windows, and text messages keep every character.
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit request for the message loop that owns it.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace vsi

@@ -1,0 +1,38 @@
+#include "platform/win32/win32_api.h"
+
+#include <vector>
+
+#include "platform/win32/win32_platform.h"
+
+namespace vsi {
+
+bool Win32Shell::ShellOpen(const std::string& target) {
+  SHELLEXECUTEINFOA sei{};
+  sei.cbSize = sizeof sei;
+  sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+  sei.lpVerb = "Open";
+  sei.lpFile = target.c_str();
+  sei.nShow = SW_SHOWNORMAL;
+  const bool ok = ::ShellExecuteExA(&sei) != FALSE;
+  if (sei.hProcess) ::CloseHandle(sei.hProcess);  // asked for so that it can be closed here
+  return ok;
+}
+
+bool Win32Shell::Run(const std::string& applicationPath, const std::string& commandLine) {
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = SW_SHOWNORMAL;
+  std::vector<char> cmd(commandLine.begin(), commandLine.end());
+  cmd.push_back('\0');
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessA(applicationPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+    return false;
+  }
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  return true;
+}
+
+}  // namespace vsi

@@ -1,0 +1,366 @@
+#include "platform/win32/win32_api.h"
+
+#include <cpuid.h>
+
+#include <cstring>
+
+#include "platform/win32/win32_internal.h"
+#include "platform/win32/win32_platform.h"
+
+namespace vsi {
+
+namespace {
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+
+NtQuerySystemInformationFn NtQuery() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // loaded in every process
+  if (!ntdll) return nullptr;
+  return reinterpret_cast<NtQuerySystemInformationFn>(
+      reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
+}
+
+SystemTime FromSystemTime(const SYSTEMTIME& s) {
+  return SystemTime{s.wYear, s.wMonth, s.wDayOfWeek, s.wDay, s.wHour, s.wMinute, s.wSecond, s.wMilliseconds};
+}
+
+// The directory functions answer the length they need when the buffer is short.
+template <class F>
+std::string PathFrom(F call) {
+  std::string buf(MAX_PATH, '\0');
+  DWORD n = call(buf.data(), static_cast<DWORD>(buf.size()));
+  if (n >= buf.size()) {
+    buf.resize(n);
+    n = call(buf.data(), static_cast<DWORD>(buf.size()));
+    if (n >= buf.size()) return {};
+  }
+  buf.resize(n);
+  return buf;
+}
+
+int CALLBACK CollectFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM param) {
+  reinterpret_cast<std::vector<std::string>*>(param)->push_back(lf->lfFaceName);
+  return 1;
+}
+
+}  // namespace
+
+bool Win32System::GetVersionEx(OsVersionInfo& out) {
+  OSVERSIONINFOA vi{};
+  vi.dwOSVersionInfoSize = sizeof vi;  // 148 bytes
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!::GetVersionExA(&vi)) return false;
+#pragma GCC diagnostic pop
+  out.majorVersion = vi.dwMajorVersion;
+  out.minorVersion = vi.dwMinorVersion;
+  out.buildNumber = vi.dwBuildNumber;
+  out.platformId = vi.dwPlatformId;
+  out.csdVersion = vi.szCSDVersion;
+  return true;
+}
+
+void Win32System::GetSystemInfo(SystemInfo& out) {
+  SYSTEM_INFO si{};
+  ::GetSystemInfo(&si);
+  out.processorArchitecture = si.wProcessorArchitecture;
+  out.pageSize = si.dwPageSize;
+  out.minimumApplicationAddress = reinterpret_cast<uintptr_t>(si.lpMinimumApplicationAddress);
+  out.maximumApplicationAddress = reinterpret_cast<uintptr_t>(si.lpMaximumApplicationAddress);
+  out.activeProcessorMask = si.dwActiveProcessorMask;
+  out.numberOfProcessors = si.dwNumberOfProcessors;
+  out.processorType = si.dwProcessorType;
+  out.allocationGranularity = si.dwAllocationGranularity;
+  out.processorLevel = si.wProcessorLevel;
+  out.processorRevision = si.wProcessorRevision;
+}
+
+void Win32System::GlobalMemoryStatus(MemoryStatus& out) {
+  MEMORYSTATUS ms{};
+  ms.dwLength = sizeof ms;
+  ::GlobalMemoryStatus(&ms);
+  out.memoryLoad = ms.dwMemoryLoad;
+  out.totalPhys = ms.dwTotalPhys;
+  out.availPhys = ms.dwAvailPhys;
+  out.totalPageFile = ms.dwTotalPageFile;
+  out.availPageFile = ms.dwAvailPageFile;
+  out.totalVirtual = ms.dwTotalVirtual;
+  out.availVirtual = ms.dwAvailVirtual;
+}
+
+bool Win32System::GlobalMemoryStatusEx(MemoryStatus& out) {
+  MEMORYSTATUSEX ms{};
+  ms.dwLength = sizeof ms;
+  if (!::GlobalMemoryStatusEx(&ms)) return false;
+  out.memoryLoad = ms.dwMemoryLoad;
+  out.totalPhys = ms.ullTotalPhys;
+  out.availPhys = ms.ullAvailPhys;
+  out.totalPageFile = ms.ullTotalPageFile;
+  out.availPageFile = ms.ullAvailPageFile;
+  out.totalVirtual = ms.ullTotalVirtual;
+  out.availVirtual = ms.ullAvailVirtual;
+  out.availExtendedVirtual = ms.ullAvailExtendedVirtual;
+  return true;
+}
+
+bool Win32System::GetComputerName(std::string& out) {
+  char buf[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD len = sizeof buf;
+  if (!::GetComputerNameA(buf, &len)) return false;
+  out.assign(buf, len);
+  return true;
+}
+
+bool Win32System::GetUserName(std::string& out) {
+  char buf[257];  // UNLEN + 1
+  DWORD len = sizeof buf;
+  if (!::GetUserNameA(buf, &len)) return false;
+  out.assign(buf, len ? len - 1 : 0);  // the count includes the terminating zero
+  return true;
+}
+
+void Win32System::GetLocalTime(SystemTime& out) {
+  SYSTEMTIME s;
+  ::GetLocalTime(&s);
+  out = FromSystemTime(s);
+}
+
+void Win32System::GetSystemTime(SystemTime& out) {
+  SYSTEMTIME s;
+  ::GetSystemTime(&s);
+  out = FromSystemTime(s);
+}
+
+std::string Win32System::GetCurrentDirectory() {
+  return PathFrom([](char* b, DWORD n) { return ::GetCurrentDirectoryA(n, b); });
+}
+
+std::string Win32System::GetWindowsDirectory() {
+  return PathFrom([](char* b, DWORD n) { return ::GetWindowsDirectoryA(b, n); });
+}
+
+std::string Win32System::GetSystemDirectory() {
+  return PathFrom([](char* b, DWORD n) { return ::GetSystemDirectoryA(b, n); });
+}
+
+std::string Win32System::GetModuleFileName() {
+  std::string buf(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return {};
+    if (n < buf.size()) {
+      buf.resize(n);
+      return buf;
+    }
+    if (buf.size() >= 32768) return {};
+    buf.resize(buf.size() * 2);  // truncated: the path is longer
+  }
+}
+
+bool Win32System::FileExists(const std::string& path) {
+  const DWORD a = ::GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int Win32System::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+bool Win32System::QueryProcessorTimes(std::vector<ProcessorTimes>& out) { return win32::QueryProcessorTimes(out); }
+
+bool Win32System::Cpuid(uint32_t leaf, std::array<uint32_t, 4>& r) {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  __cpuid_count(leaf, 0, a, b, c, d);
+  r = {a, b, c, d};
+  return true;
+}
+
+std::string Win32System::GetTempPath() {
+  return PathFrom([](char* b, DWORD n) { return ::GetTempPathA(n, b); });
+}
+
+uint32_t Win32System::GetTimeZoneInformation(TimeZoneInformation& out) {
+  TIME_ZONE_INFORMATION tz{};
+  const DWORD id = ::GetTimeZoneInformation(&tz);
+  if (id == TIME_ZONE_ID_INVALID) return TIME_ZONE_ID_INVALID_;
+  out.bias = tz.Bias;
+  out.standardName.assign(reinterpret_cast<const char16_t*>(tz.StandardName));
+  out.standardDate = FromSystemTime(tz.StandardDate);
+  out.standardBias = tz.StandardBias;
+  out.daylightName.assign(reinterpret_cast<const char16_t*>(tz.DaylightName));
+  out.daylightDate = FromSystemTime(tz.DaylightDate);
+  out.daylightBias = tz.DaylightBias;
+  return id;
+}
+
+std::vector<std::string> Win32System::GetEnvironmentStrings() {
+  std::vector<std::string> out;
+  char* block = ::GetEnvironmentStringsA();
+  if (!block) return out;
+  for (const char* p = block; *p; p += std::strlen(p) + 1) out.emplace_back(p);
+  ::FreeEnvironmentStringsA(block);
+  return out;
+}
+
+bool Win32System::SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) {
+  return ::SystemParametersInfoA(action, uiParam, pvParam, winIni) != FALSE;
+}
+
+bool Win32System::SystemParametersInfoAnimation(uint32_t action, int32_t& minAnimate, uint32_t winIni) {
+  ANIMATIONINFO ai{};
+  ai.cbSize = sizeof ai;
+  ai.iMinAnimate = minAnimate;
+  if (!::SystemParametersInfoA(action, sizeof ai, &ai, winIni)) return false;
+  minAnimate = ai.iMinAnimate;
+  return true;
+}
+
+int16_t Win32System::GetKeyState(int virtualKey) { return ::GetKeyState(virtualKey); }
+
+void Win32System::KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
+  ::keybd_event(virtualKey, scanCode, flags, 0);
+}
+
+bool Win32System::GetKeyboardState(std::array<uint8_t, 256>& keys) { return ::GetKeyboardState(keys.data()) != FALSE; }
+
+bool Win32System::SetKeyboardState(const std::array<uint8_t, 256>& keys) {
+  std::array<uint8_t, 256> copy = keys;
+  return ::SetKeyboardState(copy.data()) != FALSE;
+}
+
+int Win32System::GetDisplayDeviceCaps(int index) {
+  HDC dc = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  if (!dc) return 0;
+  const int v = ::GetDeviceCaps(dc, index);
+  ::DeleteDC(dc);
+  return v;
+}
+
+std::vector<std::string> Win32System::GetScreenFontNames() {
+  std::vector<std::string> names;
+  HDC dc = ::GetDC(nullptr);
+  if (!dc) return names;
+  ::EnumFontFamiliesA(dc, nullptr, CollectFamily, reinterpret_cast<LPARAM>(&names));
+  ::ReleaseDC(nullptr, dc);
+  return names;
+}
+
+std::vector<std::string> Win32System::GetPrinterNames() {
+  std::vector<std::string> names;
+  // The spooler's client is optional: loaded from the system directory only, and released.
+  HMODULE spool = ::LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!spool) return names;
+  using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
+  auto enumPrinters = reinterpret_cast<EnumPrintersFn>(reinterpret_cast<void*>(::GetProcAddress(spool, "EnumPrintersA")));
+  if (enumPrinters) {
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0, count = 0;
+    enumPrinters(flags, nullptr, 4, nullptr, 0, &needed, &count);
+    if (needed) {
+      std::vector<BYTE> buf(needed);
+      if (enumPrinters(flags, nullptr, 4, buf.data(), needed, &needed, &count)) {
+        auto* info = reinterpret_cast<PRINTER_INFO_4A*>(buf.data());
+        for (DWORD i = 0; i < count; ++i) names.emplace_back(info[i].pPrinterName ? info[i].pPrinterName : "");
+      }
+    }
+  }
+  ::FreeLibrary(spool);
+  return names;
+}
+
+// The 16-bit user module cannot be reached from a 64-bit process; on the NT family it never
+// could. The caller falls back as it does on NT.
+bool Win32System::GetFreeSystemResources16(uint16_t, uint32_t&) { return false; }
+
+bool Win32System::NtQueryProcessorCount(uint8_t& count) {
+  auto query = NtQuery();
+  if (!query) return false;
+  SYSTEM_BASIC_INFORMATION info{};
+  if (query(0, &info, sizeof info, nullptr) != 0) return false;
+  count = static_cast<uint8_t>(info.NumberOfProcessors);
+  return true;
+}
+
+bool Win32System::NtQueryIdleTime(int64_t& idleTime) {
+  auto query = NtQuery();
+  if (!query) return false;
+  // Newer systems answer a longer record; the idle time is its first field either way.
+  alignas(8) uint8_t buf[1024] = {};
+  ULONG returned = 0;
+  if (query(2, buf, sizeof buf, &returned) != 0 || returned < sizeof(LARGE_INTEGER)) return false;
+  std::memcpy(&idleTime, buf, sizeof idleTime);
+  return true;
+}
+
+bool Win32System::NtQueryCurrentTime(int64_t& systemTime) {
+  auto query = NtQuery();
+  if (!query) return false;
+  SYSTEM_TIMEOFDAY_INFORMATION info{};
+  if (query(3, &info, sizeof info, nullptr) != 0) return false;
+  systemTime = info.CurrentTime.QuadPart;
+  return true;
+}
+
+void Win32System::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+bool Win32System::GetSystemPowerStatus(PowerStatus& out) {
+  SYSTEM_POWER_STATUS s{};
+  if (!::GetSystemPowerStatus(&s)) return false;
+  out.acLineStatus = s.ACLineStatus;
+  out.batteryFlag = s.BatteryFlag;
+  out.batteryLifePercent = s.BatteryLifePercent;
+  out.batteryLifeTime = s.BatteryLifeTime;
+  out.batteryFullLifeTime = s.BatteryFullLifeTime;
+  return true;
+}
+
+bool Win32System::EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) {
+  DEVMODEA dm{};
+  dm.dmSize = sizeof dm;
+  if (!::EnumDisplaySettingsA(nullptr, modeNumber, &dm)) return false;
+  out.width = dm.dmPelsWidth;
+  out.height = dm.dmPelsHeight;
+  out.bitsPerPixel = dm.dmBitsPerPel;
+  out.frequency = dm.dmDisplayFrequency;
+  out.displayFlags = dm.dmDisplayFlags;
+  return true;
+}
+
+std::vector<FoundFile> Win32System::FindFiles(const std::string& pattern) {
+  std::vector<FoundFile> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA(pattern.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do {
+    out.push_back(FoundFile{fd.cFileName, fd.dwFileAttributes});
+  } while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return out;
+}
+
+bool Win32System::SystemParametersInfoText(uint32_t action, const std::string& text, uint32_t winIni) {
+  std::vector<char> buf(text.begin(), text.end());
+  buf.push_back('\0');
+  return ::SystemParametersInfoA(action, 0, buf.data(), winIni) != FALSE;
+}
+
+int Win32System::GetKeyboardType(int typeFlag) { return ::GetKeyboardType(typeFlag); }
+
+bool Win32System::GetKeyboardLayoutName(std::string& out) {
+  char buf[KL_NAMELENGTH] = {};
+  if (!::GetKeyboardLayoutNameA(buf)) return false;
+  out = buf;
+  return true;
+}
+
+uint32_t Win32System::GetCaretBlinkTime() { return ::GetCaretBlinkTime(); }
+
+bool Win32System::SetCaretBlinkTime(uint32_t milliseconds) { return ::SetCaretBlinkTime(milliseconds) != FALSE; }
+
+std::string Win32System::SysErrorMessage(uint32_t code) {
+  char buf[512];
+  DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buf,
+                             sizeof buf, nullptr);
+  while (n > 0 && (buf[n - 1] == '\r' || buf[n - 1] == '\n' || buf[n - 1] == ' ')) --n;
+  return std::string(buf, n);
+}
+
+}  // namespace vsi
