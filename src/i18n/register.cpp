@@ -2,11 +2,13 @@
 
 #include "framework/reflection.h"
 #include "i18n/binary_dictionary.h"
+#include "i18n/translator.h"
 
 namespace vsi {
 
 void RegisterI18nClasses() {
   RegisterClass(TIvBinaryDictionary::StaticClass());
+  RegisterClass(TIvTranslator::StaticClass());
 }
 
 }  // namespace vsi
