@@ -162,8 +162,11 @@ std::string FormatCpuUsage(const TFormatSettings& fs, double fraction) {
 }
 
 std::string CpuUsageText(AppContext& ctx) {
+  // A sampler made only now has just taken its baseline: a second sample a moment later would
+  // measure an interval of a few milliseconds, which is noise, not usage.
+  const bool started = ctx.FindService<CpuUsageSampler>() != nullptr;
   CpuUsageSampler& sampler = ctx.Service<CpuUsageSampler>();
-  sampler.SampleCpuCounters();
+  if (started) sampler.SampleCpuCounters();
   return FormatCpuUsage(ctx.format(), sampler.MachineUsageFraction());
 }
 

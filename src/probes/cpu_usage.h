@@ -71,6 +71,8 @@ class CpuUsageSampler {
 std::string FormatCpuUsage(const TFormatSettings& fs, double fraction);
 
 // The CPU slot's text: one new sample of the context's sampler, then the whole machine's usage.
+// The sampler should be made at start-up (ctx.Service<CpuUsageSampler>()); made here instead,
+// its baseline is the only sample and the text is " 0.00%".
 std::string CpuUsageText(AppContext& ctx);
 
 }  // namespace vsi

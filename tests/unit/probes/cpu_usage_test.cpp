@@ -474,5 +474,14 @@ TEST(CpuUsageText, OneSampleOfTheContextSamplerInTheContextFormat) {
   EXPECT_EQ(fp.registry.PerfDeliveries(), 3);
 }
 
+TEST(CpuUsageText, SamplerMadeByTheFirstTextReportsAnEmptyInterval) {
+  fake::FakePlatform fp;
+  fp.registry.QueuePerfData(ProcessorBlock(At(0), {0, 0}));
+  fp.registry.QueuePerfData(ProcessorBlock(At(0, 3), {kSecond, 0}));  // 3 ms later: noise
+  AppContext ctx(fp.platform());
+  EXPECT_EQ(CpuUsageText(ctx), " 0.00%");
+  EXPECT_EQ(fp.registry.PerfDeliveries(), 1);
+}
+
 }  // namespace
 }  // namespace vsi
