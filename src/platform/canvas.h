@@ -54,6 +54,10 @@ class ICanvas {
   virtual void MoveTo(int x, int y) = 0;
   virtual void LineTo(int x, int y) = 0;
   virtual void Polygon(const std::vector<TPoint>& points) = 0;
+  // Ellipse inside `r`: outline with the pen, inside filled with the brush.
+  virtual void Ellipse(const TRect& r) = 0;
+  // Limits all drawing to `r` (SelectClipRgn); null removes the limit.
+  virtual void SetClipRect(const TRect* r) = 0;
   virtual void TextOut(int x, int y, const AnsiString& text) = 0;
   virtual void TextOutW(int x, int y, const WideString& text) = 0;
   // Text clipped to `clip`.
@@ -67,6 +71,8 @@ class ICanvas {
   // A bitmap resource by name at (x, y); the colour of its bottom-left pixel is transparent
   // when `transparent` is set.
   virtual void DrawImage(const std::string& resource, int x, int y, bool transparent) = 0;
+  // A bitmap resource stretched over `r`.
+  virtual void StretchImage(const std::string& resource, const TRect& r) = 0;
   // The themed border of an edit-like control; false when the system has no themes.
   virtual bool DrawThemedBorder(const TRect& r) = 0;
   // Turns a system colour into RGB (others pass through).

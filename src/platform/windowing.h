@@ -27,7 +27,7 @@ enum MouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 // Shift state bits.
 enum ShiftState : uint8_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
 
-enum class CursorKind : uint8_t { Arrow, Hand };
+enum class CursorKind : uint8_t { Arrow, Hand, SizeWE, SizeNS };
 
 struct WindowParams {
   WindowKind kind = WindowKind::Custom;

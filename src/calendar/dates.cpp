@@ -1,0 +1,79 @@
+#include "calendar/dates.h"
+
+#include "framework/object.h"
+
+namespace vsi::cal {
+
+namespace {
+constexpr int kDaysTo18991230 = 693594;  // 1899-12-30 counted from 0001-01-01 as day 1
+const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+const int kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+}  // namespace
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int DaysInMonth(int month, int year) {
+  if (month < 1 || month > 12) return 0;
+  if (month == 2 && IsLeapYear(year)) return 29;
+  return kMonthDays[month - 1];
+}
+
+bool IsValidDate(int year, int month, int day) {
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(month, year);
+}
+
+bool TryEncodeDate(int year, int month, int day, TDateTime& out) {
+  if (!IsValidDate(year, month, day)) return false;
+  int y = year - 1;
+  long days = y * 365L + y / 4 - y / 100 + y / 400 + kDaysBefore[month - 1] + (month > 2 && IsLeapYear(year)) + day;
+  out = static_cast<TDateTime>(days - kDaysTo18991230);
+  return true;
+}
+
+TDateTime EncodeDate(int year, int month, int day) {
+  TDateTime d;
+  if (!TryEncodeDate(year, month, day, d)) throw EConvertError("Invalid date");
+  return d;
+}
+
+Ymd DecodeDate(TDateTime date) {
+  long days = WholeDay(date) + kDaysTo18991230 - 1;  // days since 0001-01-01
+  if (days < 0) days = 0;
+  long n400 = days / 146097;
+  days %= 146097;
+  long n100 = days / 36524;
+  if (n100 == 4) n100 = 3;
+  days -= n100 * 36524;
+  long n4 = days / 1461;
+  days %= 1461;
+  long n1 = days / 365;
+  if (n1 == 4) n1 = 3;
+  days -= n1 * 365;
+  Ymd r;
+  r.year = static_cast<int>(1 + n400 * 400 + n100 * 100 + n4 * 4 + n1);
+  r.month = 1;
+  while (days >= DaysInMonth(r.month, r.year)) {
+    days -= DaysInMonth(r.month, r.year);
+    ++r.month;
+  }
+  r.day = static_cast<int>(days + 1);
+  return r;
+}
+
+int DayOfWeek(TDateTime date) {
+  // 30 December 1899 was a Saturday (7).
+  long d = (WholeDay(date) + 6) % 7;
+  if (d < 0) d += 7;
+  return static_cast<int>(d) + 1;
+}
+
+Ymd PrevMonth(int month, int year) { return month <= 1 ? Ymd{year - 1, 12, 1} : Ymd{year, month - 1, 1}; }
+Ymd NextMonth(int month, int year) { return month >= 12 ? Ymd{year + 1, 1, 1} : Ymd{year, month + 1, 1}; }
+
+Ymd AddMonths(int month, int year, int delta) {
+  long m0 = static_cast<long>(year) * 12 + (month - 1) + delta;
+  long y = m0 >= 0 ? m0 / 12 : (m0 - 11) / 12;
+  return Ymd{static_cast<int>(y), static_cast<int>(m0 - y * 12) + 1, 1};
+}
+
+}  // namespace vsi::cal
