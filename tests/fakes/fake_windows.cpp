@@ -201,7 +201,11 @@ void FakeWindowSystem::SetEnabled(WindowHandle w, bool enabled) { Window(w).enab
 void FakeWindowSystem::SetFont(WindowHandle w, const FontSpec& font) { Window(w).font = font; }
 void FakeWindowSystem::SetColor(WindowHandle w, TColor color) { Window(w).color = color; }
 void FakeWindowSystem::SetHint(WindowHandle w, const std::string& hint) { Window(w).hint = hint; }
-void FakeWindowSystem::Invalidate(WindowHandle w, const TRect*, bool) { ++Window(w).invalidations; }
+void FakeWindowSystem::Invalidate(WindowHandle w, const TRect* r, bool erase) {
+  FakeWindow& fw = Window(w);
+  ++fw.invalidations;
+  fw.invalidationLog.push_back(FakeWindow::Invalidation{r == nullptr, r ? *r : TRect{}, erase});
+}
 void FakeWindowSystem::Minimize(WindowHandle w) { Window(w).minimized = true; }
 void FakeWindowSystem::Restore(WindowHandle w) { Window(w).minimized = false; }
 bool FakeWindowSystem::IsMinimized(WindowHandle w) { return Window(w).minimized; }

@@ -90,6 +90,13 @@ struct FakeWindow {
   std::vector<WideString> comboItems;
   int comboIndex = -1;
   int invalidations = 0;
+  // Every repaint request: the rectangle (none for the whole window) and the erase flag.
+  struct Invalidation {
+    bool whole = true;
+    TRect rect;
+    bool erase = false;
+  };
+  std::vector<Invalidation> invalidationLog;
 };
 
 struct MessageBoxCall {
