@@ -4,6 +4,7 @@
 #include "sysinfo/general_info.h"
 #include "sysinfo/processor.h"
 #include "sysinfo/sysinfo_base.h"
+#include "sysinfo/system_info.h"
 #include "sysinfo/windows_version.h"
 
 namespace vsi {
@@ -13,6 +14,7 @@ void RegisterSysinfoClasses() {
   RegisterClass(TSysInfo::StaticClass());
   RegisterClass(TSysWindows::StaticClass());
   RegisterClass(TSysProcessor::StaticClass());
+  RegisterClass(TSysSystemInfo::StaticClass());
 }
 
 }  // namespace vsi
