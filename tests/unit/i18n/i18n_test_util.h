@@ -97,9 +97,13 @@ class RecordingTranslator : public IIvTranslator {
   void LanguageChanged(bool languageChanged, bool localeChanged) override {
     changes.push_back({languageChanged, localeChanged});
   }
+  ~RecordingTranslator() override {
+    if (dictionary_) dictionary_->UnregisterTranslator(this);
+  }
   void Deactivate() override {
     ++deactivations;
     if (unregisters_ && dictionary_) dictionary_->UnregisterTranslator(this);
+    dictionary_ = nullptr;  // the dictionary forgets it either way
   }
   std::vector<std::pair<bool, bool>> changes;
   int deactivations = 0;
