@@ -3,7 +3,16 @@
 #include "app/window_descriptions.h"
 #include "controls/ui_labels.h"
 #include "framework/context.h"
+#include "app/console_capture.h"
+#include "app/languages.h"
+#include "framework/registry_access.h"
+#include "i18n/translator.h"
+#include "controls/drive_combo.h"
+#include "probes/disk_probes.h"
 #include "probes/host_probe.h"
+#include "sysinfo/drive.h"
+#include "sysinfo/general_info.h"
+#include "sysinfo/windows_version.h"
 
 namespace vsi {
 
@@ -19,11 +28,10 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   RegisterMethod("BitBtn2Click", [this](TObject* s) { BitBtn2Click(s); });
   RegisterMethod("FormShow", [this](TObject* s) { FormShow(s); });
   RegisterMethod("FormClose", [this](TObject* s) { FormClose(s); });
-  // Handlers of features that are wired up elsewhere do nothing until then.
-  for (const char* name : {"SpeedButton1Click", "SpeedButton2Click", "SpeedButton3Click", "SpeedButton4Click",
-                           "SpeedButton5Click", "SpeedButton6Click", "SpeedButton7Click", "SpeedButton8Click",
-                           "BitBtn1Click", "DriveComboBox1Change"})
-    if (!FindMethod(name)) RegisterMethod(name, [](TObject*) {});
+  RegisterMethod("DriveComboBox1Change", [this](TObject* s) { DriveComboBox1Change(s); });
+  RegisterMethod("BitBtn1Click", [this](TObject* s) { BitBtn1Click(s); });
+  for (const LanguageRow& row : kLanguages)
+    RegisterMethod(std::string(row.button) + "Click", [this, &row](TObject*) { ApplyLanguage(row); });
   LoadDescription(std::string(WindowDescription("main")));
 }
 
@@ -47,11 +55,94 @@ void TMain::SpeedButton9Click(TObject*) {
 
 void TMain::SpeedButton10Click(TObject*) { SetWindowState(wsMinimized); }
 
-void TMain::BitBtn2Click(TObject*) {}
+void TMain::BitBtn2Click(TObject*) {
+  SetProp(*GetObjectProp(Get<TComponent>("MonthCalendarGroup1"), "NameOfMonths"), "January", PropValue(AnsiString(" ")));
+}
 
-void TMain::FormShow(TObject*) {}
+void TMain::ApplyLanguage(const LanguageRow& row) {
+  SetProp(Get<TComponent>("IvDictionary1"), "Language", PropValue(int64_t(row.index)));
+  Get<TIvTranslator>("IvTranslator1").RefreshMirroredLayout();
+  Get<TControl>("Label1").SetCaption(row.state);
+  SetCaption(row.caption);
+  // One name at a time: the calendar redraws after each.
+  auto& calendar = Get<TComponent>("MonthCalendarGroup1");
+  TObject* months = GetObjectProp(calendar, "NameOfMonths");
+  static const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
+  for (int i = 0; i < 12; ++i) SetProp(*months, kMonths[i], PropValue(AnsiString(row.months[i])));
+  TObject* days = GetObjectProp(calendar, "NameOfDays");
+  static const char* const kDays[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+  for (int i = 0; i < 7; ++i) SetProp(*days, kDays[i], PropValue(AnsiString(row.days[i])));
+  Get<TUiURLLabel>("UiURLLabel1").SetURL(std::string(kHomePage) + row.page);
+}
 
-void TMain::FormClose(TObject*) {}
+void TMain::RestoreLanguage() {
+  auto& state = Get<TControl>("Label1");
+  std::string stored;
+  TRegistry reg(Plat().registry);
+  if (reg.OpenKey(kSettingsKey, false)) {
+    stored = reg.ReadString(kLanguageValue);
+    state.SetCaption(stored);
+    reg.CloseKey();
+  }
+  // Exact comparisons, in this order; anything else is English.
+  for (const char* name : {"French", "German", "English", "Italian", "Spanish", "Portuguese", "Dutch", "Swedish"}) {
+    if ((std::string(name) == "French" ? stored : state.Caption()) == name) {
+      Get<TControl>(LanguageByState(name)->button).Click();
+      return;
+    }
+  }
+  Get<TControl>("SpeedButton6").Click();
+}
+
+void TMain::FormShow(TObject*) {
+  RestoreLanguage();
+  // Each step may fail; the failure ends the handler there and the later slots stay blank.
+  SetSlot("WideLabel27", Get<TAVTools>("AVTools1").MachineName());
+  SetSlot("WideLabel7", Get<TSysInfo>("SysInfo1").MemoryLoaded());
+  SetSlot("WideLabel10", Get<TSysInfo>("SysInfo1").ProcessorType());
+  TSysDriveObject& drive = *Get<TSysDrive>("SysDrive1").Drive();
+  SetSlot("WideLabel25", drive.SerialNumber());
+  SetSlot("WideLabel24", drive.VolumeLabel());
+  SetSlot("WideLabel26", drive.FileSystem());
+  TSysWindowsObject& windows = *Get<TSysWindows>("SysWindows1").Windows();
+  SetSlot("WideLabel8", windows.ProductName());
+  SetSlot("WideLabel11", Get<TSystemInfo>("ZeruzoRazo1").CpuVendorText());
+  SetSlot("WideLabel9", Get<TOtherInfo>("OtherInfo1").ScreenResolutionText());
+  SetSlot("WideLabel39", windows.CSDVersion());
+  Get<TControl>("BitBtn1").Click();
+}
+
+void TMain::DriveComboBox1Change(TObject*) {
+  char letter = Get<TDriveComboBox>("DriveComboBox1").Drive();
+  TSysDriveObject& drive = *Get<TSysDrive>("SysDrive1").Drive();
+  drive.SetDrive(letter);
+  auto& disk = Get<TDiskInfo>("DiskInfo1");
+  disk.SetDisk(letter);
+  const TFormatSettings& fs = Context().format();
+  SetSlot("WideLabel25", drive.SerialNumber());
+  SetSlot("WideLabel22", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskSize())));
+  SetSlot("WideLabel23", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskFree())));
+  SetSlot("WideLabel24", drive.VolumeLabel());
+  SetSlot("WideLabel26", drive.FileSystem());
+}
+
+void TMain::BitBtn1Click(TObject*) {
+  auto& memo = Get<TMemo>("Memo2");
+  memo.SetText("");
+  // By full path: a program of that name beside us or in the current folder never runs.
+  Platform& p = Plat();
+  CaptureConsoleOutput(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all", memo);
+}
+
+void TMain::FormClose(TObject*) {
+  std::string state = Get<TControl>("Label1").Caption();
+  TRegistry reg(Plat().registry);
+  if (reg.OpenKey(kSettingsKey, true)) {
+    reg.WriteString(kLanguageValue, state);
+    reg.CloseKey();
+  }
+}
 
 const ClassInfo& Ttoolabout::StaticClass() {
   static const ClassInfo info = ClassBuilder<Ttoolabout>("Ttoolabout", &TForm::StaticClass()).Build();

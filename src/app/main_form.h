@@ -21,6 +21,12 @@ class TMain : public TForm {
   void BitBtn2Click(TObject* sender);
   void FormShow(TObject* sender);
   void FormClose(TObject* sender);
+  void DriveComboBox1Change(TObject* sender);
+  // The eight flag handlers: each applies its row of the language table.
+  void ApplyLanguage(const struct LanguageRow& row);
+  // The first step of FormShow: the stored language, or English.
+  void RestoreLanguage();
+  void BitBtn1Click(TObject* sender);
 
   // A component of this window by name and class; raises when it is missing.
   template <class T>

@@ -4,7 +4,12 @@
 #include "controls/register.h"
 #include "framework/forms.h"
 #include "probes/cpu_usage.h"
+#include "calendar/register.h"
+#include "i18n/register.h"
 #include "probes/register.h"
+#include "sysinfo/drive.h"
+#include "sysinfo/register.h"
+#include "sysinfo/start_objects.h"
 
 namespace vsi {
 
@@ -14,6 +19,12 @@ void RegisterAllClasses() {
   done = true;
   RegisterControlClasses();
   RegisterProbeClasses();
+  RegisterSysinfoClasses();
+  RegisterCalendarClasses();
+  RegisterI18nClasses();
+  for (const ClassInfo* cls : {&TSysDisplay::StaticClass(), &TSysNetwork::StaticClass(), &TSysDrive::StaticClass(),
+                               &TSysKeyboard::StaticClass(), &TSysLocale::StaticClass()})
+    RegisterClass(*cls);
 }
 
 void CreateProgram(TApplication& app) {

@@ -1,5 +1,6 @@
 #include "controls/register.h"
 
+#include "controls/drive_combo.h"
 #include "controls/ui_labels.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
@@ -12,7 +13,7 @@ void RegisterControlClasses() {
        {&TLabel::StaticClass(), &TPanel::StaticClass(), &TSpeedButton::StaticClass(), &TButton::StaticClass(),
         &TBitBtn::StaticClass(), &TMemo::StaticClass(), &TComboBox::StaticClass(), &TTimer::StaticClass(),
         &TWideLabel::StaticClass(), &TWidePanel::StaticClass(), &TUiLabel::StaticClass(),
-        &TUiURLLabel::StaticClass(), &TUiClockStatus::StaticClass()})
+        &TUiURLLabel::StaticClass(), &TUiClockStatus::StaticClass(), &TDriveComboBox::StaticClass()})
     RegisterClass(*cls);
 }
 

@@ -10,6 +10,7 @@
 #include "fakes/perf_data_builder.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "sysinfo/windows_version.h"
 
 namespace vsi {
 namespace {
@@ -68,8 +69,8 @@ TEST_F(MainFormTest, EveryComponentSitsAtItsPlace) {
       {"Memo2", {600, 24, 881, 159}, ""},
       {"WideLabel1", {8, 2, 113, 15}, "CPU Usage"},
       {"WideLabel6", {120, 2, 225, 15}, " "},
-      {"WideLabel10", {120, 48, 233, 65}, " "},
-      {"WideLabel22", {112, 24, 193, 37}, " "},
+      {"WideLabel10", {120, 48, 233, 65}, nullptr},
+      {"WideLabel22", {112, 24, 193, 37}, "100,000,000,000"},
       {"Label12", {8, 104, 113, 117}, "Computer Name"},
       {"UiLabel38", {8, 158, 169, 188}, "Velmora "},
       {"UiURLLabel1", {184, 168, 329, 181}, "www.velmora.com"},
@@ -101,6 +102,27 @@ TEST_F(MainFormTest, EveryComponentSitsAtItsPlace) {
   EXPECT_FALSE(main->Get<TControl>("Label1").Visible());
   EXPECT_FALSE(main->Get<TControl>("BitBtn1").Visible());
   EXPECT_TRUE(fp.windows.Window(main->Handle()).params.toolWindow);
+}
+
+TEST_F(MainFormTest, ShowingFillsEverySlotOnceWithoutErrors) {
+  fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  fp.registry.SetString(HKEY_LOCAL_MACHINE_, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "ProductName",
+                        "Microsoft Windows 7");
+  // The window read the version keys when it was created: read them again once arranged.
+  main->Get<TSysWindows>("SysWindows1").Windows()->Retrieve();
+  main->Show();
+  for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
+  EXPECT_EQ(Slot("WideLabel27"), "velmora-pc") << "the host name";
+  EXPECT_EQ(Slot("WideLabel8"), "Microsoft Windows 7");
+  EXPECT_EQ(Slot("WideLabel39"), "Service Pack 1");
+  EXPECT_EQ(Slot("WideLabel26"), "NTFS");
+  EXPECT_EQ(Slot("WideLabel24"), "SYSTEM");
+  EXPECT_NE(Slot("WideLabel7"), " ");
+  EXPECT_NE(Slot("WideLabel10"), " ");
+  EXPECT_NE(Slot("WideLabel11"), " ");
+  EXPECT_NE(Slot("WideLabel9"), " ");
+  EXPECT_EQ(main->Get<TMemo>("Memo2").Text(), "Host Name . . . : velmora\r\n");
+  EXPECT_EQ(main->Get<TControl>("Label1").Caption(), "English") << "first run: English";
 }
 
 TEST_F(MainFormTest, CpuSlotIsBlankUntilTheFirstTickThenShowsTheLastSecond) {

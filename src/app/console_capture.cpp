@@ -1,0 +1,33 @@
+#include "app/console_capture.h"
+
+#include <vector>
+
+#include "framework/stdctrls.h"
+#include "platform/platform.h"
+
+namespace vsi {
+
+void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath, const std::string& commandLine,
+                          TCustomMemo& memo) {
+  std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
+  if (!child) return;
+  std::vector<uint8_t> buffer(kCaptureLimit + 1, 0);
+  uint32_t position = 0;
+  bool ended = false;
+  for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
+    ended = child->Wait(100);
+    platform.processes.ProcessMessages();
+    uint32_t available = child->Available();
+    // Never past the buffer: what does not fit is left in the pipe.
+    uint32_t room = kCaptureLimit - position;
+    uint32_t want = available < room ? available : room;
+    if (want > 0) position += child->Read(buffer.data() + position, want);
+    if (position >= kCaptureLimit) break;
+  }
+  std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
+  bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
+  if (bytes.empty()) return;
+  memo.SetText(memo.Text() + platform.locale.OemToChar(bytes));
+}
+
+}  // namespace vsi

@@ -1,0 +1,82 @@
+#include "app/console_capture.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "framework/context.h"
+#include "framework/forms.h"
+
+namespace vsi {
+namespace {
+
+constexpr char kIpconfig[] = "C:\\WINDOWS\\system32\\ipconfig.exe";
+
+class CaptureTest : public ::testing::Test {
+ protected:
+  void Capture() { CaptureConsoleOutput(ctx.platform(), kIpconfig, "ipconfig /all", *memo); }
+  fake::FakePlatform fp;
+  AppContext ctx{fp.platform()};
+  TApplication app{ctx};
+  TForm* form = app.CreateForm<TForm>();
+  TMemo* memo = new TMemo(form);
+};
+
+TEST_F(CaptureTest, AChildThatEndsAtOnceIsCollectedInOnePass) {
+  fp.processes.Script(kIpconfig, {{"Host Name . . : velmora\r\n", "Node Type . . : Hybrid\r\n"}, 1});
+  memo->SetText("before ");
+  Capture();
+  EXPECT_EQ(fp.processes.waitCalls, 1);
+  EXPECT_EQ(fp.processes.waitTimeouts, std::vector<uint32_t>{100});
+  EXPECT_EQ(memo->Text(), "before Host Name . . : velmora\r\nNode Type . . : Hybrid\r\n");
+  ASSERT_EQ(fp.processes.starts.size(), 1u);
+  EXPECT_EQ(fp.processes.starts[0].applicationPath, kIpconfig);
+  EXPECT_EQ(fp.processes.starts[0].commandLine, "ipconfig /all");
+  EXPECT_EQ(fp.processes.openChildren, 0) << "handles closed";
+}
+
+TEST_F(CaptureTest, NothingWrittenOrNothingStartedLeavesTheMemoAsItWas) {
+  fp.processes.Script(kIpconfig, {{}, 2});
+  memo->SetText("kept");
+  Capture();
+  EXPECT_EQ(memo->Text(), "kept");
+  fp.processes.Script(kIpconfig, {{"x"}, 1, true});
+  Capture();
+  EXPECT_EQ(memo->Text(), "kept");
+}
+
+TEST_F(CaptureTest, AChildThatNeverEndsIsLeftRunningAfter151Passes) {
+  fp.processes.Script(kIpconfig, {{"first\r\n", "second\r\n"}, -1});
+  int dispatched = 0;
+  fp.processes.onProcessMessages = [&] { ++dispatched; };
+  Capture();
+  EXPECT_EQ(fp.processes.waitCalls, 151);
+  EXPECT_EQ(dispatched, 151) << "the window stays responsive on every pass";
+  EXPECT_EQ(fp.processes.blockedReads, 0) << "never reads what is not there";
+  EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
+}
+
+TEST_F(CaptureTest, OutputStopsAtTheFirstZeroByteAndIsConvertedFromOem) {
+  // 0x82 0xB3 in code page 437 are e-acute and a box-drawing bar.
+  fp.processes.Script(kIpconfig, {{std::string("caf\x82 \xb3", 6) + std::string(1, '\0') + "hidden"}, 1});
+  Capture();
+  EXPECT_EQ(memo->Text(), "caf\xe9 \xa6");
+}
+
+TEST_F(CaptureTest, MoreThanOneMebibyteIsCutNeverOverflowed) {
+  std::string big(700 * 1024, 'a');
+  fp.processes.Script(kIpconfig, {{big, big, big}, 3});
+  Capture();
+  EXPECT_EQ(memo->Text().size(), static_cast<size_t>(kCaptureLimit));
+}
+
+TEST_F(CaptureTest, AHandlerRunningMidCaptureDoesNotDisturbIt) {
+  fp.processes.Script(kIpconfig, {{"a", "b", "c"}, 3});
+  int reentered = 0;
+  fp.processes.onProcessMessages = [&] { ++reentered; };
+  Capture();
+  EXPECT_EQ(reentered, 3);
+  EXPECT_EQ(memo->Text(), "abc");
+}
+
+}  // namespace
+}  // namespace vsi
