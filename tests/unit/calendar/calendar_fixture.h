@@ -36,6 +36,44 @@ class CalendarFixture : public ::testing::Test {
     if (window) c->HandleNeeded();
     return c;
   }
+  // The settings the main window gives its calendar group, set one by one.
+  TMonthCalendarGroup* MakeWindowGroup(bool window = true) {
+    auto* g = new TMonthCalendarGroup(&root);
+    g->SetColCount(1);
+    g->SetRowCount(1);
+    g->SetCalendarWidth(150);
+    g->SetCalendarHeight(130);
+    g->SetColor(16744576);
+    FontSpec font;
+    font.height = 11;
+    font.color = clBlue;
+    g->Font()->SetSpec(font);
+    FontSpec day = font;
+    day.name = "Arial Narrow";
+    g->DayFont()->SetSpec(day);
+    FontSpec week;
+    week.height = 11;
+    week.color = clWindowText;
+    g->WeekFont()->SetSpec(week);
+    g->SetStartDay(7);
+    g->SetBevelWidth(1);
+    g->SetBorderWidth(0);
+    g->SetShowToday(true);
+    g->SetShowWeeks(true);
+    g->SetTextColor(clBlue);
+    g->SetSelectColor(clBlue);
+    g->SetSelectFontColor(clBlue);
+    g->SetInActiveColor(clAqua);
+    g->SetEventDayColor(clBlue);
+    g->SetCaptionColor(clWhite);
+    g->SetCaptionTextColor(clBlue);
+    g->SetHintPrevYear("Previous Year");
+    g->SetHintPrevMonth("Previous Month");
+    g->SetHintNextYear("Next Year");
+    g->SetHintNextMonth("Next Month");
+    if (window) g->HandleNeeded();
+    return g;
+  }
   fake::FakeWindow& Win(TControl* c) { return fp.windows.Window(c->Handle()); }
   std::vector<std::string> MessageTexts() const {
     std::vector<std::string> out;
