@@ -1,0 +1,431 @@
+#include "i18n/binary_dictionary.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "fakes/fake_platform.h"
+#include "framework/context.h"
+#include "framework/description.h"
+#include "i18n/register.h"
+#include "i18n_test_util.h"
+
+namespace vsi {
+namespace {
+
+using testing_i18n::MemoryStore;
+
+MldLanguage Lang(int primary, int defaultSub, const char* subs, int codePage, const char* english,
+                 const char* native = "") {
+  MldLanguage l;
+  l.primary = primary;
+  l.defaultSubLanguage = defaultSub;
+  l.subLanguages = subs;
+  l.codePage = codePage;
+  l.englishName = english;
+  l.nativeName = native;
+  return l;
+}
+
+// The eight languages of the main window and two texts.
+MldContent MainContent() {
+  MldContent c;
+  c.languages = {Lang(9, 1, "1", 1252, "English"),    Lang(12, 1, "", 1252, "French"),
+                 Lang(7, 1, "1,3", 1252, "German"),   Lang(16, 1, "", 1252, "Italian"),
+                 Lang(10, 3, "", 1252, "Spanish"),    Lang(29, 1, "", 1252, "Swedish"),
+                 Lang(22, 2, "2", 1252, "Portuguese"), Lang(19, 1, "", 1252, "Dutch")};
+  c.translations = {
+      {"Drive", "", "", {"Lecteur", "Laufwerk", "Unit\xE0", "Unidad", "Enhet", "Unidade", "Station"}},
+      {"Free Space", "", "", {"Espace libre", "Freier Speicher", "", "", "", "", ""}},
+  };
+  return c;
+}
+
+class IvBinaryDictionaryTest : public ::testing::Test {
+ protected:
+  IvBinaryDictionaryTest() {
+    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
+    dict->SetFileName("toolbar1.mld");
+    dict->SetLanguage(0);
+  }
+  void Put(const std::string& path, const MldContent& content, MldWriteOptions options = {}) {
+    store.Put(path, WriteMld(content, options, MakeMldCodec(fp.locale)));
+  }
+
+  fake::FakePlatform fp;
+  AppContext ctx{fp.platform()};
+  MemoryStore store{fp.system};
+  TComponent root{ctx};
+  TIvBinaryDictionary* dict = new TIvBinaryDictionary(&root);
+};
+
+// --- Paths -----------------------------------------------------------------------------------
+
+TEST(IvDictionaryPaths, ExpandFileName) {
+  struct Case {
+    const char* name;
+    const char* current;
+    const char* expected;
+  } cases[] = {
+      {"toolbar1.mld", "C:\\Work", "C:\\Work\\toolbar1.mld"},
+      {"toolbar1.mld", "C:\\Work\\", "C:\\Work\\toolbar1.mld"},
+      {"..\\toolbar1.mld", "C:\\Work", "C:\\toolbar1.mld"},
+      {"..\\..\\..\\toolbar1.mld", "C:\\Work", "C:\\toolbar1.mld"},
+      {".\\x\\..\\toolbar1.mld", "C:\\Work", "C:\\Work\\toolbar1.mld"},
+      {"\\toolbar1.mld", "D:\\Work", "D:\\toolbar1.mld"},
+      {"E:\\Dicts\\a.mld", "C:\\Work", "E:\\Dicts\\a.mld"},
+      {"sub/a.mld", "C:\\Work", "C:\\Work\\sub\\a.mld"},
+      {"\\\\server\\share\\a.mld", "C:\\Work", "\\\\server\\share\\a.mld"},
+      {"/tmp/a.mld", "C:\\Work", "/tmp/a.mld"},
+      {"", "C:\\Work", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ExpandFileName(c.name, c.current), c.expected) << c.name;
+  EXPECT_EQ(ExtractFilePath("C:\\Program Files\\Velmora\\toolbar1.exe"), "C:\\Program Files\\Velmora\\");
+  EXPECT_EQ(ExtractFilePath("toolbar1.exe"), "");
+}
+
+TEST_F(IvBinaryDictionaryTest, FileIsLookedForInTheCurrentDirectoryFirst) {
+  Put("C:\\Program Files\\Velmora\\toolbar1.mld", MainContent());
+  EXPECT_EQ(dict->FileName(), "C:\\Program Files\\Velmora\\toolbar1.mld");
+  EXPECT_EQ(dict->StoredFileName(), "C:\\Program Files\\Velmora\\toolbar1.mld");  // kept resolved
+
+  dict->SetFileName("toolbar1.mld");
+  Put("C:\\Work\\toolbar1.mld", MainContent());
+  EXPECT_EQ(dict->FileName(), "C:\\Work\\toolbar1.mld");
+  EXPECT_EQ(GetStrProp(*dict, "FileName"), "C:\\Work\\toolbar1.mld");
+}
+
+TEST_F(IvBinaryDictionaryTest, NameWithADirectoryIsNotLookedForBesideTheExecutable) {
+  Put("C:\\Program Files\\Velmora\\data\\toolbar1.mld", MainContent());
+  dict->SetFileName("data\\toolbar1.mld");
+  EXPECT_EQ(dict->FileName(), "data\\toolbar1.mld");
+  EXPECT_FALSE(dict->CanOpen());
+  dict->Open();
+  EXPECT_FALSE(dict->Active());  // a missing file leaves the dictionary closed, silently
+}
+
+TEST_F(IvBinaryDictionaryTest, OtherStoragesKeepTheNameAsItIs) {
+  dict->SetStorage(ivsResource);
+  EXPECT_EQ(dict->FileName(), "toolbar1.mld");
+  EXPECT_TRUE(dict->CanOpen());
+  dict->SetFileName("");
+  try {
+    dict->LanguageCount();
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_STREQ(e.what(), "No FileName property set");
+  }
+}
+
+// --- File storage ------------------------------------------------------------------------------
+
+TEST_F(IvBinaryDictionaryTest, AnswersTheStorageQueriesFromTheFile) {
+  MldContent content = MainContent();
+  content.languages[1].isoLanguage = "fr";
+  content.languages[1].nativeName = "Fran\xE7" "ais";
+  Put("C:\\Work\\toolbar1.mld", content);
+  EXPECT_EQ(dict->LanguageCount(), 8);
+  EXPECT_EQ(dict->TranslationCount(), 2);
+  EXPECT_EQ(dict->LocaleCount(), 0);
+  TIvLanguage french;
+  dict->GetLanguage(1, french);
+  EXPECT_EQ(french.primary, 12);
+  EXPECT_EQ(french.nativeName, "Fran\xE7" "ais");
+  EXPECT_EQ(french.isoCountry, "FR");  // completed from the locale database
+  TIvLanguage spanish;
+  dict->GetLanguage(4, spanish);
+  EXPECT_EQ(spanish.LocaleId(), 0x0C0Au);
+  std::vector<std::unique_ptr<TIvLanguage>> all;
+  dict->GetLanguages(all);
+  ASSERT_EQ(all.size(), 8u);
+  EXPECT_EQ(all[7]->englishName, "Dutch");
+  EXPECT_EQ(all[2]->subLanguages, (std::vector<int>{1, 3}));
+  std::vector<std::unique_ptr<TIvLocale>> locales;
+  dict->GetLocales(locales);
+  EXPECT_TRUE(locales.empty());
+  EXPECT_THROW(dict->GetLanguage(8, french), ERangeError);
+}
+
+TEST_F(IvBinaryDictionaryTest, SwitchingLanguagesLoadsTheirColumnsAndLocales) {
+  Put("C:\\Work\\toolbar1.mld", MainContent());
+  dict->Open();
+  ASSERT_TRUE(dict->Active());
+  EXPECT_EQ(TranslateText(dict, "Drive"), "Drive");
+  const char* expected[] = {"Drive", "Lecteur", "Laufwerk", "Unit\xE0", "Unidad", "Enhet", "Unidade", "Station"};
+  LCID locales[] = {0x0409, 0x040C, 0x0407, 0x0410, 0x0C0A, 0x041D, 0x0816, 0x0413};
+  for (int i = 0; i < 8; ++i) {
+    dict->SetLanguage(i);
+    EXPECT_EQ(TranslateText(dict, "Drive"), expected[i]) << i;
+    EXPECT_EQ(fp.locale.threadLocale, locales[i]) << i;
+  }
+  dict->SetLanguage(1);
+  EXPECT_EQ(TranslateText(dict, "Free Space"), "Espace libre");
+  EXPECT_EQ(ctx.format().longMonthNames[11], "d\xE9" "cembre");
+  dict->SetLanguage(3);
+  EXPECT_EQ(TranslateText(dict, "Free Space"), "Free Space");  // no Italian column text
+  EXPECT_EQ(ctx.format().longDayNames[4], "gioved\xEC");
+}
+
+TEST_F(IvBinaryDictionaryTest, CustomLocalesAndContextColumnsComeFromTheFile) {
+  MldContent content = MainContent();
+  content.layout = 1;
+  for (auto& t : content.translations) t.context1 = "TMain";
+  content.translations[0].context2 = "Label3";
+  MldLocale swiss;
+  swiss.primary = 7;
+  swiss.sub = 2;
+  swiss.codePage = 1252;
+  swiss.englishLanguageName = "German";
+  swiss.englishCountryName = "Switzerland";
+  swiss.currencySymbol = "SFr.";
+  swiss.thousandSeparator = '\'';
+  swiss.decimalSeparator = '.';
+  swiss.dateSeparator = '.';
+  swiss.timeSeparator = ':';
+  swiss.shortDateFormat = "dd.MM.yy";
+  swiss.timeFormat = 1;
+  for (int i = 0; i < 12; ++i) swiss.longMonthNames[i] = "M" + std::to_string(i + 1);
+  content.locales = {swiss};
+  content.languages[2].subLanguages = "1,2";
+  Put("C:\\Work\\toolbar1.mld", content);
+  fp.locale.userDefaultLcid = 0x0807;
+  dict->Open();
+  dict->SetLanguage(2);
+  EXPECT_TRUE(dict->ContextMode());
+  EXPECT_EQ(dict->ActualLocale(), 0x0807u);
+  EXPECT_EQ(dict->CurrentLocale().currencySymbol, "SFr.");
+  EXPECT_EQ(ctx.format().thousandSeparator, '\'');
+  EXPECT_EQ(ctx.format().shortDateFormat, "dd.MM.yyyy");
+  EXPECT_EQ(ctx.format().listSeparator, '\0');  // the record has none
+  EXPECT_EQ(ctx.format().longMonthNames[2], "M3");
+  EXPECT_EQ(dict->CurrentLocale().englishCountryName, "Switzerland");
+  AnsiString t;
+  ASSERT_TRUE(dict->TranslateInContext("Drive", "TMain", t, "Label3"));
+  EXPECT_EQ(t, "Laufwerk");
+  EXPECT_FALSE(dict->TranslateInContext("Drive", "TMain", t, "Label4"));
+  ASSERT_TRUE(dict->Translate("Free Space", t));
+  EXPECT_EQ(t, "Freier Speicher");
+}
+
+TEST_F(IvBinaryDictionaryTest, Utf16FileColumnsUseTheLanguageCodePage) {
+  MldContent content = MainContent();
+  content.languages.push_back(Lang(25, 1, "", 1251, "Russian", "\xF0\xF3\xF1\xF1\xEA\xE8\xE9"));
+  for (auto& t : content.translations) t.texts.push_back("");
+  content.translations[0].texts.back() = "\xC4\xE8\xF1\xEA";  // "Disk" in Windows-1251
+  MldWriteOptions utf16;
+  utf16.utf16 = true;
+  Put("C:\\Work\\toolbar1.mld", content, utf16);
+  dict->SetCheckLevel(ivclSystem);
+  dict->Open();
+  dict->SetLanguage(8);
+  EXPECT_EQ(TranslateText(dict, "Drive"), "\xC4\xE8\xF1\xEA");
+  EXPECT_EQ(dict->CurrentLanguage().nativeName, "\xF0\xF3\xF1\xF1\xEA\xE8\xE9");
+  EXPECT_EQ(dict->CurrentLanguage().Charset(), 204);
+}
+
+TEST_F(IvBinaryDictionaryTest, LanguageStoredWhileClosedFailsAtOpen) {
+  Put("C:\\Work\\toolbar1.mld", MainContent());
+  dict->SetLanguage(99);
+  EXPECT_THROW(dict->Open(), ERangeError);
+  EXPECT_FALSE(dict->Active());
+}
+
+TEST_F(IvBinaryDictionaryTest, DamagedFileFailsTheOpen) {
+  store.Put("C:\\Work\\toolbar1.mld", Bytes{'X', 'Y', 'Z', 3, 0, 0, 0, 0});
+  try {
+    dict->Open();
+    FAIL();
+  } catch (const EMldError& e) {
+    EXPECT_NE(std::string(e.what()).find("The stream is not a valid MLD stream"), std::string::npos) << e.what();
+  }
+  EXPECT_FALSE(dict->Active());
+}
+
+TEST_F(IvBinaryDictionaryTest, CopyInMemoryIsUsedOnlyWhileTheFileIsUnchanged) {
+  Put("C:\\Work\\toolbar1.mld", MainContent());
+  EXPECT_EQ(dict->LanguageCount(), 8);
+  EXPECT_EQ(dict->TranslationCount(), 2);
+  TIvLanguage l;
+  dict->GetLanguage(3, l);
+  EXPECT_EQ(store.reads, 1);
+
+  MldContent smaller = MainContent();
+  smaller.languages.resize(2);
+  for (auto& t : smaller.translations) t.texts.resize(1);
+  Put("C:\\Work\\toolbar1.mld", smaller);
+  EXPECT_EQ(dict->LanguageCount(), 2);
+  EXPECT_EQ(store.reads, 2);
+
+  store.Erase("C:\\Work\\toolbar1.mld");
+  EXPECT_FALSE(dict->CanOpen());
+  EXPECT_THROW(dict->LanguageCount(), EMldError);  // gone: no stale answers
+}
+
+// --- Resource and embedded storage ---------------------------------------------------------
+
+TEST_F(IvBinaryDictionaryTest, ResourceStorage) {
+  dict->SetStorage(ivsResource);
+  EXPECT_THROW(dict->LanguageCount(), EMldError);
+  store.resources["MlDictionary/POLYVERBUM"] = WriteMld(MainContent(), {}, MakeMldCodec(fp.locale));
+  dict->Open();
+  ASSERT_TRUE(dict->Active());
+  dict->SetLanguage(5);
+  EXPECT_EQ(TranslateText(dict, "Drive"), "Enhet");
+  EXPECT_EQ(dict->StreamLoads(), 1);  // a resource does not change
+}
+
+class IvEmbeddedDictionaryTest : public IvBinaryDictionaryTest {
+ protected:
+  IvEmbeddedDictionaryTest() {
+    dict->SetStorage(ivsEmbedded);
+    MldContent c = MainContent();
+    dict->SetLanguageData(EncodeLanguageData(c.languages));
+    dict->SetTranslationData(EncodeTranslationData(0, c.translations));
+  }
+  const PropInfo& Prop(const char* name) { return *TIvBinaryDictionary::StaticClass().FindProperty(name); }
+};
+
+TEST_F(IvEmbeddedDictionaryTest, DataStoredWithTheFormServesEveryQuery) {
+  EXPECT_EQ(dict->LanguageCount(), 8);
+  EXPECT_EQ(dict->TranslationCount(), 2);
+  EXPECT_EQ(dict->LocaleCount(), 0);
+  dict->Open();
+  ASSERT_TRUE(dict->Active());
+  dict->SetLanguage(7);
+  EXPECT_EQ(TranslateText(dict, "Drive"), "Station");
+  EXPECT_EQ(store.reads, 0);
+  try {
+    TIvLocale l;
+    dict->GetLocale(0, l);
+    FAIL();
+  } catch (const EIvMulti& e) {
+    EXPECT_STREQ(e.what(), "No dictionary data! Set the FileName property.");
+  }
+}
+
+TEST_F(IvEmbeddedDictionaryTest, StoredPropertiesAreReadAsHexOrByteLists) {
+  std::vector<MldLocale> locales(1);
+  locales[0].primary = 12;
+  locales[0].sub = 1;
+  locales[0].codePage = 1252;
+  locales[0].currencySymbol = "F";
+  Bytes data = EncodeLocaleData(locales);
+  DescValue hex;
+  hex.type = DescValue::Type::String;
+  static const char* digits = "0123456789ABCDEF";
+  for (size_t i = 0; i < data.size(); ++i) {
+    hex.text += digits[data[i] >> 4];
+    hex.text += digits[data[i] & 15];
+    if (i % 16 == 15) hex.text += "\n  ";
+  }
+  Prop("LocaleData").setData(*dict, hex);
+  EXPECT_EQ(dict->LocaleCount(), 1);
+  TIvLocale l;
+  dict->GetLocale(0, l);
+  EXPECT_EQ(l.currencySymbol, "F");
+
+  DescValue list;
+  list.type = DescValue::Type::List;
+  for (uint8_t b : EncodeLanguageData({Lang(9, 1, "1", 1252, "English")})) {
+    DescValue item;
+    item.integer = b;
+    list.items.push_back(item);
+  }
+  Prop("LanguageData").setData(*dict, list);
+  EXPECT_EQ(dict->LanguageCount(), 1);
+
+  DescValue ident;
+  ident.type = DescValue::Type::Ident;
+  ident.text = "clWhite";
+  DescValue badHex;
+  badHex.type = DescValue::Type::String;
+  badHex.text = "01 0G";
+  for (const DescValue& bad : {ident, badHex}) {
+    try {
+      Prop("TranslationData").setData(*dict, bad);
+      FAIL();
+    } catch (const EMldError& e) {
+      EXPECT_STREQ(e.what(), "Invalid property type!");
+    }
+  }
+}
+
+TEST_F(IvEmbeddedDictionaryTest, NewerDataVersionsAreRefused) {
+  Bytes data = EncodeLanguageData({Lang(9, 1, "1", 1252, "English")});
+  data[0] = 2;
+  try {
+    dict->SetLanguageData(data);
+    FAIL();
+  } catch (const EMldError& e) {
+    EXPECT_STREQ(e.what(), "Unknown language data version: 2");
+  }
+  Bytes translations = EncodeTranslationData(0, {});
+  translations[0] = 7;
+  EXPECT_THROW(dict->SetTranslationData(translations), EMldError);
+}
+
+TEST_F(IvEmbeddedDictionaryTest, MissingPropertyIsReported) {
+  auto* bare = new TIvBinaryDictionary(&root);
+  bare->SetFileName("x.mld");
+  bare->SetStorage(ivsEmbedded);
+  TIvLanguage l;
+  try {
+    bare->GetLanguage(0, l);
+    FAIL();
+  } catch (const EMldError& e) {
+    EXPECT_STREQ(e.what(), "Could not find the property");
+  }
+}
+
+// --- Registration and the real disk --------------------------------------------------------------
+
+TEST(IvBinaryDictionaryClass, RegisteredAndCreatableByName) {
+  RegisterI18nClasses();
+  fake::FakePlatform fp;
+  AppContext ctx(fp.platform());
+  TComponent root(ctx);
+  TComponent* c = CreateComponent("TIvBinaryDictionary", &root);
+  ASSERT_TRUE(c->Is<TIvBinaryDictionary>());
+  SetProp(*c, "FileName", AnsiString("toolbar1.mld"));
+  SetProp(*c, "Options", int64_t{3});
+  SetProp(*c, "Language", int64_t{2});
+  auto* d = static_cast<TIvBinaryDictionary*>(c);
+  EXPECT_EQ(d->StoredFileName(), "toolbar1.mld");
+  EXPECT_EQ(d->Options(), 3);
+  EXPECT_EQ(d->Language(), 2);
+  EXPECT_EQ(Dictionaries(ctx).FindByName("Dictionary1"), d);
+}
+
+TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
+  auto path = std::filesystem::temp_directory_path() / "vsi_i18n_stamp_test.mld";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "MLD";
+  }
+  TIvDiskStore disk;
+  TIvFileStamp first, second;
+  ASSERT_TRUE(disk.Stamp(path.string(), first));
+  EXPECT_EQ(first.size, 3u);
+  EXPECT_EQ(disk.ReadFile(path.string()), (Bytes{'M', 'L', 'D'}));
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << "xx";
+  }
+  ASSERT_TRUE(disk.Stamp(path.string(), second));
+  EXPECT_FALSE(first == second);
+  std::filesystem::remove(path);
+  EXPECT_FALSE(disk.Stamp(path.string(), second));
+  EXPECT_THROW(disk.ReadFile(path.string()), EMldError);
+  Bytes res;
+  EXPECT_FALSE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
+  disk.resourceLoader = [](const std::string& name, const std::string&, Bytes& out) {
+    out = {1, 2};
+    return name == "MlDictionary";
+  };
+  EXPECT_TRUE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
+  EXPECT_EQ(res, (Bytes{1, 2}));
+}
+
+}  // namespace
+}  // namespace vsi
