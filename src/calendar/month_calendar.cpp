@@ -934,13 +934,15 @@ void TMonthCalendar::WmMouseMove(uint8_t shift, int x, int y) {
                                         : hintNextYear_;
       SetHover(part, true);
     } else if (hover_[part]) {
-      SetCursorKind(CursorKind::Arrow);
       SetHover(part, false);
     }
   }
-  // 5. Nothing hovered: the normal cursor.
-  bool anyHover = std::any_of(std::begin(hover_), std::end(hover_), [](bool b) { return b; });
-  if (!anyHover && cursor_ != CursorKind::Arrow) SetCursorKind(CursorKind::Arrow);
+  // 5. The hand over an arrow or the today line, else the normal cursor. (Deciding once,
+  // after all arrows, keeps the hand when the pointer passes straight from one arrow to
+  // the next.)
+  bool hand = hover_[hvPrevMonth] || hover_[hvNextMonth] || hover_[hvPrevYear] || hover_[hvNextYear] ||
+              hover_[hvToday];
+  SetCursorKind(hand ? CursorKind::Hand : CursorKind::Arrow);
   // 6, 7. Event tooltips and drag selection.
   eventTip_.clear();
   if (y > g.dy + g.t0 && (eventHints_ || dragSelecting_)) {
