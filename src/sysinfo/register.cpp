@@ -1,8 +1,10 @@
 #include "sysinfo/register.h"
 
 #include "framework/reflection.h"
+#include "sysinfo/drive.h"
 #include "sysinfo/general_info.h"
 #include "sysinfo/processor.h"
+#include "sysinfo/start_objects.h"
 #include "sysinfo/sysinfo_base.h"
 #include "sysinfo/system_info.h"
 #include "sysinfo/windows_version.h"
@@ -15,6 +17,11 @@ void RegisterSysinfoClasses() {
   RegisterClass(TSysWindows::StaticClass());
   RegisterClass(TSysProcessor::StaticClass());
   RegisterClass(TSysSystemInfo::StaticClass());
+  RegisterClass(TSysDisplay::StaticClass());
+  RegisterClass(TSysNetwork::StaticClass());
+  RegisterClass(TSysDrive::StaticClass());
+  RegisterClass(TSysKeyboard::StaticClass());
+  RegisterClass(TSysLocale::StaticClass());
 }
 
 }  // namespace vsi
