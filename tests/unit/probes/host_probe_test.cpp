@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "fakes/perf_data_builder.h"
 #include "framework/context.h"
+#include "probes/cpu_usage.h"
 
 namespace vsi {
 namespace {
@@ -146,6 +148,19 @@ TEST_F(HostProbeTest, PublishedPropertiesIgnoreAssignment) {
     EXPECT_EQ(GetStrProp(t, name), before);
   }
   EXPECT_EQ(GetStrProp(t, "MachineName"), "velmora-pc");
+}
+
+TEST_F(HostProbeTest, CpuUsageTextIsOneNewSampleOfTheContextSampler) {
+  constexpr int64_t kSecond = 10'000'000;  // 100-ns units
+  auto at = [](int second) { return SystemTime{2004, 3, 0, 21, 14, 30, static_cast<uint16_t>(second), 0}; };
+  fp.registry.QueuePerfData(fake::ProcessorBlock(at(0), {0, 0}));
+  ctx.Service<CpuUsageSampler>();  // the start-up step takes the baseline
+  ctx.format().decimalSeparator = ',';
+  TAVTools& t = Make();
+  fp.registry.QueuePerfData(fake::ProcessorBlock(at(1), {kSecond / 2, kSecond / 4}));
+  EXPECT_EQ(t.CpuUsageText(), "62,50%");
+  fp.registry.QueuePerfData(fake::ProcessorBlock(at(2), {kSecond, kSecond}));
+  EXPECT_EQ(t.CpuUsageText(), "37,50%");
 }
 
 }  // namespace
