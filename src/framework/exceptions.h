@@ -37,7 +37,9 @@ class EOutOfResources : public Exception {
 
 // printf-style formatting into a std::string (the messages use %s and %d).
 std::string Format(const char* pattern, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+    __attribute__((format(gnu_printf, 1, 2)))  // MinGW's C++ runtime formats as C99 does
+#elif defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
