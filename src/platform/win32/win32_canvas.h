@@ -1,0 +1,217 @@
+#pragma once
+// GDI drawing: handle wrappers with one release rule each, a guard that selects into a DC and
+// puts the previous object back, the process's font and bitmap caches, and the ICanvas that
+// paints through them.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// <windows.h> maps these names to its -A/-W functions; here they are our own methods.
+#undef CreateWindow
+#undef MessageBox
+#undef DrawText
+#undef TextOut
+
+#include <map>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "platform/canvas.h"
+
+namespace vsi {
+namespace win32 {
+
+// An owned pen, brush, font, bitmap or region: DeleteObject when it goes.
+template <class H>
+class ScopedGdiObject {
+ public:
+  ScopedGdiObject() = default;
+  explicit ScopedGdiObject(H h) : h_(h) {}
+  ScopedGdiObject(ScopedGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  ScopedGdiObject& operator=(ScopedGdiObject&& o) noexcept {
+    if (this != &o) Reset(std::exchange(o.h_, nullptr));
+    return *this;
+  }
+  ScopedGdiObject(const ScopedGdiObject&) = delete;
+  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+  ~ScopedGdiObject() { Reset(); }
+  void Reset(H h = nullptr) {
+    if (h_) ::DeleteObject(h_);
+    h_ = h;
+  }
+  H Get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  H h_ = nullptr;
+};
+
+// A DC of our own (CreateCompatibleDC): DeleteDC.
+class ScopedCreatedDC {
+ public:
+  explicit ScopedCreatedDC(HDC dc) : dc_(dc) {}
+  ScopedCreatedDC(const ScopedCreatedDC&) = delete;
+  ScopedCreatedDC& operator=(const ScopedCreatedDC&) = delete;
+  ~ScopedCreatedDC() {
+    if (dc_) ::DeleteDC(dc_);
+  }
+  HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
+// A window's or the screen's DC (GetDC): ReleaseDC.
+class ScopedGetDC {
+ public:
+  explicit ScopedGetDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  ScopedGetDC(const ScopedGetDC&) = delete;
+  ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+  ~ScopedGetDC() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  HDC Get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back when it goes, so the object can
+// be deleted afterwards. A null object selects nothing.
+class SelectGuard {
+ public:
+  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
+  SelectGuard(const SelectGuard&) = delete;
+  SelectGuard& operator=(const SelectGuard&) = delete;
+  ~SelectGuard() {
+    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// SaveDC on entry, RestoreDC on exit: colours, modes, clipping and selections come back.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) : dc_(dc), id_(::SaveDC(dc)) {}
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+  ~SavedDC() {
+    if (id_) ::RestoreDC(dc_, id_);
+  }
+
+ private:
+  HDC dc_;
+  int id_;
+};
+
+// The drawing resources shared by every canvas of a window system: fonts by spec and bitmap
+// resources by name, each made once and deleted with the cache; the theme functions, loaded
+// from the system directory when the system has them.
+class GdiResources {
+ public:
+  explicit GdiResources(HINSTANCE module);
+  ~GdiResources();
+  GdiResources(const GdiResources&) = delete;
+  GdiResources& operator=(const GdiResources&) = delete;
+
+  HINSTANCE Module() const { return module_; }
+  // Never null: a font the system cannot make falls back to the default GUI font.
+  HFONT Font(const FontSpec& spec);
+  // Null when the module has no such bitmap.
+  HBITMAP Bitmap(const std::string& name);
+  size_t FontCount() const { return fonts_.size(); }
+
+  // Draws the edit-box theme part over `r`; false without themes.
+  bool DrawEditTheme(HWND hwnd, HDC dc, const RECT& r);
+
+ private:
+  using FontKey = std::tuple<std::string, int, uint8_t, uint8_t>;
+  HINSTANCE module_;
+  std::map<FontKey, ScopedGdiObject<HFONT>> fonts_;
+  std::map<std::string, ScopedGdiObject<HBITMAP>> bitmaps_;
+
+  using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
+  using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
+  using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
+  bool themesLoaded_ = false;
+  HMODULE uxtheme_ = nullptr;
+  OpenThemeDataFn openTheme_ = nullptr;
+  CloseThemeDataFn closeTheme_ = nullptr;
+  DrawThemeBackgroundFn drawThemeBackground_ = nullptr;
+};
+
+// The system colour behind a TColor, or the colour itself.
+COLORREF ResolveColorRef(TColor c);
+
+}  // namespace win32
+
+// ICanvas over a GDI device context. Pens and brushes are made when first needed after a
+// change and deleted with the canvas; every object is selected only for the one call that
+// needs it. The DC's state is saved on creation and restored when the canvas goes.
+class GdiCanvas : public ICanvas {
+ public:
+  // `window` is used for themes; `client` is the area that centred images centre in.
+  GdiCanvas(HDC dc, win32::GdiResources& resources, HWND window, TSize client);
+  ~GdiCanvas() override;
+  GdiCanvas(const GdiCanvas&) = delete;
+  GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+  void SetBrush(TColor color, BrushStyle style = BrushStyle::Solid) override;
+  void SetPen(TColor color, int width = 1, PenStyle style = PenStyle::Solid) override;
+  void SetFont(const FontSpec& font) override;
+  void FillRect(const TRect& r) override;
+  void FrameRect(const TRect& r) override;
+  void Rectangle(const TRect& r) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Polygon(const std::vector<TPoint>& points) override;
+  void Ellipse(const TRect& r) override;
+  void SetClipRect(const TRect* r) override;
+  void TextOut(int x, int y, const AnsiString& text) override;
+  void TextOutW(int x, int y, const WideString& text) override;
+  void TextRect(const TRect& clip, int x, int y, const AnsiString& text) override;
+  int DrawText(const AnsiString& text, TRect& r, uint32_t flags) override;
+  int DrawTextW(const WideString& text, TRect& r, uint32_t flags) override;
+  TSize TextExtent(const AnsiString& text) override;
+  TSize TextExtentW(const WideString& text) override;
+  void DrawFocusRect(const TRect& r) override;
+  // Negative coordinates centre the image in the client area; -1 - n shifts it by n pixels
+  // (a pressed picture button).
+  void DrawImage(const std::string& resource, int x, int y, bool transparent) override;
+  void StretchImage(const std::string& resource, const TRect& r) override;
+  bool DrawThemedBorder(const TRect& r) override;
+  TColor ResolveColor(TColor c) override;
+
+  HDC Dc() const { return dc_; }
+
+ private:
+  bool BrushClear() const { return brushStyle_ == BrushStyle::Clear || brushColor_ == clNone; }
+  HBRUSH Brush();        // null when the brush is clear
+  HGDIOBJ FillObject();  // the brush, or the hollow stock brush
+  HPEN Pen();
+  // Font, text colour and background mode for the text calls.
+  void PrepareText();
+
+  HDC dc_;
+  win32::GdiResources& resources_;
+  HWND window_;
+  TSize client_;
+  win32::SavedDC saved_;
+  TColor brushColor_ = clWhite;
+  BrushStyle brushStyle_ = BrushStyle::Solid;
+  TColor penColor_ = clBlack;
+  int penWidth_ = 1;
+  PenStyle penStyle_ = PenStyle::Solid;
+  FontSpec font_;
+  win32::ScopedGdiObject<HBRUSH> brush_;
+  win32::ScopedGdiObject<HPEN> pen_;
+};
+
+}  // namespace vsi
