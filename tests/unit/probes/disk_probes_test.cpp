@@ -4,6 +4,7 @@
 
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
+#include "probes/register.h"
 
 namespace vsi {
 namespace {
@@ -202,6 +203,15 @@ TEST_F(DiskProbesTest, ClassesAreCreatableByName) {
     ASSERT_TRUE(cls->create);
     TComponent* c = cls->create(&root);
     EXPECT_EQ(&c->ClassType(), cls);
+  }
+}
+
+TEST_F(DiskProbesTest, RegisteredForWindowDescriptions) {
+  RegisterProbeClasses();
+  for (const char* name : {"TAVTools", "TDiskInfo", "TOtherInfo", "TSystemInfo", "TWinInfo"}) {
+    SCOPED_TRACE(name);
+    TComponent* c = CreateComponent(name, &root);
+    EXPECT_EQ(c->ClassName(), name);
   }
 }
 

@@ -4,6 +4,8 @@
 
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
+#include "sysinfo/register.h"
+#include "sysinfo/start_objects.h"
 
 namespace vsi {
 namespace {
@@ -288,6 +290,18 @@ TEST_F(DriveComponentTest, LabelChangeReachesTheLog) {
   c->Drive()->SetVolumeLabel("WORK");
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0], "Disk:Label:SYSTEM - WORK");
+}
+
+TEST_F(DriveComponentTest, StartComponentsRegisteredForWindowDescriptions) {
+  RegisterSysinfoClasses();
+  for (const char* name : {"TSysDrive", "TSysDisplay", "TSysNetwork", "TSysKeyboard", "TSysLocale"}) {
+    SCOPED_TRACE(name);
+    auto* c = dynamic_cast<TSysBaseComponent*>(CreateComponent(name, &root));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->ClassName(), name);
+    EXPECT_NE(c->Object(), nullptr);
+    EXPECT_FALSE(c->AutoRetrieve());
+  }
 }
 
 }  // namespace
