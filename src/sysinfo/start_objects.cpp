@@ -457,6 +457,7 @@ AnsiString RawValue(IRegistry& registry, const std::string& path, const std::str
 void TSysNetworkCards::Refresh() {
   IRegistry& registry = Context().platform().registry;
   BeginUpdate();
+  OnExit endUpdate{[this] { EndUpdate(); }};  // also when a value of the wrong type raises
   Clear();
   std::vector<std::string> names;
   {
@@ -473,7 +474,6 @@ void TSysNetworkCards::Refresh() {
     reg.CloseKey();
     ReadProtocols(*card);
   }
-  EndUpdate();
 }
 
 void TSysNetworkCards::ReadProtocols(TSysNetworkCard& card) {

@@ -136,6 +136,7 @@ TEST_F(NetworkTest, HiddenOfWrongTypeRaisesRegistryError) {
     EXPECT_STREQ(e.what(), "Invalid data type for 'Hidden'");
   }
   EXPECT_EQ(fp.registry.OpenHandleCount(), 0);
+  EXPECT_EQ(net.NetworkCards()->UpdateCount(), 0);
 }
 
 TEST_F(NetworkTest, NoCardsKeyGivesNoCards) {
