@@ -7,9 +7,7 @@
 #include "calendar/register.h"
 #include "i18n/register.h"
 #include "probes/register.h"
-#include "sysinfo/drive.h"
 #include "sysinfo/register.h"
-#include "sysinfo/start_objects.h"
 
 namespace vsi {
 
@@ -22,9 +20,6 @@ void RegisterAllClasses() {
   RegisterSysinfoClasses();
   RegisterCalendarClasses();
   RegisterI18nClasses();
-  for (const ClassInfo* cls : {&TSysDisplay::StaticClass(), &TSysNetwork::StaticClass(), &TSysDrive::StaticClass(),
-                               &TSysKeyboard::StaticClass(), &TSysLocale::StaticClass()})
-    RegisterClass(*cls);
 }
 
 void CreateProgram(TApplication& app) {
