@@ -7,6 +7,11 @@
 
 #include "platform/types.h"
 
+// <windows.h>, when a Win32 file included it first, maps these names to its -A/-W functions;
+// here they are canvas methods.
+#undef DrawText
+#undef TextOut
+
 namespace vsi {
 
 enum FontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

@@ -11,6 +11,11 @@
 #include "platform/canvas.h"
 #include "platform/types.h"
 
+// <windows.h>, when a Win32 file included it first, maps these names to its -A/-W functions;
+// here they are interface methods.
+#undef CreateWindow
+#undef MessageBox
+
 namespace vsi {
 
 using WindowHandle = uintptr_t;  // HWND; 0 = none

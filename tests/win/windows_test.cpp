@@ -85,6 +85,15 @@ struct TestSink : IWindowEvents {
   }
 };
 
+// Pumps messages until `done` or about five seconds of waiting for input.
+template <class Done>
+void PumpUntil(Win32WindowSystem& ws, Done done) {
+  for (int i = 0; i < 500 && !done(); ++i) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    ws.ProcessMessages();
+  }
+}
+
 class WindowSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -279,15 +288,6 @@ TEST_F(WindowSystemTest, CloseAsksTheSinkAndDestroyReachesEveryChild) {
   EXPECT_EQ(memo.destroys, 1);
 }
 
-// Pumps messages until `done` or about five seconds of waiting for input.
-template <class Done>
-void PumpUntil(Win32WindowSystem& ws, Done done) {
-  for (int i = 0; i < 500 && !done(); ++i) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    ws.ProcessMessages();
-  }
-}
-
 TEST_F(WindowSystemTest, TimerFiresFromTheLoopAndItsExceptionReachesTheHandler) {
   int ticks = 0;
   uintptr_t timer = 0;
@@ -374,6 +374,80 @@ TEST_F(WindowSystemTest, TooltipsAskTheControlFirstThenTheHint) {
   // A destroyed child takes its tool with it.
   ws_.DestroyWindow(b);
   EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, ApplicationWindowHidesAndShowsItsFormsAndPassesOnClose) {
+  WindowParams a;
+  a.kind = WindowKind::Form;
+  a.appWindow = true;
+  a.text = u"Velmora System Info 1.0";
+  a.visible = true;
+  WindowHandle app = ws_.CreateWindow(a, nullptr);
+  ASSERT_NE(app, 0u);
+  EXPECT_TRUE(IsWindowVisible(H(app)));
+  EXPECT_EQ(TextOf(H(app)), L"Velmora System Info 1.0");
+
+  WindowParams p;
+  p.kind = WindowKind::Form;
+  p.owner = app;
+  p.bounds = {36, 61, 236, 161};
+  p.text = u"  Velmora System Info 1.0";
+  p.toolWindow = true;
+  p.visible = false;
+  WindowHandle form = ws_.CreateWindow(p, &formSink_);
+  ws_.SetVisible(form, true);
+  EXPECT_EQ(GetWindow(H(form), GW_OWNER), H(app));
+
+  ws_.Minimize(app);
+  EXPECT_TRUE(ws_.IsMinimized(app));
+  EXPECT_FALSE(IsWindowVisible(H(form)));
+  ws_.Restore(app);
+  EXPECT_FALSE(ws_.IsMinimized(app));
+  EXPECT_TRUE(IsWindowVisible(H(form)));
+
+  // The form's own minimise box minimises the application window instead.
+  SendMessageW(H(form), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(ws_.IsMinimized(app));
+  EXPECT_FALSE(ws_.IsMinimized(form));
+  EXPECT_FALSE(IsWindowVisible(H(form)));
+
+  // Closing the taskbar button, even while minimised, closes the main form.
+  SendMessageW(H(app), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(H(app)));
+  PumpUntil(ws_, [&] { return formSink_.destroys > 0; });
+  EXPECT_EQ(formSink_.closes, 1);
+  EXPECT_FALSE(IsWindow(H(form)));
+  ws_.DestroyWindow(app);
+}
+
+TEST_F(WindowSystemTest, DialogKeysMoveTheFocusAndArrowsReachControlsThatWantThem) {
+  WindowHandle form = MakeForm();
+  TestSink first, second, calendar;
+  WindowHandle b1 = MakeChild(form, WindowKind::Button, {5, 5, 80, 30}, u"one", &first);
+  WindowHandle b2 = MakeChild(form, WindowKind::Button, {5, 35, 80, 60}, u"two", &second);
+  WindowParams p;
+  p.kind = WindowKind::Custom;
+  p.parent = form;
+  p.bounds = {90, 5, 190, 95};
+  p.tabStop = true;
+  WindowHandle cal = ws_.CreateWindow(p, &calendar);
+  SetForegroundWindow(H(form));
+  ws_.SetFocus(b1);
+  ASSERT_EQ(ws_.GetFocus(), b1);
+
+  PostMessageW(H(b1), WM_KEYDOWN, VK_TAB, 0);
+  ws_.ProcessMessages();
+  EXPECT_EQ(ws_.GetFocus(), b2);
+  PostMessageW(H(b2), WM_KEYDOWN, VK_TAB, 0);
+  ws_.ProcessMessages();
+  EXPECT_EQ(ws_.GetFocus(), cal);
+
+  // The control asked for arrows: they reach it and the focus stays.
+  PostMessageW(H(cal), WM_KEYDOWN, VK_RIGHT, 0);
+  ws_.ProcessMessages();
+  EXPECT_EQ(calendar.lastKey, VK_RIGHT);
+  EXPECT_EQ(ws_.GetFocus(), cal);
   ws_.DestroyWindow(form);
 }
 

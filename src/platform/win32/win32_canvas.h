@@ -2,15 +2,7 @@
 // GDI drawing: handle wrappers with one release rule each, a guard that selects into a DC and
 // puts the previous object back, the process's font and bitmap caches, and the ICanvas that
 // paints through them.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-// <windows.h> maps these names to its -A/-W functions; here they are our own methods.
-#undef CreateWindow
-#undef MessageBox
-#undef DrawText
-#undef TextOut
+#include "platform/win32/win32_api.h"
 
 #include <map>
 #include <string>

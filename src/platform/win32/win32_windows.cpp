@@ -117,8 +117,10 @@ struct Win32WindowSystem::WindowData {
   std::string tipTextAnsi;
   bool tipPlaced = false;
   POINT tipPos{};
-  // The application window: the first form it owns, which its close request goes to.
+  // The application window: the first form it owns, which its close request goes to, and
+  // the forms its minimising hid.
   HWND mainForm = nullptr;
+  std::vector<HWND> hiddenForms;
 };
 
 namespace {
@@ -494,6 +496,9 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
         }
       }
       break;
+    case WM_SIZE:
+      if (d.appWindow) ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
+      break;
     case WM_ACTIVATE:
       if (d.appWindow && LOWORD(wp) != WA_INACTIVE && !::IsIconic(hwnd)) ::PostMessageW(hwnd, kActivateForm, 0, 0);
       break;
@@ -539,6 +544,31 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
       break;
   }
   return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+void Win32WindowSystem::ShowOwnedForms(WindowData& d, HWND app, bool show) {
+  // Windows hides owned windows while their owner is minimised; not every system does, so
+  // the application window does it itself (on Windows the forms are hidden already).
+  if (show) {
+    std::vector<HWND> forms;
+    forms.swap(d.hiddenForms);
+    for (HWND form : forms)
+      if (::IsWindow(form) && ::GetWindow(form, GW_OWNER) == app) ::ShowWindow(form, SW_SHOWNA);
+    return;
+  }
+  struct Search {
+    HWND app;
+    std::vector<HWND>* hidden;
+  } search{app, &d.hiddenForms};
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (::GetWindow(h, GW_OWNER) == s->app && ::IsWindowVisible(h)) s->hidden->push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  for (HWND form : d.hiddenForms) ::ShowWindow(form, SW_HIDE);
 }
 
 Win32WindowSystem::WindowData* Win32WindowSystem::ChildData(HWND parent, UINT controlId) {

@@ -83,6 +83,7 @@ class Win32WindowSystem : public IWindowSystem {
   void Release(WindowData* d);
 
   WindowData* ChildData(HWND parent, UINT controlId);
+  void ShowOwnedForms(WindowData& app, HWND hwnd, bool show);
   void AddTool(HWND child, WindowData& d);
   HBRUSH ColorBrush(WindowData& d);
 
