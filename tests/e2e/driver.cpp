@@ -10,6 +10,7 @@
 //   --timeout MS           how long wait-window and close wait (default 10000)
 //
 // Commands:
+//   windows                lists every top-level window: "top <visible> <class> <caption>"
 //   wait-window            wait until the window exists; prints "found <caption>"
 //   caption                prints the caption
 //   dump                   "window <caption>", "client <x> <y> <w> <h>" and "frame <x> <y>
@@ -218,7 +219,7 @@ void Settle(HWND hwnd) {
 
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
-      "[--timeout MS] wait-window | caption | dump | click TEXT | click-id ID | "
+      "[--timeout MS] windows | wait-window | caption | dump | click TEXT | click-id ID | "
       "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
       "close");
   return 2;
@@ -253,6 +254,17 @@ int main(int argc, char** argv) {
   if (i >= argc) return Usage();
   std::string command = argv[i++];
   auto arg = [&](int n) -> const char* { return i + n < argc ? argv[i + n] : nullptr; };
+
+  if (command == "windows") {
+    EnumWindows(
+        [](HWND hwnd, LPARAM) -> BOOL {
+          Out(std::string("top\t") + (IsWindowVisible(hwnd) ? "1" : "0") + "\t" +
+              Escaped(ClassOf(hwnd)) + "\t" + Escaped(TextOf(hwnd)));
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
 
   if (command == "wait-window") {
     DWORD start = GetTickCount();
@@ -316,7 +328,7 @@ int main(int argc, char** argv) {
     } else {
       POINT p{std::atoi(arg(0)), std::atoi(arg(1))};
       for (HWND h = main;;) {
-        HWND inner = ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        HWND inner = ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE);
         if (!inner || inner == h) break;
         MapWindowPoints(h, inner, &p, 1);
         target = h = inner;
