@@ -913,6 +913,7 @@ void TMonthCalendar::WmMouseMove(uint8_t shift, int x, int y) {
     }
   }
   // 3, 4. Arrows.
+  const std::string oldArrowTip = arrowTip_;
   bool hadArrowTip = !arrowTip_.empty();
   arrowTip_.clear();
   const HoverPart order[] = {hvPrevMonth, hvPrevYear, hvNextMonth, hvNextYear};
@@ -958,8 +959,12 @@ void TMonthCalendar::WmMouseMove(uint8_t shift, int x, int y) {
       selection_->AddRange(d, anchor_);
     }
   }
-  // 8. Nothing to show.
-  if (arrowTip_.empty() && eventTip_.empty() && (tipShowing_ || hadArrowTip)) CancelTooltip();
+  // 8. Nothing to show. A tooltip whose arrow changed is taken down too, so that the next
+  // one asks for its own text.
+  if (arrowTip_.empty() && eventTip_.empty() && (tipShowing_ || hadArrowTip))
+    CancelTooltip();
+  else if (hadArrowTip && !arrowTip_.empty() && arrowTip_ != oldArrowTip)
+    CancelTooltip();
   // OnMouseMove is never raised: the calendar keeps pointer moves to itself.
 }
 
