@@ -102,6 +102,12 @@ void TForm::WmShow() {}
 
 bool TForm::WmClose() {
   Fire(OnClose, this);
+  // Only the main window's close ends the program; any other window just hides.
+  TApplication* app = ApplicationOf(*this);
+  if (app && app->MainForm() != this) {
+    Hide();
+    return false;
+  }
   return true;
 }
 

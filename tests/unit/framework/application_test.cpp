@@ -116,3 +116,23 @@ TEST_F(ApplicationTest, ClosingTheMainFormEndsTheLoop) {
 
 }  // namespace
 }  // namespace vsi
+
+namespace vsi {
+namespace {
+
+TEST_F(ApplicationTest, ClosingAnotherWindowOnlyHidesIt) {
+  auto* main = app.CreateForm<TForm>();
+  auto* other = app.CreateForm<TForm>();
+  main->Show();
+  other->Show();
+  other->Close();
+  EXPECT_FALSE(other->Showing());
+  EXPECT_TRUE(other->HandleAllocated()) << "kept with its state";
+  EXPECT_FALSE(fp.windows.Window(other->Handle()).visible);
+  EXPECT_FALSE(fp.windows.quitPosted);
+  other->Show();
+  EXPECT_TRUE(fp.windows.Window(other->Handle()).visible);
+}
+
+}  // namespace
+}  // namespace vsi
