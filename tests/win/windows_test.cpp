@@ -173,6 +173,16 @@ TEST_F(WindowSystemTest, WindowsCarryTheirTextsAndClasses) {
 
   ws_.SetText(c, u"changed");
   EXPECT_EQ(TextOf(H(c)), L"changed");
+
+  // A long command output fits in the memo, past the edit control's default 32K limit.
+  WideString longText;
+  for (int i = 0; i < 1000; ++i) longText += u"   Physical Address. . . . : 00-11-22\r\n";
+  TestSink big;
+  WindowHandle m2 = MakeChild(form, WindowKind::Memo, {5, 150, 205, 200}, longText, &big);
+  ASSERT_GT(longText.size(), 32768u);
+  EXPECT_EQ(GetWindowTextLengthW(H(m2)), static_cast<int>(longText.size()));
+  ws_.SetText(m2, longText + u"y");
+  EXPECT_EQ(GetWindowTextLengthW(H(m2)), static_cast<int>(longText.size()) + 1);
   ws_.DestroyWindow(form);
 }
 
@@ -336,6 +346,14 @@ TEST_F(WindowSystemTest, MemoColoursComeFromItsFontAndColour) {
   GetObjectW(brush, sizeof lb, &lb);
   EXPECT_EQ(lb.lbColor, RGB(128, 128, 255));
   DeleteDC(dc);
+
+  // And the edit control paints with them.
+  UpdateWindow(H(m));
+  RECT client{};
+  GetClientRect(H(m), &client);
+  HDC wdc = GetDC(H(m));
+  EXPECT_EQ(GetPixel(wdc, client.right - 3, client.bottom - 3), RGB(128, 128, 255));
+  ReleaseDC(H(m), wdc);
   ws_.DestroyWindow(form);
 }
 

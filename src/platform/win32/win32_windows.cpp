@@ -270,6 +270,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
         height += d->dropHeight;
       } else {
         cls = L"EDIT";
+        text = L"";  // set once the length limit is lifted
         style |= ES_MULTILINE | ES_AUTOVSCROLL | (params.vScroll ? WS_VSCROLL : 0) | (params.readOnly ? ES_READONLY : 0);
         ex = WS_EX_CLIENTEDGE;
       }
@@ -295,6 +296,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
         }
       } else if (params.kind == WindowKind::Memo) {
         ::SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no 32K limit on long outputs
+        ::SetWindowTextW(hwnd, Wide(params.text));
       }
       break;
     }
