@@ -682,12 +682,18 @@ void TIvCustomDictionary::SortTranslations() {
 
 bool TIvCustomDictionary::Translate(const AnsiString& text, AnsiString& translation) {
   if (!ContextMode()) return TranslateInContext(text, "", translation, "");
-  // Any context will do: compare each key's leading "original + 0x7F" with the text's.
-  AnsiString probe = text + '\x7F';
-  auto it = std::lower_bound(table_.begin(), table_.end(), probe, [&](const TIvTranslation& t, const AnsiString& p) {
-    return t.key.compare(0, p.size(), p) < 0;
-  });
-  if (it == table_.end() || it->key.compare(0, probe.size(), probe) != 0) return false;
+  // Any context will do: compare each key's leading "original + 0x7F" with text + 0x7F,
+  // without building that probe.
+  const size_t n = text.size();
+  auto order = [&](const TIvTranslation& t) {
+    int c = t.key.compare(0, n, text);
+    if (c != 0) return c;
+    if (t.key.size() == n) return -1;
+    auto next = static_cast<unsigned char>(t.key[n]);
+    return next < 0x7F ? -1 : next > 0x7F ? 1 : 0;
+  };
+  auto it = std::partition_point(table_.begin(), table_.end(), [&](const TIvTranslation& t) { return order(t) < 0; });
+  if (it == table_.end() || order(*it) != 0) return false;
   translation = it->translation;
   return true;
 }

@@ -271,6 +271,12 @@ TEST_F(IvDictionaryTest, NoSupportedLanguageIsReported) {
   EXPECT_FALSE(dict->Active());
 }
 
+TEST_F(IvDictionaryTest, DictionaryWithoutLanguagesCannotOpen) {
+  dict->languages.clear();
+  EXPECT_THROW(dict->Open(), EIvMulti);
+  EXPECT_FALSE(dict->Active());
+}
+
 TEST_F(IvDictionaryTest, FirstSupportedLanguageStartsAtTheMaster) {
   fp.locale.acp = 1251;
   dict->SetCheckLevel(ivclCodePage);
