@@ -47,6 +47,7 @@ struct TestSink : IWindowEvents {
   bool throwOnClick = false;
   std::string tooltip;  // answered to tooltip requests when set
   std::function<void(ICanvas&)> paint;
+  std::function<bool()> cursor;
 
   void WmPaint(ICanvas& canvas) override {
     ++paints;
@@ -77,6 +78,7 @@ struct TestSink : IWindowEvents {
     canvas.SetBrush(clWhite);
     canvas.FillRect(r);
   }
+  bool WmSetCursor() override { return cursor ? cursor() : false; }
   bool WmTooltip(std::string& text, TPoint& pos) override {
     if (tooltip.empty()) return false;
     text = tooltip;
@@ -274,6 +276,15 @@ TEST_F(WindowSystemTest, MouseAndKeysReachCustomControls) {
 
   SendMessageW(H(c), WM_KEYDOWN, VK_LEFT, 0);
   EXPECT_EQ(custom.lastKey, VK_LEFT);
+
+  // The control chooses its cursor; without the program's hand cursor the system's is used.
+  custom.cursor = [&] {
+    ws_.SetCursor(CursorKind::Hand);
+    return true;
+  };
+  EXPECT_EQ(SendMessageW(H(c), WM_SETCURSOR, reinterpret_cast<WPARAM>(H(c)), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            TRUE);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
   ws_.DestroyWindow(form);
 }
 
@@ -385,6 +396,15 @@ TEST_F(WindowSystemTest, TooltipsAskTheControlFirstThenTheHint) {
   calendar.tooltip = "21 June";
   di = AskTip(H(form), tip, H(c));
   EXPECT_STREQ(di.lpszText, L"21 June");
+  // The control's tip goes where the control said (client 3, 4).
+  NMHDR show{tip, reinterpret_cast<UINT_PTR>(H(c)), TTN_SHOW};
+  EXPECT_EQ(SendMessageW(H(form), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&show)), TRUE);
+  POINT at{3, 4};
+  ClientToScreen(H(c), &at);
+  RECT tipRect{};
+  GetWindowRect(tip, &tipRect);
+  EXPECT_EQ(tipRect.left, at.x);
+  EXPECT_EQ(tipRect.top, at.y);
   calendar.tooltip.clear();
   di = AskTip(H(form), tip, H(c));
   EXPECT_STREQ(di.lpszText, L"Next Month");
@@ -552,6 +572,28 @@ TEST_F(WindowSystemTest, PaintingAThousandTimesLeavesTheGdiObjectCountFlat) {
   EXPECT_EQ(custom.paints - paintsBefore, 1000);
   EXPECT_EQ(GdiObjectCount(), before);
   ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, FormsComeAndGoWithoutLeavingGdiObjects) {
+  auto lifetime = [this] {
+    WindowHandle form = MakeForm();
+    TestSink custom, memo, combo;
+    custom.paint = PaintEverything;
+    WindowHandle c = MakeChild(form, WindowKind::Custom, {0, 0, 100, 50}, u"p", &custom);
+    WindowHandle m = MakeChild(form, WindowKind::Memo, {0, 60, 100, 110}, u"m", &memo);
+    WindowHandle x = MakeChild(form, WindowKind::ComboBox, {0, 120, 100, 139}, u"", &combo);
+    ws_.ComboSetItems(x, {u"A"});
+    ws_.ComboSetIndex(x, 0);
+    ws_.SetHint(c, "hint");
+    ws_.SetColor(m, clYellow);
+    RedrawWindow(H(form), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ws_.DestroyWindow(form);
+  };
+  lifetime();  // fonts are made once and kept
+  long before = GdiObjectCount();
+  ASSERT_GE(before, 0);
+  for (int i = 0; i < 20; ++i) lifetime();
+  EXPECT_EQ(GdiObjectCount(), before);
 }
 
 TEST_F(WindowSystemTest, PaintReachesTheScreenThroughTheMemoryDc) {
