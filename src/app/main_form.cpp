@@ -144,24 +144,4 @@ void TMain::FormClose(TObject*) {
   }
 }
 
-const ClassInfo& Ttoolabout::StaticClass() {
-  static const ClassInfo info = ClassBuilder<Ttoolabout>("Ttoolabout", &TForm::StaticClass()).Build();
-  return info;
-}
-
-Ttoolabout::Ttoolabout(TComponent* owner) : TForm(owner) {
-  std::string_view text = WindowDescription("toolabout");
-  if (!text.empty()) LoadDescription(std::string(text));
-}
-
-const ClassInfo& Tabout::StaticClass() {
-  static const ClassInfo info = ClassBuilder<Tabout>("Tabout", &TForm::StaticClass()).Build();
-  return info;
-}
-
-Tabout::Tabout(TComponent* owner) : TForm(owner) {
-  std::string_view text = WindowDescription("about");
-  if (!text.empty()) LoadDescription(std::string(text));
-}
-
 }  // namespace vsi

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: system facts in four columns, a calendar and clock, drive facts, the
 // network configuration, and eight language buttons.
+#include "app/upgrade_window.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "framework/timer.h"
@@ -38,17 +39,6 @@ class TMain : public TForm {
   }
   // Writes an 8-bit value into a display slot through the ANSI code page.
   void SetSlot(std::string_view slot, const AnsiString& value);
-};
-
-// The upgrade window (advertises the extended edition) and the about window.
-class Ttoolabout : public TForm {
-  VSI_CLASS(Ttoolabout)
-  explicit Ttoolabout(TComponent* owner);
-};
-
-class Tabout : public TForm {
-  VSI_CLASS(Tabout)
-  explicit Tabout(TComponent* owner);
 };
 
 }  // namespace vsi
