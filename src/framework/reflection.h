@@ -11,6 +11,11 @@
 
 #include "platform/types.h"
 
+// <windows.h> names a macro so; our function must keep its name wherever both are seen.
+#ifdef RegisterClass
+#undef RegisterClass
+#endif
+
 namespace vsi {
 
 class TObject;

@@ -12,6 +12,7 @@
 #include <winternl.h>
 
 #undef CharLower
+#undef RegisterClass
 #undef CharUpper
 #undef CreateWindow
 #undef DrawText

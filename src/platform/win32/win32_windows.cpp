@@ -246,6 +246,11 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       DWORD ex = params.tabStop ? 0 : WS_EX_CONTROLPARENT;
       hwnd = ::CreateWindowExW(ex, kControlClass, Wide(params.text), style, b.left, b.top, b.Width(), b.Height(),
                                parent, id, module_, d);
+      // A control made later lies above the ones before it, so where two overlap (a caption
+      // label running a pixel into its slot) the later one shows. Controls that take the
+      // focus keep their creation order, which is the tab order.
+      if (hwnd && !params.tabStop)
+        ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
     }
     case WindowKind::Button:
