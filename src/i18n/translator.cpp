@@ -484,12 +484,19 @@ void TIvTranslator::TranslateObject(TObject* object, TIvRestrictions restriction
   // The memo's text is translated as a whole by CustomTranslate, without its final line breaks.
   const bool memo = dynamic_cast<TCustomMemo*>(object) != nullptr;
 
-  for (const PropInfo* p : object->ClassType().AllProperties()) {
-    if (p->kind != PropKind::AnsiText && p->kind != PropKind::Object &&
-        !(p->kind == PropKind::Integer && walkIntegers))
-      continue;
-    // Referenced objects are changed in place, so an object property needs only a reader.
-    if (!p->CanRead() || (p->kind != PropKind::Object && !p->CanWrite())) continue;
+  auto cached = walkedProperties_.find(&object->ClassType());
+  if (cached == walkedProperties_.end()) {
+    std::vector<const PropInfo*> walked;
+    for (const PropInfo* p : object->ClassType().AllProperties()) {
+      if (p->kind != PropKind::AnsiText && p->kind != PropKind::Object && p->kind != PropKind::Integer) continue;
+      // Referenced objects are changed in place, so an object property needs only a reader.
+      if (!p->CanRead() || (p->kind != PropKind::Object && !p->CanWrite())) continue;
+      walked.push_back(p);
+    }
+    cached = walkedProperties_.emplace(&object->ClassType(), std::move(walked)).first;
+  }
+  for (const PropInfo* p : cached->second) {
+    if (p->kind == PropKind::Integer && !walkIntegers) continue;
     if (OnRestrictProperty) {
       bool translate = true;
       OnRestrictProperty(this, object, p->name, translate);

@@ -332,6 +332,8 @@ class TIvTranslator : public TIvCustomTranslator {
   bool rightToLeft_ = false;
   std::vector<std::unique_ptr<TIvBidirectionalState>> states_;
   std::unordered_map<const TControl*, TIvBidirectionalState*> stateIndex_;
+  // The walked properties of each class met, in the framework's order (computed once).
+  std::unordered_map<const ClassInfo*, std::vector<const PropInfo*>> walkedProperties_;
 };
 
 // True when `object`'s class or one of its ancestors is named `className`.
