@@ -26,6 +26,13 @@
 //   text-id <id>           prints the text of the descendant with this control id
 //   state                  prints "minimized", "maximized" or "normal"
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
+//   launch-until-filled <exe> <caption-prefix> <timeout-ms> [<label>...]
+//                          starts <exe> (working directory: its folder), waits until its
+//                          visible window with that caption prefix exists, the value slot
+//                          right of every <label> holds more than a blank, and a WM_NULL
+//                          is answered (so the fill has been painted); prints "elapsed_ms
+//                          <n>" since just before the start, then closes the program (and
+//                          ends it when it is still running after 5 s)
 //
 // Fields are separated by tabs; tabs, CR, LF and backslashes inside texts are escaped
 // (\t \r \n \\). Output is UTF-8 with bare LF line ends. Exit code 0 on success, 1 when
@@ -217,11 +224,124 @@ void Settle(HWND hwnd) {
   SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
 }
 
+// The value slot: the nearest control to the label's right whose top is within a few
+// pixels of the label's.
+HWND ValueSlot(HWND main, HWND label) {
+  RECT lr{};
+  GetWindowRect(label, &lr);
+  LONG best = LONG_MAX;
+  HWND target = nullptr;
+  for (const Child& c : Descendants(main)) {
+    if (c.hwnd == label || GetParent(c.hwnd) != GetParent(label)) continue;
+    RECT r{};
+    GetWindowRect(c.hwnd, &r);
+    if (r.left <= lr.left || std::labs(r.top - lr.top) > 3) continue;
+    if (r.left - lr.left < best) {
+      best = r.left - lr.left;
+      target = c.hwnd;
+    }
+  }
+  return target;
+}
+
+// Start-up time to the filled, painted window. Polls every 2 ms; the slots are looked up
+// once and then only their texts are read, so the polling asks little of the program.
+int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout,
+                      const std::vector<std::wstring>& labels) {
+  std::wstring exe = Widen(exe_arg);
+  wchar_t full[MAX_PATH] = {};
+  if (!GetFullPathNameW(exe.c_str(), MAX_PATH, full, nullptr)) {
+    Err("bad path " + std::string(exe_arg));
+    return 1;
+  }
+  std::wstring folder = full;
+  size_t slash = folder.find_last_of(L"\\/");
+  folder = slash == std::wstring::npos ? L"." : folder.substr(0, slash);
+  std::wstring command_line = L"\"" + std::wstring(full) + L"\"";
+
+  Finder finder;
+  finder.caption = Widen(prefix_arg);
+  finder.prefix = true;
+
+  LARGE_INTEGER frequency{}, start{}, now{};
+  QueryPerformanceFrequency(&frequency);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(full, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &si, &pi)) {
+    Err("cannot start " + std::string(exe_arg) + ", error " + std::to_string(GetLastError()));
+    return 1;
+  }
+  CloseHandle(pi.hThread);
+  auto elapsed_ms = [&]() {
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+  };
+
+  HWND main = nullptr;
+  std::vector<HWND> slots;
+  bool filled = false;
+  while (elapsed_ms() < timeout) {
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
+    if (!main) {
+      HWND w = finder.Find();
+      DWORD pid = 0;
+      if (w) GetWindowThreadProcessId(w, &pid);
+      if (w && pid == pi.dwProcessId) main = w;
+    }
+    if (main && slots.size() < labels.size()) {
+      slots.clear();
+      for (const std::wstring& label : labels) {
+        HWND l = ChildByText(main, label);
+        HWND slot = l ? ValueSlot(main, l) : nullptr;
+        if (!slot) break;
+        slots.push_back(slot);
+      }
+      if (slots.size() < labels.size()) slots.clear();
+    }
+    if (main && slots.size() == labels.size()) {
+      filled = true;
+      for (HWND slot : slots) {
+        std::wstring t = TextOf(slot);
+        if (t.empty() || t == L" ") {
+          filled = false;
+          break;
+        }
+      }
+      if (filled) break;
+    }
+    Sleep(2);
+  }
+  int result = 0;
+  if (filled) {
+    // Sent messages are served before the queue goes idle, and WM_PAINT only when it is:
+    // the answer means the fill is on screen.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kMessageTimeoutMs, &ignored);
+    char line[64];
+    std::snprintf(line, sizeof line, "elapsed_ms %.1f", elapsed_ms());
+    Out(line);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+  } else {
+    Err(main ? "the slots were not filled in time" : "no window appeared in time");
+    result = 1;
+  }
+  if (WaitForSingleObject(pi.hProcess, filled ? 5000 : 0) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+  }
+  CloseHandle(pi.hProcess);
+  return result;
+}
+
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] windows | wait-window | caption | dump | click TEXT | click-id ID | "
       "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
-      "close");
+      "close | launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
   return 2;
 }
 
@@ -264,6 +384,14 @@ int main(int argc, char** argv) {
         },
         0);
     return 0;
+  }
+
+  if (command == "launch-until-filled") {
+    if (!arg(0) || !arg(1) || !arg(2)) return Usage();
+    std::vector<std::wstring> labels;
+    for (int k = 3; arg(k); ++k) labels.push_back(Widen(arg(k)));
+    return LaunchUntilFilled(arg(0), arg(1), static_cast<DWORD>(std::strtoul(arg(2), nullptr, 10)),
+                             labels);
   }
 
   if (command == "wait-window") {
@@ -392,21 +520,7 @@ int main(int argc, char** argv) {
     if (command == "text-id") {
       target = ChildById(main, std::atoi(arg(0)));
     } else if (HWND label = ChildByText(main, Widen(arg(0)))) {
-      // The value slot: the nearest control to the label's right whose top is within a
-      // few pixels of the label's.
-      RECT lr{};
-      GetWindowRect(label, &lr);
-      LONG best = LONG_MAX;
-      for (const Child& c : Descendants(main)) {
-        if (c.hwnd == label || GetParent(c.hwnd) != GetParent(label)) continue;
-        RECT r{};
-        GetWindowRect(c.hwnd, &r);
-        if (r.left <= lr.left || std::labs(r.top - lr.top) > 3) continue;
-        if (r.left - lr.left < best) {
-          best = r.left - lr.left;
-          target = c.hwnd;
-        }
-      }
+      target = ValueSlot(main, label);
     }
     if (!target) {
       Err(std::string("no value control for ") + arg(0));
