@@ -116,19 +116,6 @@ TEST_F(CalendarInput, YearMenuAroundTheShownYear) {
   EXPECT_EQ(Text(c->CurrentDate()), "2005-2-28");
 }
 
-TEST_F(CalendarInput, MenusOpenUnderTheirCaptionParts) {
-  TMonthCalendar* c = Make();
-  c->SetBounds(30, 40, 150, 130);
-  fp.windows.nextMenuCommand = 0;
-  // The fake answers the screen point of a client point by adding the window's position.
-  TMonthCalendar::StaticClass();
-  c->WmMouseDown(mbLeft, 0, 17 + 45, 7);
-  c->WmMouseDown(mbLeft, 0, 17 + 85, 7);
-  ASSERT_EQ(fp.windows.menus.size(), 2u);
-  EXPECT_EQ(fp.windows.menus[0].size(), 12u);
-  EXPECT_EQ(fp.windows.menus[1].size(), 10u);
-}
-
 TEST_F(CalendarInput, ArrowClicksStepAndRaiseNoDaySelect) {
   TMonthCalendar* c = Make();
   int selects = 0;
