@@ -46,6 +46,8 @@ wine reg delete 'HKCU\Software\Velmora' /f </dev/null >/dev/null 2>&1
 # The slots filled at show, by the labels left of them.
 slots=("Memory Used" "Video Resolution" "Processor" "Operating System" "Disk Size"
        "Free Space" "Volume Label" "Serial number" "File System" "Computer Name")
+# A slot is filled once it no longer holds the blank it was created with (a drive without
+# a label fills "Volume Label" with an empty text).
 
 # measure floor|app: prints the milliseconds of one start, or nothing when it failed.
 measure() {

@@ -29,7 +29,7 @@
 //   launch-until-filled <exe> <caption-prefix> <timeout-ms> [<label>...]
 //                          starts <exe> (working directory: its folder), waits until its
 //                          visible window with that caption prefix exists, the value slot
-//                          right of every <label> holds more than a blank, and a WM_NULL
+//                          right of every <label> no longer holds its first " ", and a WM_NULL
 //                          is answered (so the fill has been painted); prints "elapsed_ms
 //                          <n>" since just before the start, then closes the program (and
 //                          ends it when it is still running after 5 s)
@@ -306,7 +306,7 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
       filled = true;
       for (HWND slot : slots) {
         std::wstring t = TextOf(slot);
-        if (t.empty() || t == L" ") {
+        if (t == L" ") {  // the blank they are created with; an empty text is a value
           filled = false;
           break;
         }
