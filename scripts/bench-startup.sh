@@ -49,7 +49,8 @@ slots=("Memory Used" "Video Resolution" "Processor" "Operating System" "Disk Siz
 # A slot is filled once it no longer holds the blank it was created with (a drive without
 # a label fills "Volume Label" with an empty text).
 
-# measure floor|app: prints the milliseconds of one start, or nothing when it failed.
+# measure floor|app: prints the milliseconds of one start to the filled window, then those
+# to the window first seen; nothing when it failed.
 measure() {
   local out
   if [ "$1" == floor ]; then
@@ -59,7 +60,7 @@ measure() {
     out="$(wine "$driver" launch-until-filled "$(winepath -w "$app")" "  Velmora System" 30000 \
              "${slots[@]}" </dev/null 2>/dev/null | vsi_crlf)"
   fi
-  sed -n 's/^elapsed_ms //p' <<<"$out"
+  awk '$1 == "window_ms" { w = $2 } $1 == "elapsed_ms" { print $2, w }' <<<"$out"
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
@@ -71,9 +72,9 @@ floor_times=()
 app_times=()
 printf '%-4s %10s %12s\n' run "floor ms" "toolbar1 ms"
 for i in $(seq 1 "$runs"); do
-  f="$(measure floor)"
-  a="$(measure app)"
-  printf '%-4s %10s %12s\n' "$i" "${f:-fail}" "${a:-fail}"
+  read -r f _ < <(measure floor)
+  read -r a aw < <(measure app)
+  printf '%-4s %10s %12s %s\n' "$i" "${f:-fail}" "${a:-fail}" "${aw:+(window seen at $aw)}"
   [ -n "$f" ] && floor_times+=("$f")
   [ -n "$a" ] && app_times+=("$a")
 done

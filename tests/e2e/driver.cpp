@@ -31,7 +31,8 @@
 //                          visible window with that caption prefix exists, the value slot
 //                          right of every <label> no longer holds its first " ", and a WM_NULL
 //                          is answered (so the fill has been painted); prints "elapsed_ms
-//                          <n>" since just before the start, then closes the program (and
+//                          <n>" since just before the start (after "window_ms <n>", when the
+//                          window was first seen), then closes the program (and
 //                          ends it when it is still running after 5 s)
 //
 // Fields are separated by tabs; tabs, CR, LF and backslashes inside texts are escaped
@@ -282,6 +283,7 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   };
 
   HWND main = nullptr;
+  double window_ms = 0;
   std::vector<HWND> slots;
   bool filled = false;
   while (elapsed_ms() < timeout) {
@@ -290,7 +292,10 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
       HWND w = finder.Find();
       DWORD pid = 0;
       if (w) GetWindowThreadProcessId(w, &pid);
-      if (w && pid == pi.dwProcessId) main = w;
+      if (w && pid == pi.dwProcessId) {
+        main = w;
+        window_ms = elapsed_ms();
+      }
     }
     if (main && slots.size() < labels.size()) {
       slots.clear();
@@ -321,8 +326,11 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
     // the answer means the fill is on screen.
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kMessageTimeoutMs, &ignored);
-    char line[64];
-    std::snprintf(line, sizeof line, "elapsed_ms %.1f", elapsed_ms());
+    char line[96];
+    double total = elapsed_ms();
+    std::snprintf(line, sizeof line, "window_ms %.1f", window_ms);
+    Out(line);
+    std::snprintf(line, sizeof line, "elapsed_ms %.1f", total);
     Out(line);
     PostMessageW(main, WM_CLOSE, 0, 0);
   } else {
