@@ -285,6 +285,8 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   HWND main = nullptr;
   double window_ms = 0;
   std::vector<HWND> slots;
+  bool found_slots = false;
+  double last_lookup = -1000;
   bool filled = false;
   while (elapsed_ms() < timeout) {
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0) break;
@@ -297,26 +299,31 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
         window_ms = elapsed_ms();
       }
     }
-    if (main && slots.size() < labels.size()) {
+    // Every text read is a message the program must answer: read each label's text once
+    // per look-up, look up at most every 50 ms, and stop reading a slot once it is filled.
+    if (main && !found_slots && elapsed_ms() - last_lookup >= 50) {
+      last_lookup = elapsed_ms();
+      std::vector<Child> children = Descendants(main);
+      std::vector<std::wstring> texts;
+      for (const Child& c : children) texts.push_back(TextOf(c.hwnd));
       slots.clear();
       for (const std::wstring& label : labels) {
-        HWND l = ChildByText(main, label);
+        HWND l = nullptr;
+        for (size_t k = 0; k < children.size() && !l; ++k)
+          if (texts[k] == label && IsWindowVisible(children[k].hwnd)) l = children[k].hwnd;
         HWND slot = l ? ValueSlot(main, l) : nullptr;
         if (!slot) break;
         slots.push_back(slot);
       }
-      if (slots.size() < labels.size()) slots.clear();
+      found_slots = slots.size() == labels.size();
     }
-    if (main && slots.size() == labels.size()) {
-      filled = true;
-      for (HWND slot : slots) {
-        std::wstring t = TextOf(slot);
-        if (t == L" ") {  // the blank they are created with; an empty text is a value
-          filled = false;
-          break;
-        }
+    if (main && found_slots) {
+      // A slot holds the blank it was created with until filled; an empty text is a value.
+      while (!slots.empty() && TextOf(slots.back()) != L" ") slots.pop_back();
+      if (slots.empty()) {
+        filled = true;
+        break;
       }
-      if (filled) break;
     }
     Sleep(2);
   }
