@@ -110,6 +110,8 @@ void TMain::FormShow(TObject*) {
   SetSlot("WideLabel11", Get<TSystemInfo>("ZeruzoRazo1").CpuVendorText());
   SetSlot("WideLabel9", Get<TOtherInfo>("OtherInfo1").ScreenResolutionText());
   SetSlot("WideLabel39", windows.CSDVersion());
+  // Let the filled slots paint before the capture's first 100 ms wait.
+  Plat().processes.ProcessMessages();
   Get<TControl>("BitBtn1").Click();
 }
 
