@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "platform/locale.h"
 
@@ -208,9 +207,22 @@ class ByteReader {
       return s;
     }
     Need(2 * n);
+    // Every ANSI code page has ASCII below 0x80: such texts need no conversion.
+    AnsiString ascii(n, '\0');
+    size_t i = 0;
+    for (; i < n; ++i) {
+      const uint8_t* p = &data_[pos + 2 * i];
+      char16_t c = bigEndian_ ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]);
+      if (c == 0 || c >= 0x80) break;
+      ascii[i] = static_cast<char>(c);
+    }
+    if (i == n) {
+      pos += 2 * n;
+      return ascii;
+    }
     WideString w;
     w.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
+    for (i = 0; i < n; ++i) {
       const uint8_t* p = &data_[pos + 2 * i];
       char16_t c = bigEndian_ ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]);
       if (c == 0) break;
@@ -268,10 +280,14 @@ MldFile::MldFile(Bytes data, std::string name, MldCodec codec)
 }
 
 Bytes MldFile::ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) throw EMldError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(errno)));
-  Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
+  const std::streamoff size = in.tellg();
+  if (size < 0) throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
+  Bytes data(static_cast<size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(data.data()), size))
+    throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
   return data;
 }
 

@@ -249,27 +249,31 @@ TEST(MldFile, LoadTranslationsKeepsTheSelectedThenTheFallbackColumn) {
   }
 }
 
-TEST(MldFile, Utf16ColumnsUseTheGivenCodePage) {
-  std::vector<uint32_t> seen;
+TEST(MldFile, Utf16TextsAreConvertedWithTheirFieldsCodePage) {
+  // The codec marks each conversion with its code page; ASCII texts need none.
   MldCodec codec;
-  codec.toAnsi = [&](uint32_t cp, const WideString& w) {
-    seen.push_back(cp);
-    return WideToCp1252(w);
-  };
+  codec.toAnsi = [](uint32_t cp, const WideString& w) { return std::to_string(cp) + ":" + WideToCp1252(w); };
   MldContent c = Sample(0);
   c.languages[2].codePage = 1250;
+  c.languages[2].nativeName = "Deutsch \xE4";
+  c.translations = {{"Caf\xE9", "", "", {"\xE9t\xE9", "\xFC"}}, {"Plain", "", "", {"Simple", "Einfach"}}};
   MldFile f(WriteMld(c, {3, false, true}), "x.mld", codec);
   std::vector<MldEntry> out;
-  seen.clear();
   f.LoadTranslations(1, 2, 1251, out);
-  // Originals in the system code page, both used columns in the selected language's (empty
-  // texts need no conversion).
-  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1252u), 4);
-  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1251u), 4);
-  seen.clear();
-  f.Language(2);
-  EXPECT_EQ(seen.back(), 1252u);  // font name: system
-  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1250u), 1);  // native name: the record's own
+  ASSERT_EQ(out.size(), 2u);
+  // The original in the system code page, the used column in the selected language's.
+  EXPECT_EQ(out[0].original, "1252:Caf\xE9");
+  EXPECT_EQ(out[0].translation, "1251:\xE9t\xE9");
+  EXPECT_EQ(out[1].original, "Plain");
+  EXPECT_EQ(out[1].translation, "Simple");
+  out.clear();
+  f.LoadTranslations(3, 2, 1251, out);  // no column 3: the fallback, in the selected code page
+  EXPECT_EQ(out[0].translation, "1251:\xFC");
+  // The dump of all columns uses each column's own language.
+  EXPECT_EQ(f.Translations()[0].texts[1], "1250:\xFC");
+  // Language records: the native name in the record's code page.
+  EXPECT_EQ(f.Language(2).nativeName, "1250:Deutsch \xE4");
+  EXPECT_EQ(f.Language(1).nativeName, "1252:Fran\xE7" "ais");
 }
 
 TEST(MldFile, Utf16TextsEndAtTheirFirstNul) {
