@@ -15,8 +15,8 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
   uint32_t position = 0;
   bool ended = false;
   for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
-    ended = child->Wait(100);
-    platform.processes.ProcessMessages();
+    ended = child->Wait(100, [&] { platform.windows.ProcessMessages(); });
+    platform.windows.ProcessMessages();
     uint32_t available = child->Available();
     // Never past the buffer: what does not fit is left in the pipe.
     uint32_t room = kCaptureLimit - position;

@@ -111,7 +111,7 @@ void TMain::FormShow(TObject*) {
   SetSlot("WideLabel9", Get<TOtherInfo>("OtherInfo1").ScreenResolutionText());
   SetSlot("WideLabel39", windows.CSDVersion());
   // Let the filled slots paint before the capture's first 100 ms wait.
-  Plat().processes.ProcessMessages();
+  Plat().windows.ProcessMessages();
   Get<TControl>("BitBtn1").Click();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Child processes with captured output (kernel32).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,8 +13,10 @@ namespace vsi {
 class IChildProcess {
  public:
   virtual ~IChildProcess() = default;
-  // WaitForSingleObject on the process: true when it has ended within `ms`.
-  virtual bool Wait(uint32_t ms) = 0;
+  // Waits up to `ms` for the process to end: true when it has. Messages for the calling
+  // thread's windows that arrive meanwhile are handed to `dispatch` at once, so the window
+  // answers while it waits.
+  virtual bool Wait(uint32_t ms, const std::function<void()>& dispatch) = 0;
   // PeekNamedPipe: bytes ready to read without blocking.
   virtual uint32_t Available() = 0;
   // ReadFile: up to `size` bytes; returns the count read (0 at the end or on failure).
@@ -28,8 +31,6 @@ class IProcesses {
   // Closing the returned object closes the pipe and process handles; it never kills the child.
   virtual std::unique_ptr<IChildProcess> StartCaptured(const std::string& applicationPath,
                                                        const std::string& commandLine) = 0;
-  // Dispatches pending window messages (the capture keeps the window alive while it waits).
-  virtual void ProcessMessages() = 0;
 };
 
 }  // namespace vsi

@@ -23,9 +23,14 @@ class FakeChild : public IChildProcess {
   }
   ~FakeChild() override { --owner_.openChildren; }
 
-  bool Wait(uint32_t ms) override {
+  bool Wait(uint32_t ms, const std::function<void()>& dispatch) override {
     ++owner_.waitCalls;
     owner_.waitTimeouts.push_back(ms);
+    const auto& arrivals = owner_.messagesDuringWaits;
+    if (std::find(arrivals.begin(), arrivals.end(), owner_.waitCalls) != arrivals.end()) {
+      ++owner_.dispatchesDuringWaits;
+      dispatch();
+    }
     if (ended_) return true;
     ++waits_;
     if (script_.exitAfterWaits > 0 && waits_ >= script_.exitAfterWaits) {
@@ -91,11 +96,6 @@ std::unique_ptr<IChildProcess> FakeProcesses::StartCaptured(const std::string& a
   rec.started = true;
   starts.push_back(rec);
   return std::make_unique<FakeChild>(*this, it->second);
-}
-
-void FakeProcesses::ProcessMessages() {
-  ++processMessagesCalls;
-  if (onProcessMessages) onProcessMessages();
 }
 
 }  // namespace vsi::fake

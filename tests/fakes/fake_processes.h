@@ -35,12 +35,12 @@ class FakeProcesses : public IProcesses {
   // --- IProcesses ---
   std::unique_ptr<IChildProcess> StartCaptured(const std::string& applicationPath,
                                                const std::string& commandLine) override;
-  void ProcessMessages() override;
 
   // --- Arranging --- (paths compared without regard to case; an unknown path does not start)
   void Script(const std::string& applicationPath, ChildScript script);
-  // Runs inside ProcessMessages: lets a test act as a message arriving mid-wait.
-  std::function<void()> onProcessMessages;
+  // Messages that arrive during wait number N (counted from 1): the wait hands them to its
+  // dispatch callback before it returns.
+  std::vector<int> messagesDuringWaits;
 
   // --- Inspecting ---
   std::vector<StartRecord> starts;
@@ -48,7 +48,7 @@ class FakeProcesses : public IProcesses {
   int waitCalls = 0;
   int readCalls = 0;
   int availableCalls = 0;
-  int processMessagesCalls = 0;
+  int dispatchesDuringWaits = 0;
   int openChildren = 0;  // started and not yet closed
   // Reads with nothing in the pipe while the child still runs: on a real pipe each blocks until
   // the child writes, and forever if it never does.

@@ -2,6 +2,8 @@
 // data, a captured child process, volumes, system facts and sockets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -147,8 +149,7 @@ TEST(Win32Processes, CapturesTheOutputOfAChildStartedByFullPath) {
   std::string out;
   bool ended = false;
   for (int pass = 0; pass < 100 && !ended; ++pass) {
-    ended = child->Wait(100);
-    procs.ProcessMessages();
+    ended = child->Wait(100, [] {});
     uint32_t n = child->Available();
     if (n) {
       std::string chunk(n, '\0');
@@ -169,13 +170,56 @@ TEST(Win32Processes, MissingProgramDoesNotStart) {
   EXPECT_EQ(procs.StartCaptured(sys.GetSystemDirectory() + "\\no-such-program.exe", "x"), nullptr);
 }
 
-TEST(Win32Processes, ProcessMessagesLeavesTheQuitRequestForTheLoop) {
-  Win32Processes procs;
+// A child that cannot end before we read: it fills the pipe with a file larger than the
+// pipe's buffer.
+class BlockedChildTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    path_ = std::string(dir) + "velmora-pipe-filler-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+    FILE* f = std::fopen(path_.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::string line(1023, 'x');
+    line += '\n';
+    for (int i = 0; i < 256; ++i) std::fwrite(line.data(), 1, line.size(), f);
+    std::fclose(f);
+    child_ = procs_.StartCaptured(Cmd(), "cmd.exe /c type \"" + path_ + "\"");
+    ASSERT_NE(child_, nullptr);
+  }
+  void TearDown() override {
+    // Drain to the end of data, so the child can end and let go of the file.
+    std::vector<uint8_t> buf(65536);
+    while (child_ && child_->Read(buf.data(), 65536) > 0) {
+    }
+    if (child_) child_->Wait(5000, [] {});
+    child_.reset();
+    DeleteFileA(path_.c_str());
+  }
+  Win32Processes procs_;
+  std::unique_ptr<IChildProcess> child_;
+  std::string path_;
+};
+
+TEST_F(BlockedChildTest, MessagesThatArriveDuringTheWaitAreDispatchedAtOnce) {
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP + 7, 0, 0);
+  std::vector<UINT> seen;
+  bool ended = child_->Wait(300, [&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) seen.push_back(msg.message);
+  });
+  EXPECT_FALSE(ended) << "the child waits for us to read";
+  EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_APP + 7)), seen.end());
+}
+
+TEST_F(BlockedChildTest, AQuitRequestIsLeftForTheMainLoop) {
   PostQuitMessage(7);
-  procs.ProcessMessages();
+  int dispatches = 0;
+  EXPECT_FALSE(child_->Wait(100, [&] { ++dispatches; }));
+  EXPECT_EQ(dispatches, 0);
   MSG msg;
-  ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 7u);
 }
 

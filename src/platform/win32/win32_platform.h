@@ -87,7 +87,6 @@ class Win32Processes : public IProcesses {
  public:
   std::unique_ptr<IChildProcess> StartCaptured(const std::string& applicationPath,
                                                const std::string& commandLine) override;
-  void ProcessMessages() override;
 };
 
 class Win32Shell : public IShell {

@@ -38,7 +38,24 @@ class Win32Child : public IChildProcess {
  public:
   Win32Child(HANDLE process, HANDLE readEnd) : process_(process), read_(readEnd) {}
 
-  bool Wait(uint32_t ms) override { return ::WaitForSingleObject(process_.Get(), ms) == WAIT_OBJECT_0; }
+  bool Wait(uint32_t ms, const std::function<void()>& dispatch) override {
+    const ULONGLONG deadline = ::GetTickCount64() + ms;
+    HANDLE process = process_.Get();
+    for (;;) {
+      ULONGLONG now = ::GetTickCount64();
+      DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+      // A quit request stays in the queue for the main loop: waiting on messages then would
+      // wake at once, again and again, so wait for the child alone.
+      MSG quit;
+      if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE))
+        return ::WaitForSingleObject(process, left) == WAIT_OBJECT_0;
+      DWORD r = ::MsgWaitForMultipleObjectsEx(1, &process, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      if (r == WAIT_OBJECT_0) return true;
+      if (r != WAIT_OBJECT_0 + 1) return false;  // the time is up (or the wait failed)
+      dispatch();
+      if (left == 0) return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    }
+  }
 
   uint32_t Available() override {
     DWORD available = 0;
@@ -88,20 +105,6 @@ std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& 
   // instead of blocking.
   writeEnd.Reset();
   return std::make_unique<Win32Child>(pi.hProcess, readEnd.Release());
-}
-
-void Win32Processes::ProcessMessages() {
-  MSG msg;
-  // The wide calls: the windows are Unicode windows, and text messages keep every character.
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // Leave the quit request for the message loop that owns it.
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
 }
 
 }  // namespace vsi

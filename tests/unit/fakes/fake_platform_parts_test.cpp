@@ -26,9 +26,9 @@ TEST(FakeProcesses, ChunksArriveOverTheWaitsAndTheRestWhenTheChildEnds) {
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(p.openChildren, 1);
   EXPECT_EQ(Drain(*child), "a");
-  EXPECT_FALSE(child->Wait(100));
+  EXPECT_FALSE(child->Wait(100, [] {}));
   EXPECT_EQ(Drain(*child), "b");
-  EXPECT_TRUE(child->Wait(100));  // the second wait sees the end: everything left is in the pipe
+  EXPECT_TRUE(child->Wait(100, [] {}));  // the second wait sees the end: everything left is in the pipe
   EXPECT_EQ(Drain(*child), "cd");
   uint8_t byte;
   EXPECT_EQ(child->Read(&byte, 1), 0u);  // ended and empty: end of data, not a blocked read
@@ -47,21 +47,22 @@ TEST(FakeProcesses, ReadOnARunningChildWithNothingWrittenIsCountedAsBlocking) {
   uint8_t buf[8];
   EXPECT_EQ(child->Read(buf, sizeof buf), 4u);  // waited for the child's next write
   EXPECT_EQ(p.blockedReads, 1);
-  for (int i = 0; i < 5; ++i) EXPECT_FALSE(child->Wait(100));  // never ends
+  for (int i = 0; i < 5; ++i) EXPECT_FALSE(child->Wait(100, [] {}));  // never ends
 }
 
-TEST(FakeProcesses, UnknownOrFailingProgramsDoNotStartAndMessagesRunTheHook) {
+TEST(FakeProcesses, UnknownOrFailingProgramsDoNotStartAndScriptedMessagesReachTheWait) {
   FakeProcesses p;
   p.Script("C:\\fails.exe", ChildScript{{"x"}, 1, true});
   EXPECT_EQ(p.StartCaptured("C:\\fails.exe", "fails"), nullptr);
   EXPECT_EQ(p.StartCaptured("C:\\unknown.exe", "unknown"), nullptr);
   EXPECT_EQ(p.openChildren, 0);
+  p.Script("C:\\x.exe", ChildScript{{}, -1, false});
+  p.messagesDuringWaits = {2};
+  auto child = p.StartCaptured("C:\\x.exe", "x");
   int ticks = 0;
-  p.onProcessMessages = [&] { ++ticks; };
-  p.ProcessMessages();
-  p.ProcessMessages();
-  EXPECT_EQ(ticks, 2);
-  EXPECT_EQ(p.processMessagesCalls, 2);
+  for (int i = 0; i < 3; ++i) child->Wait(100, [&] { ++ticks; });
+  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(p.dispatchesDuringWaits, 1);
 }
 
 TEST(FakeVolumes, DriveWithoutMediumFailsAndShowsTheBoxUnlessSuppressed) {
