@@ -1,7 +1,10 @@
 #include "framework/description.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <string_view>
 
 #include "framework/context.h"
 #include "framework/forms.h"
@@ -10,6 +13,10 @@
 namespace vsi {
 
 namespace {
+
+// Children and lists nest by recursion: a depth far beyond any real window keeps a damaged or
+// hostile text from running the stack out.
+constexpr int kMaxDepth = 64;
 
 class Parser {
  public:
@@ -69,6 +76,7 @@ class Parser {
   }
 
   void ParseBody(DescNode& node) {
+    DepthGuard guard(*this);
     for (;;) {
       SkipSpace();
       if (pos_ >= s_.size()) Fail("missing } of " + node.name);
@@ -106,6 +114,14 @@ class Parser {
     }
   }
 
+  struct DepthGuard {
+    explicit DepthGuard(Parser& p) : p_(p) {
+      if (++p_.depth_ > kMaxDepth) p_.Fail(Format("nested more than %d deep", kMaxDepth));
+    }
+    ~DepthGuard() { --p_.depth_; }
+    Parser& p_;
+  };
+
   void SkipInline() {
     while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
   }
@@ -139,6 +155,7 @@ class Parser {
         if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
       }
     } else if (c == '(') {
+      DepthGuard guard(*this);
       ++pos_;
       v.type = DescValue::Type::List;
       for (;;) {
@@ -153,24 +170,7 @@ class Parser {
         if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
       }
     } else if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
-      size_t start = pos_;
-      if (c == '-') ++pos_;
-      bool real = false;
-      bool hex = pos_ + 1 < s_.size() && s_[pos_] == '0' && (s_[pos_ + 1] == 'x' || s_[pos_ + 1] == 'X');
-      if (hex) pos_ += 2;
-      while (pos_ < s_.size() && (std::isxdigit(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '.')) {
-        if (s_[pos_] == '.') real = true;
-        if (!hex && !std::isdigit(static_cast<unsigned char>(s_[pos_])) && s_[pos_] != '.') break;
-        ++pos_;
-      }
-      std::string num = s_.substr(start, pos_ - start);
-      if (real) {
-        v.type = DescValue::Type::Float;
-        v.real = std::strtod(num.c_str(), nullptr);
-      } else {
-        v.type = DescValue::Type::Integer;
-        v.integer = std::strtoll(num.c_str(), nullptr, 0);
-      }
+      Number(prop, v);
     } else if (IdentChar(c)) {
       v.type = DescValue::Type::Ident;
       v.text = Ident();
@@ -178,6 +178,45 @@ class Parser {
       FailProp(prop, "a value was expected");
     }
     return v;
+  }
+
+  // -12, 0x00FF00, -0x10, 2.5: the whole word must be the number, and it must fit, so that
+  // "12px" or "1.2.3" or a value beyond 64 bits is an error rather than some other number.
+  void Number(const std::string& prop, DescValue& v) {
+    const size_t start = pos_;
+    if (s_[pos_] == '-') ++pos_;
+    const bool hex = pos_ + 1 < s_.size() && s_[pos_] == '0' && (s_[pos_ + 1] == 'x' || s_[pos_ + 1] == 'X');
+    if (hex) pos_ += 2;
+    const size_t digits = pos_;
+    int dots = 0;
+    while (pos_ < s_.size()) {
+      const unsigned char d = static_cast<unsigned char>(s_[pos_]);
+      if (hex ? std::isxdigit(d) : std::isdigit(d)) {
+        ++pos_;
+      } else if (!hex && d == '.') {
+        ++dots;
+        ++pos_;
+      } else {
+        break;
+      }
+    }
+    const bool delimited = pos_ >= s_.size() || std::isspace(static_cast<unsigned char>(s_[pos_])) ||
+                           std::string_view(",)]}#").find(s_[pos_]) != std::string_view::npos;
+    const bool hasDigit = pos_ > digits && std::isxdigit(static_cast<unsigned char>(s_[digits]));
+    std::string num = s_.substr(start, pos_ - start);
+    if (!delimited || !hasDigit || dots > 1) FailProp(prop, "bad number");
+    errno = 0;
+    char* end = nullptr;
+    if (dots) {
+      v.type = DescValue::Type::Float;
+      v.real = std::strtod(num.c_str(), &end);
+      if (!std::isfinite(v.real)) FailProp(prop, "number out of range " + num);
+    } else {
+      v.type = DescValue::Type::Integer;
+      v.integer = std::strtoll(num.c_str(), &end, hex ? 16 : 10);
+      if (errno == ERANGE) FailProp(prop, "number out of range " + num);
+    }
+    if (end != num.c_str() + num.size()) FailProp(prop, "bad number " + num);
   }
 
   std::string String(const std::string& prop) {
@@ -223,6 +262,7 @@ class Parser {
   const std::string& s_;
   size_t pos_ = 0;
   int line_ = 1;
+  int depth_ = 0;
 };
 
 struct ColorName {
@@ -395,6 +435,9 @@ class Applier {
         fixups_.push_back([this, target, prop, ref, path, copy] {
           TComponent* c = root_.FindComponent(ref);
           if (!c) Bad(path, copy, "unknown component " + ref);
+          // The setter takes its own class: anything else would be used as what it is not.
+          if (prop->objectClass && !c->InheritsFrom(*prop->objectClass))
+            Bad(path, copy, ref + " is not a " + prop->objectClass->name);
           prop->set(*target, PropValue(static_cast<TObject*>(c)));
         });
         return;
@@ -441,6 +484,10 @@ std::u16string Utf8ToUtf16(const std::string& s) {
       if (i + k >= s.size() || (static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) { ok = false; break; }
       cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters: writing them out
+    // as UTF-16 would make broken pairs or a different character.
+    static constexpr uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (ok && (cp < kLeast[extra] || (cp >= 0xD800 && cp < 0xE000) || cp > 0x10FFFF)) ok = false;
     if (!ok) { out += u'\uFFFD'; ++i; continue; }
     i += extra + 1;
     if (cp >= 0x10000) {
@@ -461,6 +508,8 @@ std::string Utf16ToUtf8(const std::u16string& s) {
     if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] < 0xE000) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
       ++i;
+    } else if (cp >= 0xD800 && cp < 0xE000) {
+      cp = 0xFFFD;  // half a pair is no character; UTF-8 cannot hold it
     }
     if (cp < 0x80) out += static_cast<char>(cp);
     else if (cp < 0x800) { out += static_cast<char>(0xC0 | (cp >> 6)); out += static_cast<char>(0x80 | (cp & 0x3F)); }
