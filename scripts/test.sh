@@ -78,16 +78,19 @@ fi
 
 # ---------------------------------------------------------------- fuzz
 run_fuzzers() {
-  local f name corpus status=0
+  local f name corpus seeds status=0
   for f in build/fuzz/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name="$(basename "$f")"
     corpus="build/fuzz/corpus/$name"
     mkdir -p "$corpus"
-    # Seeds kept in the tree, if any, start the corpus.
-    [ -d "fuzz/corpus/$name" ] && cp -n "fuzz/corpus/$name"/* "$corpus"/ 2>/dev/null
+    # Seeds kept in the tree (fuzz/corpus/mld for fuzz_mld), if any, start the corpus.
+    seeds="fuzz/corpus/${name#fuzz_}"
+    [ -d "$seeds" ] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null
     echo "-- $name"
-    if ! "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" >"build/fuzz/$name.log" 2>&1; then
+    # Undefined behaviour stops the run like a crash, instead of a line in the log.
+    if ! UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}" \
+        "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" >"build/fuzz/$name.log" 2>&1; then
       tail -n 40 "build/fuzz/$name.log"
       status=1
     else
