@@ -11,6 +11,9 @@
 //
 // Commands:
 //   windows                lists every top-level window: "top <visible> <class> <caption>"
+//   volume <root>          the system's facts of a volume (no window needed): "volume <label>
+//                          <serial as XXXX-XXXX> <file system> <total bytes> <bytes free to
+//                          the caller>", the sizes -1 when unreadable
 //   wait-window            wait until the window exists; prints "found <caption>"
 //   caption                prints the caption
 //   dump                   "window <caption>", "client <x> <y> <w> <h>" and "frame <x> <y>
@@ -352,9 +355,34 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   return result;
 }
 
+// The drive column is held against what the system itself says about the volume.
+int PrintVolume(const char* root_arg) {
+  std::wstring root = Widen(root_arg);
+  wchar_t label[MAX_PATH + 1] = {}, file_system[MAX_PATH + 1] = {};
+  DWORD serial = 0, max_component = 0, flags = 0;
+  UINT old_mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  BOOL have_volume = GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, &serial,
+                                           &max_component, &flags, file_system, MAX_PATH + 1);
+  ULARGE_INTEGER available{}, total{}, free_total{};
+  BOOL have_space = GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free_total);
+  SetErrorMode(old_mode);
+  if (!have_volume) {
+    Err("no volume information for " + std::string(root_arg) + ", error " +
+        std::to_string(GetLastError()));
+    return 1;
+  }
+  char serial_text[16];
+  std::snprintf(serial_text, sizeof serial_text, "%04lX-%04lX", (serial >> 16) & 0xFFFFul,
+                serial & 0xFFFFul);
+  Out("volume\t" + Escaped(label) + "\t" + serial_text + "\t" + Escaped(file_system) + "\t" +
+      (have_space ? std::to_string(total.QuadPart) : "-1") + "\t" +
+      (have_space ? std::to_string(available.QuadPart) : "-1"));
+  return 0;
+}
+
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
-      "[--timeout MS] windows | wait-window | caption | dump | click TEXT | click-id ID | "
+      "[--timeout MS] windows | volume ROOT | wait-window | caption | dump | click TEXT | click-id ID | "
       "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
       "close | launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
   return 2;
@@ -399,6 +427,11 @@ int main(int argc, char** argv) {
         },
         0);
     return 0;
+  }
+
+  if (command == "volume") {
+    if (!arg(0)) return Usage();
+    return PrintVolume(arg(0));
   }
 
   if (command == "launch-until-filled") {
