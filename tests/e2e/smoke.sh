@@ -2,113 +2,10 @@
 # End-to-end smoke test: starts toolbar1.exe under Wine on a private Xvfb, reads its
 # window through e2e_driver.exe, checks texts, colours, language switching and the
 # stored language, and closes it. Needs the mingw build (toolbar1, e2e_driver).
-# Last line: "N passed, M failed"; exit status 1 when anything failed.
-set -uo pipefail
-cd "$(dirname "$0")/../.."
-root="$PWD"
-bin="${VSI_MINGW_DIR:-$root/build/mingw}"
-exe="$bin/toolbar1.exe"
-driver="$bin/e2e_driver.exe"
-out="$root/build/e2e"
-mkdir -p "$out"
-: >"$out/driver.err"
-
-passed=0
-failed=0
-pass() { passed=$((passed + 1)); echo "ok   - $1"; }
-fail() { failed=$((failed + 1)); echo "FAIL - $1${2:+ ($2)}"; }
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit $?
-}
-# check NAME COMMAND...: passes when the command succeeds.
-check() {
-  local name="$1"
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
-# expect NAME ACTUAL EXPECTED
-expect() {
-  if [ "$2" == "$3" ]; then pass "$1"; else fail "$1" "got '$2', want '$3'"; fi
-}
-# expect_match NAME ACTUAL REGEX
-expect_match() {
-  if [[ "$2" =~ $3 ]]; then pass "$1"; else fail "$1" "got '$2', want /$3/"; fi
-}
-
-for f in "$exe" "$driver"; do
-  [ -f "$f" ] || { fail "build output $(basename "$f") exists"; finish; }
-done
-
-source scripts/wine-env.sh
-# Our own display, so the window and the pixels we check are not disturbed.
-[ "${VSI_WINE_DEPTH:-0}" -gt 0 ] || export VSI_XVFB=1
-vsi_wine_start || { fail "Wine and Xvfb start"; finish; }
-
-app=
-stop_app() {
-  if [ -n "$app" ] && kill -0 "$app" 2>/dev/null; then kill "$app" 2>/dev/null; fi
-  app=
-}
-trap 'stop_app; vsi_wine_stop' EXIT
-
-main_prefix="  Velmora "
-drive() { wine "$driver" --caption-prefix "$main_prefix" "$@" </dev/null 2>>"$out/driver.err" | vsi_crlf; }
-settings='HKCU\Software\Velmora\Zeruzorazo1\Settings'
-stored_language() {
-  wine reg query "$settings" /v Language1 </dev/null 2>/dev/null | vsi_crlf |
-    sed -n 's/.*Language1[[:space:]]*REG_SZ[[:space:]]*//p'
-}
-
-start_app() {
-  (cd "$WINEPREFIX/drive_c" && exec wine "$exe" </dev/null >"$out/app.log" 2>&1) &
-  app=$!
-  drive --timeout 30000 wait-window >/dev/null
-}
-
-# close_app NAME: closes through WM_CLOSE and checks that the process ends with 0.
-close_app() {
-  local result
-  result="$(drive --hidden --timeout 15000 close)"
-  expect "$1: WM_CLOSE ends the program with exit code 0" "$result" $'exit\t0'
-  local i
-  for i in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$app" 2>/dev/null; then fail "$1: the Wine process is gone"; stop_app; else pass "$1: the Wine process is gone"; fi
-  app=
-}
-
-# The flag buttons by place: their hints (and so their texts) follow the language.
-declare -A flag_x=([English]=504 [French]=552 [German]=600 [Italian]=648 [Dutch]=696
-                   [Portuguese]=744 [Spanish]=792 [Swedish]=840)
-click_flag() { drive click-at $((flag_x[$1] + 20)) 174 >/dev/null; }
-
-# poll_caption EXPECTED: waits up to 5 s for the main caption; prints the last one read.
-poll_caption() {
-  local c i
-  for i in $(seq 1 25); do
-    c="$(drive caption)"
-    [ "$c" == "$1" ] && break
-    sleep 0.2
-  done
-  printf '%s' "$c"
-}
-
-# Fields of the dump: child depth class id x y w h visible text.
-child_line() { awk -F'\t' -v t="$1" '$1 == "child" && $10 == t' "$out/dump.txt"; }
-has_visible_child() { child_line "$1" | awk -F'\t' '$9 == "1" { found = 1 } END { exit !found }'; }
-has_hidden_child() { child_line "$1" | awk -F'\t' '$9 == "0" { found = 1 } END { exit !found }'; }
-
-# pixel X Y: colour at a client point of the last screenshot, as #RRGGBB.
-pixel() {
-  convert "$out/root.png" -crop "1x1+$((cx + $1))+$((cy + $2))" +repage -depth 8 txt:- |
-    sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
-}
-# colours_in X Y W H: the distinct colours of a client rectangle, one #RRGGBB a line.
-colours_in() {
-  convert "$out/root.png" -crop "${3}x${4}+$((cx + $1))+$((cy + $2))" +repage -depth 8 -unique-colors txt:- |
-    sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
-}
+# Runs alone as a quick check, or as the first part of suite.sh (which the test script
+# runs). Last line: "N passed, M failed"; exit status 1 when anything failed.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin
 
 # ---------------------------------------------------------------- first run: English
 wine reg delete 'HKCU\Software\Velmora' /f </dev/null >/dev/null 2>&1
@@ -130,7 +27,7 @@ expect_match "CPU Usage slot shows a percentage with two decimals" "$cpu" '^ *[0
 drive dump >"$out/dump.txt"
 caption="$(awk -F'\t' '$1 == "window" { print $2 }' "$out/dump.txt")"
 expect "caption" "$caption" "  Velmora System Info 1.0"
-read -r _ cx cy cw ch < <(grep '^client' "$out/dump.txt") || true
+read_geometry
 expect "client area is 885 x 190" "${cw:-?} x ${ch:-?}" "885 x 190"
 
 for t in "System Information" "Date - Time" "Hard Disks Information" "Network Information" \
@@ -160,8 +57,7 @@ memo="$(awk -F'\t' '$1 == "child" && $5 == 600 && $6 == 24 && $7 == 281 { print 
 expect_match "network box holds the ipconfig output" "$memo" '.{40,}'
 
 # Pixels: background, the Swedish flag, the lime CPU text.
-import -display "$DISPLAY" -window root "$out/root.png"
-read -r _ fx fy fw fh < <(grep '^frame' "$out/dump.txt") || true
+screenshot
 convert "$out/root.png" -crop "${fw}x${fh}+${fx}+${fy}" +repage "$root/build/e2e-screenshot.png"
 expect "window background is light blue (128,128,255) in column 1" "$(pixel 230 140)" "#8080FF"
 expect "window background is light blue (128,128,255) in column 3" "$(pixel 560 150)" "#8080FF"
@@ -222,4 +118,5 @@ fi
 close_app "second run"
 expect "closing stores Language1 = English" "$(stored_language)" "English"
 
-finish
+# Run alone, this is the whole test; sourced by suite.sh, the suite goes on.
+[ "${BASH_SOURCE[0]}" == "$0" ] && finish
