@@ -968,6 +968,11 @@ void TMonthCalendar::WmMouseMove(uint8_t shift, int x, int y) {
   // OnMouseMove is never raised: the calendar keeps pointer moves to itself.
 }
 
+void TMonthCalendar::CreateParams(WindowParams& params) const {
+  TCustomCalendarPanel::CreateParams(params);
+  params.ownTooltips = true;  // the arrows and today's caption have tips of their own
+}
+
 bool TMonthCalendar::WmTooltip(std::string& text, TPoint& clientPos) {
   if (!eventHints_ && arrowTip_.empty()) return false;
   bool any = false;

@@ -221,6 +221,7 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void WmChar(char ch) override;
   void WmFocus(bool gained) override;
   bool WmTooltip(std::string& text, TPoint& clientPos) override;
+  void CreateParams(WindowParams& params) const override;
   bool WmSetCursor() override;
   bool WmWantsKey(uint16_t key) override;
   // A pop-up menu command: 1 ... 12 months, 16 ... 25 years.

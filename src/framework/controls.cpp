@@ -254,6 +254,15 @@ void TControl::CreateParams(WindowParams& params) const {
   params.visible = visible_;
   params.enabled = enabled_;
   params.tabStop = tabStop_;
+  if (parent_) {
+    for (const TControl* sibling : parent_->controls_) {
+      if (sibling == this) break;
+      if (sibling->BoundsRect().Intersects(params.bounds)) {
+        params.overlapsEarlier = true;
+        break;
+      }
+    }
+  }
 }
 
 void TControl::CreateWnd() {

@@ -72,6 +72,9 @@ struct TRect {
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   bool Contains(TPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+  bool Intersects(const TRect& r) const {
+    return left < r.right && r.left < right && top < r.bottom && r.top < bottom;
+  }
   bool operator==(const TRect&) const = default;
 };
 

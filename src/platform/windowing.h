@@ -44,6 +44,8 @@ struct WindowParams {
   bool visible = true;
   bool enabled = true;
   bool tabStop = false;
+  bool ownTooltips = false;  // a custom control that answers tooltip requests, hint or not
+  bool overlapsEarlier = false;  // overlaps a sibling made before it, and so must lie above it
   // Form
   WindowHandle owner = 0;   // the owning top-level window (the application window)
   bool appWindow = false;   // the application's own window: a taskbar button with the title

@@ -248,6 +248,15 @@ HWND ValueSlot(HWND main, HWND label) {
   return target;
 }
 
+// The text the system keeps for a window, read without a message to its program, so that
+// timing a start does not wait on the program it times (for the labels and slots, which are
+// not edit controls, it is what they show).
+std::wstring KeptTextOf(HWND hwnd) {
+  wchar_t buffer[512];
+  int n = InternalGetWindowText(hwnd, buffer, 512);
+  return std::wstring(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
 // Start-up time to the filled, painted window. Polls every 2 ms; the slots are looked up
 // once and then only their texts are read, so the polling asks little of the program.
 int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout,
@@ -302,13 +311,12 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
         window_ms = elapsed_ms();
       }
     }
-    // Every text read is a message the program must answer: read each label's text once
-    // per look-up, look up at most every 50 ms, and stop reading a slot once it is filled.
+    // Look up at most every 50 ms, and stop reading a slot once it is filled.
     if (main && !found_slots && elapsed_ms() - last_lookup >= 50) {
       last_lookup = elapsed_ms();
       std::vector<Child> children = Descendants(main);
       std::vector<std::wstring> texts;
-      for (const Child& c : children) texts.push_back(TextOf(c.hwnd));
+      for (const Child& c : children) texts.push_back(KeptTextOf(c.hwnd));
       slots.clear();
       for (const std::wstring& label : labels) {
         HWND l = nullptr;
@@ -322,7 +330,7 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
     }
     if (main && found_slots) {
       // A slot holds the blank it was created with until filled; an empty text is a value.
-      while (!slots.empty() && TextOf(slots.back()) != L" ") slots.pop_back();
+      while (!slots.empty() && KeptTextOf(slots.back()) != L" ") slots.pop_back();
       if (slots.empty()) {
         filled = true;
         break;

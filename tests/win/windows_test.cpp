@@ -415,6 +415,23 @@ TEST_F(WindowSystemTest, TooltipsAskTheControlFirstThenTheHint) {
   ws_.DestroyWindow(form);
 }
 
+TEST_F(WindowSystemTest, OnlyHintedControlsAndThoseWithTipsOfTheirOwnGetATool) {
+  WindowHandle form = MakeForm();
+  TestSink label, calendar;
+  MakeChild(form, WindowKind::Custom, {5, 5, 80, 20}, u"plain label", &label);
+  WindowParams p;
+  p.parent = form;
+  p.bounds = {5, 40, 80, 90};
+  p.ownTooltips = true;
+  WindowHandle c = ws_.CreateWindow(p, &calendar);
+  HWND tip = ws_.TooltipOf(form);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  calendar.tooltip = "21 June";
+  EXPECT_STREQ(AskTip(H(form), tip, H(c)).lpszText, L"21 June");
+  ws_.DestroyWindow(form);
+}
+
 TEST_F(WindowSystemTest, ApplicationWindowHidesAndShowsItsFormsAndPassesOnClose) {
   WindowParams a;
   a.kind = WindowKind::Form;

@@ -11,7 +11,8 @@ class Win32Registry : public IRegistry {
   WinError OpenKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
   WinError CreateKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
   // For HKEY_PERFORMANCE_DATA "238", an answer without the processor object is replaced by one
-  // built from the kernel's processor times (see win32_perf_synthesis.cpp).
+  // built from the kernel's processor times (see win32_perf_synthesis.cpp); once the system
+  // has answered so, it is not asked again.
   WinError QueryValue(RegKey key, const std::string& name, uint32_t* type, uint8_t* data,
                       uint32_t& size) override;
   WinError SetValue(RegKey key, const std::string& name, uint32_t type, const uint8_t* data,
@@ -19,6 +20,13 @@ class Win32Registry : public IRegistry {
   WinError EnumKey(RegKey key, uint32_t index, std::string& name) override;
   WinError EnumValue(RegKey key, uint32_t index, std::string& name) override;
   WinError CloseKey(RegKey key) override;
+
+ private:
+  // True when it built the block (`result`: success, or more data when it does not fit).
+  bool Synthesize(uint32_t* type, uint8_t* data, uint32_t& size, WinError& result);
+  // The system's performance data has lacked the processor object (Wine): every answer it
+  // gives loads and unloads its counter providers, a cost paid for nothing each second.
+  bool systemLacksProcessorObject_ = false;
 };
 
 class Win32System : public ISystem {

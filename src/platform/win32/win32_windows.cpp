@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "res/resource_names.h"
@@ -14,7 +15,6 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VsiForm";
 constexpr wchar_t kControlClass[] = L"VsiControl";
 constexpr wchar_t kTimerClass[] = L"VsiTimer";
-constexpr wchar_t kDataProp[] = L"VsiWindowData";
 constexpr UINT_PTR kNativeSubclassId = 1;
 // Posted to the application window when it is activated: hand the activation on to the form.
 constexpr UINT kActivateForm = WM_APP + 0x51;
@@ -124,8 +124,19 @@ struct Win32WindowSystem::WindowData {
 };
 
 namespace {
+// Our data of each of our windows, found on every message. Kept in the process rather than
+// as a window property: reading a property is a round trip to the window server under Wine.
+// Windows live on the one UI thread.
+std::unordered_map<HWND, Win32WindowSystem::WindowData*>& Attached() {
+  static std::unordered_map<HWND, Win32WindowSystem::WindowData*> table;
+  return table;
+}
+void Attach(HWND hwnd, Win32WindowSystem::WindowData* d) { Attached()[hwnd] = d; }
+void Detach(HWND hwnd) { Attached().erase(hwnd); }
 Win32WindowSystem::WindowData* DataOf(HWND hwnd) {
-  return hwnd ? static_cast<Win32WindowSystem::WindowData*>(::GetPropW(hwnd, kDataProp)) : nullptr;
+  if (!hwnd) return nullptr;
+  auto it = Attached().find(hwnd);
+  return it == Attached().end() ? nullptr : it->second;
 }
 }  // namespace
 
@@ -249,7 +260,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       // A control made later lies above the ones before it, so where two overlap (a caption
       // label running a pixel into its slot) the later one shows. Controls that take the
       // focus keep their creation order, which is the tab order.
-      if (hwnd && !params.tabStop)
+      if (hwnd && !params.tabStop && params.overlapsEarlier)
         ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       break;
     }
@@ -284,7 +295,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       creating_ = nullptr;
       if (!hwnd) break;
       d->hwnd = hwnd;
-      ::SetPropW(hwnd, kDataProp, d);
+      Attach(hwnd, d);
       ::SetWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, kNativeSubclassId, reinterpret_cast<DWORD_PTR>(d));
       ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.Font(d->font)), FALSE);
       if (params.kind == WindowKind::ComboBox) {
@@ -312,8 +323,9 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
     return 0;
   }
   d->hwnd = hwnd;
-  // Custom controls may answer tooltip requests themselves (the calendar does), hint or not.
-  if (params.kind == WindowKind::Custom) AddTool(hwnd, *d);
+  // A control that answers tooltip requests itself (the calendar) needs its tool hint or
+  // not; the others get one only with a hint (each tool is work for the window server).
+  if (params.kind == WindowKind::Custom && params.ownTooltips) AddTool(hwnd, *d);
   return ToHandle(hwnd);
 }
 
@@ -329,7 +341,7 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT msg, WPARAM wp, L
     auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
     if (auto* d = static_cast<WindowData*>(cs->lpCreateParams)) {
       d->hwnd = hwnd;
-      ::SetPropW(hwnd, kDataProp, d);
+      Attach(hwnd, d);
     }
   }
   WindowData* d = DataOf(hwnd);
@@ -337,7 +349,7 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT msg, WPARAM wp, L
   Win32WindowSystem* self = d->system;
   LRESULT result = self->HandleMessage(*d, hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
-    ::RemovePropW(hwnd, kDataProp);
+    Detach(hwnd);
     if (WindowData* od = DataOf(::GetWindow(hwnd, GW_OWNER)); od && od->mainForm == hwnd) od->mainForm = nullptr;
     self->Release(d);
   }
@@ -367,7 +379,7 @@ LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, L
       break;
     case WM_NCDESTROY: {
       ::RemoveWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, id);
-      ::RemovePropW(hwnd, kDataProp);
+      Detach(hwnd);
       LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
       d->system->Release(d);
       return r;

@@ -95,6 +95,26 @@ TEST_F(ApplicationTest, ShowCreatesChildWindowsBeforeTheShowHandlerRunsOnce) {
   EXPECT_EQ(fp.windows.Window(label->Handle()).params.parent, form->Handle());
 }
 
+TEST_F(ApplicationTest, AControlOverlappingAnEarlierSiblingAsksToLieAboveIt) {
+  // Caption labels run a pixel into their slots: the later one must show there.
+  auto* form = app.CreateForm<TForm>();
+  auto add = [&](int left, int top) {
+    auto* label = new TLabel(form);
+    label->SetParent(form);
+    label->SetBounds(left, top, 100, 14);
+    return label;
+  };
+  TLabel* caption = add(10, 10);
+  TLabel* slot = add(109, 10);      // one pixel over the caption
+  TLabel* apart = add(10, 40);      // touches nothing
+  TLabel* touching = add(110, 40);  // edge to edge with `apart`: no common pixel
+  form->Show();
+  EXPECT_FALSE(fp.windows.Window(caption->Handle()).params.overlapsEarlier);
+  EXPECT_TRUE(fp.windows.Window(slot->Handle()).params.overlapsEarlier);
+  EXPECT_FALSE(fp.windows.Window(apart->Handle()).params.overlapsEarlier);
+  EXPECT_FALSE(fp.windows.Window(touching->Handle()).params.overlapsEarlier);
+}
+
 TEST_F(ApplicationTest, AFailingShowHandlerIsReportedAndTheWindowStaysShown) {
   auto* form = app.CreateForm<TForm>();
   form->OnShow = [](TObject*) { throw Exception("Invalid data type for 'Language1'"); };
