@@ -292,9 +292,17 @@ void TIvTranslator::Notification(TComponent* component, Operation operation) {
   if (operation != Operation::Remove || !component) return;
   // Nothing may point at a component that is gone.
   if (component == root_) root_ = nullptr;
-  table_.erase(std::remove_if(table_.begin(), table_.end(),
-                              [&](const TIvTranslatorTableItem& item) { return item.object == component; }),
-               table_.end());
+  size_t kept = 0;
+  for (size_t i = 0; i < table_.size(); ++i) {
+    if (table_[i].object == component) continue;
+    if (kept != i) {
+      table_[kept] = std::move(table_[i]);
+      itemPass_[kept] = itemPass_[i];
+    }
+    ++kept;
+  }
+  table_.resize(kept);
+  itemPass_.resize(kept);
   if (auto it = stateIndex_.find(static_cast<const TControl*>(dynamic_cast<TControl*>(component)));
       it != stateIndex_.end()) {
     const TIvBidirectionalState* dead = it->second;
@@ -358,6 +366,7 @@ void TIvTranslator::LanguageChanged(bool languageChanged, bool localeChanged) {
 void TIvTranslator::Deactivate() {
   DeactivateBase();
   table_.clear();
+  itemPass_.clear();
   root_ = nullptr;
 }
 
@@ -397,6 +406,7 @@ void TIvTranslator::TranslateFor(TComponent* component) {
 
 void TIvTranslator::TranslateAll() {
   visited_.clear();
+  ++pass_;
   rightToLeft_ = dictionary_ && LayoutClass(dictionary_->CurrentLanguage().LocaleId()) == 2;
   if (OnBeforeTranslate) OnBeforeTranslate(this);
   if (dictionary_ && HasOption(ivtoCheckFont) && dynamic_cast<TForm*>(root_)) ApplyFormFont();
@@ -545,17 +555,32 @@ AnsiString TIvTranslator::TranslateValue(TObject* object, const AnsiString& comp
   if (value.empty()) return value;
   const bool menuItem = IsMenuItem(object);
   const AnsiString key = menuItem && HasHotkey(value) ? StripHotkeys(value) : value;
-  for (TIvTranslatorTableItem& item : table_) {
+  for (size_t i = 0; i < table_.size(); ++i) {
+    TIvTranslatorTableItem& item = table_[i];
     if (item.object == object && item.propertyName == propertyName && item.current == key) {
       AnsiString result = Lookup(object, item.original, item.originalKey, item.componentName);
       item.current = menuItem ? StripHotkeys(result) : result;
+      itemPass_[i] = pass_;
       return result;
     }
   }
   // A text the table does not know (first translation, or changed by the program): a new
   // original. Old items stay; they are only dropped with their component.
   AnsiString result = Lookup(object, value, key, componentName);
-  table_.push_back({object, componentName, propertyName, value, key, menuItem ? StripHotkeys(result) : result});
+  AnsiString current = menuItem ? StripHotkeys(result) : result;
+  // An original this property had before, whose item this translation has not used (equal
+  // lines of one list each keep an item of their own), takes that item back.
+  for (size_t i = 0; i < table_.size(); ++i) {
+    TIvTranslatorTableItem& item = table_[i];
+    if (item.object == object && item.propertyName == propertyName && item.original == value &&
+        item.originalKey == key && item.componentName == componentName && itemPass_[i] != pass_) {
+      item.current = std::move(current);
+      itemPass_[i] = pass_;
+      return result;
+    }
+  }
+  table_.push_back({object, componentName, propertyName, value, key, std::move(current)});
+  itemPass_.push_back(pass_);
   return result;
 }
 

@@ -327,6 +327,11 @@ class TIvTranslator : public TIvCustomTranslator {
   TComponent* root_ = nullptr;
   std::unordered_set<const TObject*> visited_;
   TIvTranslatorTable table_;
+  // Per item, the full translation it was last used in. An original that comes back after
+  // the program rewrote its text reuses its idle item instead of adding a twin: a label the
+  // program sets on every switch would otherwise add an item per switch.
+  std::vector<uint64_t> itemPass_;
+  uint64_t pass_ = 0;
   AnsiString nativeFontName_;
   int nativeFontSize_ = 0;
   bool rightToLeft_ = false;

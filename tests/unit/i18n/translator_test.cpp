@@ -209,6 +209,44 @@ TEST_F(IvTranslatorTest, ACaptionChangedByTheProgramStartsANewItem) {
   EXPECT_EQ(label->Caption(), "Disk Size");
 }
 
+TEST_F(IvTranslatorTest, ATextTheProgramSetsOnEverySwitchKeepsOneItemPerOriginal) {
+  // As the main window's language-state label: after each switch the program writes one of
+  // a few English texts over the translation.
+  const char* const texts[] = {"Free Space", "Disk Size", "French"};
+  const char* const french[] = {"Espace libre", "Taille du disque", "Fran\xE7" "ais"};
+  const char* const german[] = {"Freier Speicher", "Datentr\xE4gergr\xF6\xDF" "e", "Franz\xF6sisch"};
+  tr->Activate();
+  size_t warm = 0;
+  for (int k = 0; k < 60; ++k) {
+    const int text = k % 3, language = 1 + k % 2;
+    label->SetCaption(texts[text]);
+    Switch(language);
+    ASSERT_EQ(label->Caption(), (language == 1 ? french : german)[text]) << "switch " << k;
+    if (k == 5) warm = tr->Table().size();  // every (text, language) pair has been met
+  }
+  EXPECT_EQ(tr->Table().size(), warm);
+  EXPECT_EQ(std::count_if(tr->Table().begin(), tr->Table().end(),
+                          [&](const auto& i) { return i.object == label && i.propertyName == "Caption"; }),
+            3);
+  label->SetCaption("Disk Size");
+  Switch(0);
+  EXPECT_EQ(label->Caption(), "Disk Size");
+}
+
+TEST_F(IvTranslatorTest, EqualLinesOfAListEachKeepAnItem) {
+  tr->Targets()->Add("TComboBox", "Items");
+  auto* combo = new TComboBox(form);
+  combo->Items()->Add("Save");
+  combo->Items()->Add("Save");
+  tr->Activate();
+  for (int language : {2, 1, 2, 0}) {
+    Switch(language);
+    const char* expected = language == 0 ? "Save" : language == 1 ? "Enregistrer" : "Speichern";
+    EXPECT_EQ(combo->Items()->Strings(0), expected) << language;
+    EXPECT_EQ(combo->Items()->Strings(1), expected) << language;
+  }
+}
+
 TEST_F(IvTranslatorTest, MenuItemsAreFoundAgainByTheirTextWithoutHotkeys) {
   auto* menu = new TTestMenu(form);
   auto* item = new TMenuItem(form);
