@@ -245,8 +245,10 @@ std::vector<std::string> Win32System::GetScreenFontNames() {
 
 std::vector<std::string> Win32System::GetPrinterNames() {
   std::vector<std::string> names;
-  // The spooler's client is optional: loaded from the system directory only, and released.
-  HMODULE spool = ::LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // The spooler's client is optional: loaded from the system directory only, and once. The
+  // translator reads the printer list on every language switch, and Wine's client leaves a
+  // mutex handle behind each time it is loaded again: it stays loaded for the process.
+  static const HMODULE spool = ::LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (!spool) return names;
   using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
   auto enumPrinters = reinterpret_cast<EnumPrintersFn>(reinterpret_cast<void*>(::GetProcAddress(spool, "EnumPrintersA")));
@@ -262,7 +264,6 @@ std::vector<std::string> Win32System::GetPrinterNames() {
       }
     }
   }
-  ::FreeLibrary(spool);
   return names;
 }
 
