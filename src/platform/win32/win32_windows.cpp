@@ -165,6 +165,7 @@ Win32WindowSystem::~Win32WindowSystem() {
     if (::IsWindow(h)) ::DestroyWindow(h);
   if (timerWindow_) ::DestroyWindow(timerWindow_);
   data_.clear();
+  ReleasePaintBuffer();
 }
 
 void Win32WindowSystem::RegisterClasses() {
@@ -716,19 +717,43 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   // Draw into a bitmap, then copy once: no flicker from the layers of a control's paint.
-  win32::ScopedCreatedDC memory(::CreateCompatibleDC(paint.Dc()));
-  win32::ScopedGdiObject<HBITMAP> bitmap(::CreateCompatibleBitmap(paint.Dc(), w, h));
-  if (!memory || !bitmap) return;
-  win32::SelectGuard select(memory.Get(), bitmap.Get());
+  HDC memory = PaintBuffer(paint.Dc(), w, h);
+  if (!memory) return;
   {
-    GdiCanvas canvas(memory.Get(), resources_, hwnd, {w, h});
+    GdiCanvas canvas(memory, resources_, hwnd, {w, h});
     canvas.SetBrush(d.color);
     canvas.FillRect({0, 0, w, h});
     if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
   }
   const RECT& area = paint.Area();
-  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory.Get(), area.left,
+  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left,
            area.top, SRCCOPY);
+}
+
+HDC Win32WindowSystem::PaintBuffer(HDC screen, int width, int height) {
+  if (bufferDc_ && width <= bufferWidth_ && height <= bufferHeight_) return bufferDc_;
+  const int w = std::max(width, bufferWidth_), h = std::max(height, bufferHeight_);
+  ReleasePaintBuffer();
+  bufferDc_ = ::CreateCompatibleDC(screen);
+  bufferBitmap_ = bufferDc_ ? ::CreateCompatibleBitmap(screen, w, h) : nullptr;
+  if (!bufferBitmap_) {
+    ReleasePaintBuffer();
+    return nullptr;
+  }
+  bufferOldBitmap_ = ::SelectObject(bufferDc_, bufferBitmap_);
+  bufferWidth_ = w;
+  bufferHeight_ = h;
+  return bufferDc_;
+}
+
+void Win32WindowSystem::ReleasePaintBuffer() {
+  if (bufferDc_ && bufferOldBitmap_) ::SelectObject(bufferDc_, bufferOldBitmap_);
+  if (bufferBitmap_) ::DeleteObject(bufferBitmap_);
+  if (bufferDc_) ::DeleteDC(bufferDc_);
+  bufferDc_ = nullptr;
+  bufferBitmap_ = nullptr;
+  bufferOldBitmap_ = nullptr;
+  bufferWidth_ = bufferHeight_ = 0;
 }
 
 // ---- tooltips
