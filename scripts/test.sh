@@ -2,7 +2,7 @@
 # Builds everything and runs every test:
 #   1. native build (unit tests, benchmarks), unit tests with CTest;
 #   2. MinGW-w64 build (toolbar1.exe, Windows tests, e2e driver), Windows tests under Wine;
-#   3. the end-to-end smoke test of toolbar1.exe under Wine and Xvfb;
+#   3. the end-to-end suite of toolbar1.exe under Wine and Xvfb (tests/e2e/suite.sh);
 #   4. the fuzz targets (clang, sanitizers), each for a few seconds.
 # Every step runs even when an earlier one failed (tests of a build that failed are
 # reported as failed); the exit status is 1 if anything failed.
@@ -65,15 +65,15 @@ if step "MinGW-w64 build" build_mingw; then
   export VSI_XVFB=1  # tests draw on a private display, never on the user's
   if vsi_wine_start; then
     step "Windows tests (Wine)" ctest_log build/mingw-ctest.log --preset mingw -j 1 --timeout 300
-    step "end-to-end smoke test (Wine, Xvfb)" bash -c 'bash tests/e2e/smoke.sh | tee build/e2e.log; exit "${PIPESTATUS[0]}"'
+    step "end-to-end suite (Wine, Xvfb)" bash -c 'bash tests/e2e/suite.sh | tee build/e2e.log; exit "${PIPESTATUS[0]}"'
     vsi_wine_stop
   else
     skip "Windows tests (Wine)" "Wine or Xvfb did not start"
-    skip "end-to-end smoke test (Wine, Xvfb)" "Wine or Xvfb did not start"
+    skip "end-to-end suite (Wine, Xvfb)" "Wine or Xvfb did not start"
   fi
 else
   skip "Windows tests (Wine)" "MinGW-w64 build failed"
-  skip "end-to-end smoke test (Wine, Xvfb)" "MinGW-w64 build failed"
+  skip "end-to-end suite (Wine, Xvfb)" "MinGW-w64 build failed"
 fi
 
 # ---------------------------------------------------------------- fuzz

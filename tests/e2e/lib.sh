@@ -129,6 +129,24 @@ poll_caption() {
   printf '%s' "$c"
 }
 
+# dump_window: the driver's dump of the main window into $out/dump.txt. A dump without
+# controls is taken again (three times at most, 0.3 s apart); each such miss is logged with
+# the top-level windows of the moment in driver.err, to tell a lost window from a lost read.
+dump_window() {
+  local attempt
+  for attempt in 1 2 3; do
+    drive dump >"$out/dump.txt"
+    grep -q '^child' "$out/dump.txt" && return 0
+    {
+      echo "dump without controls (attempt $attempt):"
+      cat "$out/dump.txt"
+      wine "$driver" windows </dev/null 2>&1 | vsi_crlf
+    } >>"$out/driver.err"
+    sleep 0.3
+  done
+  return 1
+}
+
 # Fields of the dump: child depth class id x y w h visible text.
 child_line() { awk -F'\t' -v t="$1" '$1 == "child" && $10 == t' "$out/dump.txt"; }
 has_visible_child() { child_line "$1" | awk -F'\t' '$9 == "1" { found = 1 } END { exit !found }'; }

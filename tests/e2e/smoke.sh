@@ -24,7 +24,7 @@ for i in $(seq 1 60); do
 done
 expect_match "CPU Usage slot shows a percentage with two decimals" "$cpu" '^ *[0-9]{1,3}[.,][0-9]{2}%$'
 
-drive dump >"$out/dump.txt"
+dump_window
 caption="$(awk -F'\t' '$1 == "window" { print $2 }' "$out/dump.txt")"
 expect "caption" "$caption" "  Velmora System Info 1.0"
 read_geometry
@@ -86,7 +86,7 @@ fi
 click_flag French
 expect "French flag sets the French caption" "$(poll_caption "  Velmora Information du Système 1.0")" \
   "  Velmora Information du Système 1.0"
-drive dump >"$out/dump.txt"
+dump_window
 check "Label1 holds \"French\"" has_hidden_child "French"
 check "the dictionary translates the window (\"System Information\" -> \"Informations système\")" \
   has_visible_child "Informations système"

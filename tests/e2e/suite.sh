@@ -1,0 +1,366 @@
+#!/usr/bin/env bash
+# End-to-end suite, the one the test script runs: toolbar1.exe under Wine on a private
+# Xvfb, driven from outside by e2e_driver.exe. After the smoke test (smoke.sh) it checks
+# all eight languages and their persistence across restarts, the drive selector against
+# the system's own volume facts, key pixels of screenshots (colours, column layout, the
+# running clock) and the CPU slot under a CPU load. Needs the mingw build (toolbar1,
+# e2e_driver). Last line: "N passed, M failed[, K skipped]"; exit status 1 when anything
+# failed.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin
+started=$SECONDS
+
+source tests/e2e/smoke.sh
+
+# ---------------------------------------------------------------- the languages
+# One row per flag button, in their order on the window: the dictionary's language index
+# (its column in data/toolbar1.tsv is the index + 1), the decimal separator of the
+# language's locale (the CPU slot's "%5.2f%%" follows it), and what the flag handler sets
+# beside the dictionary (src/app/languages.cpp): the caption and the month names.
+declare -A lang_index lang_decimal lang_caption lang_months
+while IFS='|' read -r name index decimal caption months; do
+  lang_index[$name]=$index
+  lang_decimal[$name]=$decimal
+  lang_caption[$name]=$caption
+  lang_months[$name]=$months
+done <<'EOF'
+English|0|.|  Velmora System Info 1.0|January;February;March;April;May;June;July;August;September;October;November;December
+French|1|,|  Velmora Information du Système 1.0|Janvier;Février;Mars;Avril ;Mai ;Juin;Juillet;Août;Septembre;Octobre;Novembre;Décembre
+German|2|,|  Velmora Systeminformationen 1.0|Januar;Februar;März;April;Mai;Juni;Juli;August;September;Oktober;November;Dezember
+Italian|3|,|  Velmora Informazioni di Sistema 1.0|Gennaio;Febbraio;Marzo;Aprile;Maggio;Giugno;Luglio;Agosto;Settembre;Ottobre;Novembre;Dicembre
+Dutch|7|,|  Velmora Systeeminfo 1.0|Januari;Februari;Maart;April;Mei;Juni;Juli;Augustus;September;Oktober;November;December
+Portuguese|6|,|  Velmora Informações de Sistema 1.0|Janeiro;Fevereiro;Março;April;Maio;Junho;Julho;Agosto;Setembro;Outubro;Novembro;Dezembro
+Spanish|4|,|  Velmora Información del sistema 1.0|Enero;Febrero;Marzo;Abril;Mayo;Junio;Julio;Agosto;Septiembre;Octubre;Noviembre;Diciembre
+Swedish|5|,|  Velmora Systeminformation 1.0|Januari;Februari;Mars;April;Maj;Juni;Juli;Augusti;September;Oktober;November;December
+EOF
+
+# The translated controls, by group: each is found by its English text in the English
+# window, then read back by its place in every language and held against the dictionary.
+declare -A group_texts=(
+  [column titles]="System Information;Date - Time;Hard Disks Information;Network Information"
+  [slot captions]="Memory Used;Video Resolution;Processor;Operating System;Disk Size;Free Space;Volume Label;Serial number;File System;Computer Name"
+  [flag hints]="English;French;German;Italian;Spanish;Swedish;Portuguese;Dutch"
+  [hidden network panel]="IP Address;Subnet Mask;Gateway;User Name;Network Card"
+)
+declare -A group_visible=([column titles]=1 [slot captions]=1 [flag hints]=1 [hidden network panel]=0)
+groups=("column titles" "slot captions" "flag hints" "hidden network panel")
+declare -A place_of
+
+# dictionary TEXT INDEX: the translation of an English text in the dictionary's source.
+dictionary() {
+  awk -F'\t' -v t="$1" -v c="$(($2 + 1))" \
+    '/^\[/ { part = $0; next } part == "[translations]" && $1 == t { print $c; exit }' data/toolbar1.tsv
+}
+
+# record_places: the place of every translated control, from an English dump.
+record_places() {
+  local g t place
+  for g in "${groups[@]}"; do
+    IFS=';' read -r -a texts <<<"${group_texts[$g]}"
+    for t in "${texts[@]}"; do
+      place="$(awk -F'\t' -v t="$t" -v v="${group_visible[$g]}" \
+        '$1 == "child" && $10 == t && $9 == v { print $5 " " $6; exit }' "$out/dump.txt")"
+      [ -n "$place" ] && place_of[$t]=$place
+    done
+  done
+}
+
+# group_differences GROUP LANGUAGE: "place: got 'x', want 'y'" for every control of the group
+# whose text or visibility is not the dictionary's; nothing when all agree.
+group_differences() {
+  local g="$1" index="${lang_index[$2]}" t want got
+  IFS=';' read -r -a texts <<<"${group_texts[$g]}"
+  for t in "${texts[@]}"; do
+    if [ -z "${place_of[$t]:-}" ]; then
+      echo "no control \"$t\" in the English window;"
+      continue
+    fi
+    want="${group_visible[$g]}"$'\t'"$(dictionary "$t" "$index")"
+    # shellcheck disable=SC2086
+    got="$(child_at ${place_of[$t]})"
+    [ "$got" == "$want" ] || echo "\"$t\": got '${got//$'\t'/ }', want '${want//$'\t'/ }';"
+  done
+}
+
+# cpu_form LANGUAGE: the CPU slot's "%5.2f%%" with the language's decimal separator.
+cpu_form() {
+  local d="[${lang_decimal[$1]}]"
+  printf '^(100%s00| [0-9]%s[0-9]{2}|[1-9][0-9]%s[0-9]{2})%%$' "$d" "$d" "$d"
+}
+
+# poll_cpu_form LANGUAGE: waits up to 4 s (the slot follows at its next one-second tick);
+# prints the last text read.
+poll_cpu_form() {
+  local v i form
+  form="$(cpu_form "$1")"
+  for i in $(seq 1 20); do
+    v="$(drive text "CPU Usage")"
+    [[ "$v" =~ $form ]] && break
+    sleep 0.2
+  done
+  printf '%s' "$v"
+}
+
+# calendar_caption LANGUAGE: the month the calendar shows today, in that language.
+calendar_caption() {
+  local -a months
+  IFS=';' read -r -a months <<<"${lang_months[$1]}"
+  printf '%s %s' "${months[$(($(date +%-m) - 1))]}" "$(date +%Y)"
+}
+
+# The display slots (value labels right of the captions) keep their values across a switch.
+slot_places=("120 40" "120 56" "120 72" "120 88" "120 104" "120 120"
+             "512 48" "512 64" "512 80" "512 96" "512 112" "512 128")
+slot_values() {
+  local p
+  # shellcheck disable=SC2086
+  for p in "${slot_places[@]}"; do printf '%s=%s;' "$p" "$(child_at $p | cut -f2)"; done
+}
+
+# check_language LANGUAGE WHEN [SLOTS_BEFORE]: the window speaks LANGUAGE.
+check_language() {
+  local lang="$1" when="$2" diff g cal_before cal_after got
+  expect "$lang ($when): caption" "$(poll_caption "${lang_caption[$lang]}")" "${lang_caption[$lang]}"
+  cal_before="$(calendar_caption "$lang")"
+  dump_window
+  cal_after="$(calendar_caption "$lang")"
+  expect "$lang ($when): Label1 holds \"$lang\", hidden" "$(child_at 800 144)" $'0\t'"$lang"
+  for g in "${groups[@]}"; do
+    diff="$(group_differences "$g" "$lang")"
+    if [ -z "$diff" ]; then pass "$lang ($when): $g follow the dictionary"; else fail "$lang ($when): $g follow the dictionary" "$diff"; fi
+  done
+  # A Unicode label: the translator leaves it alone.
+  expect "$lang ($when): the \"CPU Usage\" caption (a Unicode label) keeps its text" "$(child_at 8 26)" $'1\tCPU Usage'
+  got="$(child_at 242 25 | cut -f2)"
+  if [ "$got" == "$cal_before" ] || [ "$got" == "$cal_after" ]; then
+    pass "$lang ($when): the calendar names this month \"$got\""
+  else
+    fail "$lang ($when): the calendar names this month" "got '$got', want '$cal_after'"
+  fi
+  expect_match "$lang ($when): CPU slot reads \"%5.2f%%\" with '${lang_decimal[$lang]}'" \
+    "$(poll_cpu_form "$lang")" "$(cpu_form "$lang")"
+  if [ -n "${3:-}" ]; then
+    expect "$lang ($when): the display slots keep their values" "$(slot_values)" "$3"
+  fi
+}
+
+section "all eight languages, each stored at close and restored at the next start"
+if ! start_app; then
+  fail "the main window appears for the language runs"
+  finish
+fi
+# The smoke test left English stored.
+expect "English restored at start" "$(poll_caption "${lang_caption[English]}")" "${lang_caption[English]}"
+dump_window
+record_places
+# English last, so the runs after this one start in English.
+for lang in French German Italian Dutch Portuguese Spanish Swedish English; do
+  before="$(slot_values)"
+  click_flag "$lang"
+  check_language "$lang" "flag clicked" "$before"
+  close_app "$lang run"
+  expect "$lang: closing stores Language1 = $lang" "$(stored_language)" "$lang"
+  if ! start_app; then
+    fail "$lang: the main window appears again"
+    finish
+  fi
+  check_language "$lang" "restored at start"
+done
+
+# ---------------------------------------------------------------- the drive selector
+section "drive selector"
+# drive_slots: size, free, label, serial and file system of the drive column, tab-separated.
+drive_slots() {
+  dump_window
+  local y
+  for y in 48 64 80 96 112; do child_at 512 "$y" | cut -f2; done | paste -sd '\t'
+}
+# fields VAR... : reads one tab-separated line into the variables, empty fields included
+# (read would merge neighbouring tabs).
+fields() { IFS=$'\037' read -r "$@" < <(tr '\t' '\037'); }
+# combo_text: the drive selector's text.
+combo_text() { drive dump | awk -F'\t' '$1 == "child" && tolower($3) ~ /combo/ { print $10; exit }'; }
+digits() { tr -cd '0-9'; }
+
+# check_drive LETTER: selects the drive and holds the column against the system's facts;
+# leaves the column in $slots.
+check_drive() {
+  local letter="$1" index label serial fs total free i
+  index="$(awk -F'\t' -v l="$letter:" '$1 == "item" && substr($3, 1, 2) == l { print $2; exit }' "$out/drives.txt")"
+  if [ -z "$index" ]; then
+    fail "drive selector lists $letter:"
+    return
+  fi
+  drive select-combo "$index" >/dev/null
+  fields _ label serial fs total free < <(drive volume "$letter:\\")
+  # Picking a drive refreshes the column at once; poll in case the window is slow to answer.
+  for i in $(seq 1 25); do
+    slots="$(drive_slots)"
+    [ "$(cut -f4 <<<"$slots")" == "$serial" ] && break
+    sleep 0.2
+  done
+  fields s_size s_free s_label s_serial s_fs <<<"$slots"
+  expect_match "$letter: the selector shows the drive" "$(combo_text)" "^$letter: "
+  expect "$letter: Serial number is the volume's" "$s_serial" "$serial"
+  expect "$letter: File System is the volume's" "$s_fs" "$fs"
+  expect "$letter: Volume Label is the volume's" "$s_label" "$label"
+  expect_match "$letter: Disk Size shows grouped digits" "$s_size" '^[0-9]{1,3}(,[0-9]{3})*$'
+  expect "$letter: Disk Size is the volume's size" "$(digits <<<"$s_size")" "$total"
+  expect_match "$letter: Free Space shows grouped digits" "$s_free" '^[0-9]{1,3}(,[0-9]{3})*$'
+  # Other programs write to the disk meanwhile: within 2% of the size.
+  local shown actual
+  shown="$(digits <<<"$s_free")"
+  actual="$(drive volume "$letter:\\" | cut -f6)"
+  if [ -n "$shown" ] && awk -v a="$shown" -v b="$actual" -v t="$total" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= t * 0.02) }'; then
+    pass "$letter: Free Space is the volume's free space ($shown, now $actual)"
+  else
+    fail "$letter: Free Space is the volume's free space" "shown '$s_free', the system says $actual"
+  fi
+}
+
+# The language runs ended in English, so the numbers are grouped with commas.
+drive combo-items >"$out/drives.txt"
+c_before="$(drive_slots)"
+check_drive z
+z_slots="$slots"
+check_drive c
+c_facts="$(drive volume 'c:\' | cut -f2-5)"
+z_facts="$(drive volume 'z:\' | cut -f2-5)"
+if [ "$c_facts" == "$z_facts" ]; then
+  skip "choosing z: changes the drive column" "this host gives C: and Z: the same facts"
+else
+  check "choosing z: changes the drive column" test "$(cut -f1,3-5 <<<"$z_slots")" != "$(cut -f1,3-5 <<<"$c_before")"
+fi
+expect "choosing c: again brings back C:'s size, label, serial and file system" \
+  "$(cut -f1,3-5 <<<"$slots")" "$(cut -f1,3-5 <<<"$c_before")"
+
+# ---------------------------------------------------------------- screenshots
+section "screenshots: colours, column layout, the running clock"
+# dark COLOUR: a border line's colour (every channel below 0x40).
+dark() { [[ "$1" =~ ^#[0-3][0-9A-F][0-3][0-9A-F][0-3][0-9A-F]$ ]]; }
+shot1="$out/clock1.png"
+shot2="$out/clock2.png"
+dump_window
+read_geometry
+host_time="$(date +%s)"
+screenshot "$shot1"
+clock1="$(drive dump | awk -F'\t' '$1 == "child" && $5 == 328 && $6 == 4 { print $10; exit }')"
+read1=$(date +%s)
+cp "$shot1" "$out/root.png"
+
+# Background: stretches where nothing but the window's colour may show.
+for area in "top bar between the first two titles:165 2 70 20" "gap between columns 2 and 3:398 30 2 120" \
+            "column 1 below its slots:10 136 220 20" "column 3 below its slots:410 145 180 10" \
+            "bottom strip before the flags:492 160 10 28"; do
+  # shellcheck disable=SC2086
+  expect "background of the ${area%%:*} is only light blue (128,128,255)" \
+    "$(colours_in ${area#*:} | paste -sd ' ')" "#8080FF"
+done
+
+# Column layout: the panels' single borders at their places.
+for y in 60 140; do
+  bad=
+  for x in 0 240 397 400 600; do dark "$(pixel "$x" "$y")" || bad+=" x=$x:$(pixel "$x" "$y")"; done
+  for x in 1 398 399 401; do [ "$(pixel "$x" "$y")" == "#8080FF" ] || bad+=" x=$x:$(pixel "$x" "$y")"; done
+  if [ -z "$bad" ]; then pass "row $y: column borders at x = 0, 240, 397, 400, 600, light blue between"
+  else fail "row $y: column borders at x = 0, 240, 397, 400, 600, light blue between" "${bad# }"; fi
+done
+for x in 2 500; do
+  bad=
+  for y in 24 158; do dark "$(pixel "$x" "$y")" || bad+=" y=$y:$(pixel "$x" "$y")"; done
+  if [ -z "$bad" ]; then pass "column at x = $x: panel borders at y = 24 and 158"
+  else fail "column at x = $x: panel borders at y = 24 and 158" "${bad# }"; fi
+done
+# The column titles: white text that starts at its column, nothing white just before.
+for left in 8 240 408 608; do
+  check "title band: white text starts at x = $left" \
+    bash -c 'grep -qx "#FFFFFF" <<<"$1" && ! grep -qx "#FFFFFF" <<<"$2"' _ \
+    "$(colours_in "$left" 2 12 22)" "$(colours_in $((left - 6)) 2 6 22)"
+done
+check "the clock is red on silver" \
+  bash -c 'grep -qx "#C0C0C0" <<<"$1" && grep -qx "#FF0000" <<<"$1"' _ "$(colours_in 328 4 73 17)"
+
+# The clock: its text and its pixels change within 2 s; it shows the host's time.
+expect_match "the clock reads hh:nn:ss" "$clock1" '^[0-2][0-9]:[0-5][0-9]:[0-5][0-9]$'
+seconds_of() { IFS=: read -r h m s <<<"$1"; echo $((10#$h * 3600 + 10#$m * 60 + 10#$s)); }
+host_seconds="$(date -d "@$host_time" +%H:%M:%S)"
+if [[ "$clock1" =~ ^[0-9]{2}:[0-9]{2}:[0-9]{2}$ ]]; then
+  off=$(( ($(seconds_of "$clock1") - $(seconds_of "$host_seconds") + 86400 + 43200) % 86400 - 43200 ))
+  check "the clock shows the host's time ($clock1 at $host_seconds)" test "${off#-}" -le 3
+fi
+sleep 2
+screenshot "$shot2"
+clock2="$(drive dump | awk -F'\t' '$1 == "child" && $5 == 328 && $6 == 4 { print $10; exit }')"
+read2=$(date +%s)
+if [[ "$clock1$clock2" =~ ^([0-9]{2}:[0-9]{2}:[0-9]{2}){2}$ ]]; then
+  # As far as the host's clock went between the two reads, give or take the clock's tick.
+  step=$(( ($(seconds_of "$clock2") - $(seconds_of "$clock1") + 86400) % 86400 ))
+  elapsed=$((read2 - read1))
+  check "the clock's text moves on with the host's time ($clock1 -> $clock2 in about $elapsed s)" \
+    test "$step" -ge 1 -a "$step" -ge $((elapsed - 2)) -a "$step" -le $((elapsed + 2))
+else
+  fail "the clock's text moves on in 2 s" "read '$clock1' then '$clock2'"
+fi
+# changed_pixels X Y W H: how many pixels of a client rectangle differ between the shots.
+changed_pixels() {
+  local crop="${3}x${4}+$((cx + $1))+$((cy + $2))"
+  convert "$shot1" -crop "$crop" +repage "$out/crop1.png"
+  convert "$shot2" -crop "$crop" +repage "$out/crop2.png"
+  # The count goes to stderr, without a line end.
+  compare -metric AE "$out/crop1.png" "$out/crop2.png" null: 2>&1 | cut -d' ' -f1
+}
+clock_changed="$(changed_pixels 328 4 73 17)"
+check "the clock's pixels change within 2 s ($clock_changed pixels)" test "${clock_changed:-0}" -gt 0
+check "the title bar left of the clock stays the same" test "$(changed_pixels 0 0 320 24)" == 0
+
+# ---------------------------------------------------------------- the CPU slot under load
+section "CPU slot under load"
+cpu_value() { drive text "CPU Usage" | tr -d ' %' | tr , .; }
+# at_least A B / at_most A B: numeric comparisons of decimal texts.
+at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a != "" && a + 0 >= b + 0) }'; }
+at_most() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a != "" && a + 0 <= b + 0) }'; }
+# poll_cpu CONDITION LIMIT SECONDS: reads the slot twice a second until "at_least/at_most
+# LIMIT" holds; prints the last value; fails at the deadline.
+poll_cpu() {
+  local deadline=$((SECONDS + $3)) v
+  while :; do
+    v="$(cpu_value)"
+    if "$1" "$v" "$2"; then printf '%s' "$v"; return 0; fi
+    [ "$SECONDS" -ge "$deadline" ] && { printf '%s' "$v"; return 1; }
+    sleep 0.5
+  done
+}
+max() { awk -v a="$1" -v b="$2" 'BEGIN { print (a + 0 > b + 0) ? a : b }'; }
+min() { awk -v a="$1" -v b="$2" 'BEGIN { print (a + 0 < b + 0) ? a : b }'; }
+
+# A busy loop per processor the system reports (two on a two-core machine): the machine's
+# usage then lies near 100%, whatever else runs.
+cpus="$(getconf _NPROCESSORS_ONLN 2>/dev/null || echo 2)"
+[ "$cpus" -ge 2 ] 2>/dev/null || cpus=2
+[ "$cpus" -le 32 ] || cpus=32
+# The rise is measurable only from a quiet machine: wait for one, for a while.
+if baseline="$(poll_cpu at_most 50 45)"; then
+  rise_target="$(max 80 "$(awk -v b="$baseline" 'BEGIN { print b + 30 }')")"
+  start_cpu_load "$cpus"
+  if loaded="$(poll_cpu at_least "$rise_target" 20)"; then
+    pass "with $cpus busy loops the CPU slot rises from $baseline% to $loaded% (at least $rise_target%)"
+  else
+    fail "with $cpus busy loops the CPU slot rises to $rise_target%" "from $baseline%, last $loaded%"
+  fi
+  stop_cpu_load
+  drop_target="$(min "$(awk -v l="$loaded" 'BEGIN { print l - 30 }')" \
+                     "$(max 40 "$(awk -v b="$baseline" 'BEGIN { print b + 30 }')")")"
+  if dropped="$(poll_cpu at_most "$drop_target" 20)"; then
+    pass "without the load the CPU slot drops again to $dropped% (at most $drop_target%)"
+  else
+    fail "without the load the CPU slot drops to $drop_target%" "last $dropped%"
+  fi
+else
+  skip "the CPU slot rises under load and drops after it" "the host stayed busy: the slot never read 50% or less in 45 s, last $baseline%"
+fi
+expect_match "after the load the CPU slot still reads \"%5.2f%%\"" "$(drive text "CPU Usage")" "$(cpu_form English)"
+
+close_app "last run"
+expect "closing stores Language1 = English" "$(stored_language)" "English"
+echo "# end-to-end time: $((SECONDS - started)) s"
+finish
