@@ -1,4 +1,5 @@
 #include "framework/description.h"
+#include "framework/ascii.h"
 
 #include <cctype>
 #include <cerrno>
@@ -54,7 +55,7 @@ class Parser {
     }
   }
 
-  static bool IdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.'; }
+  static bool IdentChar(char c) { return IsAsciiAlnum(c) || c == '_' || c == '.'; }
 
   std::string Ident() {
     size_t start = pos_;
@@ -88,7 +89,7 @@ class Parser {
       std::string word = Ident();
       SkipInline();
       // "TClass Name {" starts a child; anything else is "Property value".
-      if (pos_ < s_.size() && (std::isalpha(static_cast<unsigned char>(s_[pos_])) || s_[pos_] == '_')) {
+      if (pos_ < s_.size() && (IsAsciiAlpha(s_[pos_]) || s_[pos_] == '_')) {
         size_t save = pos_;
         int saveLine = line_;
         std::string second = Ident();
@@ -169,7 +170,7 @@ class Parser {
         SkipSpace();
         if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
       }
-    } else if (c == '-' || std::isdigit(static_cast<unsigned char>(c))) {
+    } else if (c == '-' || IsAsciiDigit(c)) {
       Number(prop, v);
     } else if (IdentChar(c)) {
       v.type = DescValue::Type::Ident;
@@ -190,8 +191,8 @@ class Parser {
     const size_t digits = pos_;
     int dots = 0;
     while (pos_ < s_.size()) {
-      const unsigned char d = static_cast<unsigned char>(s_[pos_]);
-      if (hex ? std::isxdigit(d) : std::isdigit(d)) {
+      const char d = s_[pos_];
+      if (hex ? IsAsciiXDigit(d) : IsAsciiDigit(d)) {
         ++pos_;
       } else if (!hex && d == '.') {
         ++dots;
@@ -200,9 +201,9 @@ class Parser {
         break;
       }
     }
-    const bool delimited = pos_ >= s_.size() || std::isspace(static_cast<unsigned char>(s_[pos_])) ||
+    const bool delimited = pos_ >= s_.size() || IsAsciiSpace(s_[pos_]) ||
                            std::string_view(",)]}#").find(s_[pos_]) != std::string_view::npos;
-    const bool hasDigit = pos_ > digits && std::isxdigit(static_cast<unsigned char>(s_[digits]));
+    const bool hasDigit = pos_ > digits && IsAsciiXDigit(s_[digits]);
     std::string num = s_.substr(start, pos_ - start);
     if (!delimited || !hasDigit || dots > 1) FailProp(prop, "bad number");
     errno = 0;

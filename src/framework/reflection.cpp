@@ -1,4 +1,5 @@
 #include "framework/reflection.h"
+#include "framework/ascii.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,8 +13,7 @@ namespace vsi {
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   return true;
 }
 
@@ -55,9 +55,7 @@ std::vector<const PropInfo*> ClassInfo::AllProperties() const {
 namespace {
 struct NoCase {
   bool operator()(const std::string& a, const std::string& b) const {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), AsciiLessNoCase);
   }
 };
 // Filled once at start-up by the layers' registration calls; read-only afterwards.

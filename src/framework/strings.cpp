@@ -1,4 +1,5 @@
 #include "framework/strings.h"
+#include "framework/ascii.h"
 
 #include <algorithm>
 #include <cctype>
@@ -159,9 +160,7 @@ void TStringList::SetSorted(bool sorted) {
 int TStringList::Add(const AnsiString& s, TObject* object) {
   if (!sorted_) return TStrings::Add(s, object);
   auto less = [](const Item& a, const AnsiString& b) {
-    return std::lexicographical_compare(a.text.begin(), a.text.end(), b.begin(), b.end(), [](char x, char y) {
-      return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-    });
+    return std::lexicographical_compare(a.text.begin(), a.text.end(), b.begin(), b.end(), AsciiLessNoCase);
   };
   auto it = std::lower_bound(items_.begin(), items_.end(), s, less);
   int index = static_cast<int>(it - items_.begin());
@@ -173,10 +172,7 @@ int TStringList::Add(const AnsiString& s, TObject* object) {
 void TStringList::Sort() {
   std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) {
     return std::lexicographical_compare(a.text.begin(), a.text.end(), b.text.begin(), b.text.end(),
-                                        [](char x, char y) {
-                                          return std::tolower(static_cast<unsigned char>(x)) <
-                                                 std::tolower(static_cast<unsigned char>(y));
-                                        });
+                                        AsciiLessNoCase);
   });
   Changed();
 }
