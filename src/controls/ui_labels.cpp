@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "framework/context.h"
 #include "framework/format_settings.h"
@@ -118,10 +119,24 @@ std::string Upper(std::string s) {
   return s;
 }
 
-// Only web and mail addresses are handed to the shell: a label must never start a program.
+// Only web and mail addresses are handed to the shell: a label must never start a program,
+// open a file or a share, or run another protocol's handler. The scheme is matched without
+// regard to case, as the shell matches it. The rest may hold only what an address may hold
+// (RFC 3986, with %-escapes): no blanks, quotes, backslashes or control characters, which
+// the browser's or mailer's command line could take for arguments of its own.
 bool IsLinkTarget(const std::string& target) {
   std::string u = Upper(target);
-  return u.rfind("HTTP://", 0) == 0 || u.rfind("HTTPS://", 0) == 0 || u.rfind("MAILTO:", 0) == 0;
+  size_t scheme = 0;
+  for (const char* s : {"HTTP://", "HTTPS://", "MAILTO:"}) {
+    if (u.rfind(s, 0) == 0) scheme = std::char_traits<char>::length(s);
+  }
+  if (scheme == 0 || target.size() == scheme) return false;
+  static constexpr std::string_view kPunctuation = "-._~:/?#[]@!$&'()*+,;=%";
+  for (char c : target) {
+    bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!alnum && kPunctuation.find(c) == std::string_view::npos) return false;
+  }
+  return true;
 }
 
 std::string Extension(const std::string& target) {

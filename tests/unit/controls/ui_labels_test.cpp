@@ -94,17 +94,76 @@ TEST_F(UiLabelsTest, FailedHtmOpenStartsTheChooserByFullPathAndOthersStaySilent)
   EXPECT_TRUE(fp.windows.messageBoxes.empty()) << "failures are not reported";
 }
 
-TEST_F(UiLabelsTest, LinkLabelNeverHandsProgramsToTheShell) {
-  auto* link = new TUiURLLabel(form);
-  for (const char* target : {"C:\\windows\\system32\\calc.exe", "file:///C:/x.htm", "cmd /c del"}) {
-    link->SetURL(target);
+// What a label's URL may be (from the window description or a dictionary file beside the
+// program): only web and mail addresses reach the shell, exactly as written; anything else
+// opens nothing and starts nothing, not even the chooser of a failed ".htm".
+TEST_F(UiLabelsTest, LinkLabelOpensOnlyWebAndMailAddresses) {
+  struct Case {
+    const char* name;
+    const char* url;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"http", "http://www.velmora.com/index_fr.html", true},
+      {"https with query, escape and fragment", "https://www.velmora.com/a?b=1&c=%20d#top", true},
+      {"scheme in capitals", "HTTP://WWW.VELMORA.COM/", true},
+      {"scheme in mixed case", "HtTpS://velmora.com", true},
+      {"mailto", "mailto:info@velmora.com", true},
+      {"mailto with subject", "MAILTO:info@velmora.com?subject=Upgrade", true},
+      {"program by full path", "C:\\windows\\system32\\calc.exe", false},
+      {"program by name", "calc.exe", false},
+      {"relative path up", "..\\evil.exe", false},
+      {"relative path up, forward slash", "../evil.htm", false},
+      {"UNC path", "\\\\evil-host\\share\\payload.exe", false},
+      {"file URL", "file:///C:/x.htm", false},
+      {"file URL of a share", "FILE://evil-host/share/payload.exe", false},
+      {"javascript", "javascript:alert(1)", false},
+      {"vbscript", "vbscript:msgbox(1)", false},
+      {"search protocol", "search-ms:query=x&crumb=location:\\\\evil-host\\share", false},
+      {"other protocol handler", "ms-settings:", false},
+      {"ftp", "ftp://velmora.com/x.exe", false},
+      {"scheme without slashes", "http:evil.exe", false},
+      {"look-alike scheme", "httpx://velmora.com", false},
+      {"scheme after a blank", "x http://velmora.com", false},
+      {"command line", "cmd /c del", false},
+      {"scheme alone", "https://", false},
+      {"mailto alone", "mailto:", false},
+      {"quote that ends the handler's argument", "http://velmora.com\" --user-data-dir=C:\\x", false},
+      {"blank inside", "http://velmora.com/a b", false},
+      {"line break inside", "mailto:a@velmora.com\r\nbcc:b@velmora.com", false},
+      {"tab inside", "http://velmora.com/\tx", false},
+      {"backslash inside", "http://velmora.com\\..\\evil.exe", false},
+      {"non-ASCII byte", "http://velmora.com/\xe9", false},
+  };
+  fp.shell.openSucceeds = false;  // a refused ".htm" would start the chooser: it must not
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* link = new TUiURLLabel(form);
+    link->SetCaption("www.velmora.com");
+    link->SetURL(c.url);
+    size_t opened = fp.shell.opened.size();
+    link->Click();
+    if (c.opens) {
+      ASSERT_EQ(fp.shell.opened.size(), opened + 1);
+      EXPECT_EQ(fp.shell.opened.back(), c.url);
+    } else {
+      EXPECT_EQ(fp.shell.opened.size(), opened);
+    }
+    EXPECT_TRUE(fp.shell.runs.empty());
+    EXPECT_FALSE(link->Visited());
+  }
+}
+
+TEST_F(UiLabelsTest, ACaptionThatIsNoAddressOpensNothingEither) {
+  // "www.velmora.com" without a scheme is also the name of a .com program, which the shell
+  // would look for in the current folder.
+  for (const char* caption : {"C:\\windows\\system32\\calc.exe", "file:///C:/x.htm", "www.velmora.com"}) {
+    auto* link = new TUiURLLabel(form);
+    link->SetCaption(caption);
     link->Click();
   }
   EXPECT_TRUE(fp.shell.opened.empty());
   EXPECT_TRUE(fp.shell.runs.empty());
-  link->SetURL("mailto:info@velmora.com");
-  link->Click();
-  EXPECT_EQ(fp.shell.opened.size(), 1u);
 }
 
 TEST_F(UiLabelsTest, WideLabelDrawsItsUnicodeCaptionWithHotkeyPrefixes) {
