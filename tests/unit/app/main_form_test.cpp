@@ -125,6 +125,20 @@ TEST_F(MainFormTest, ShowingFillsEverySlotOnceWithoutErrors) {
   EXPECT_EQ(main->Get<TControl>("Label1").Caption(), "English") << "first run: English";
 }
 
+TEST_F(MainFormTest, TheNetworkBoxRunsIpconfigFromTheSystemFolderByFullPath) {
+  // An unusual system folder, so that the path must be the system's and not a fixed one; a
+  // program of that name beside the exe is never the one started.
+  fp.system.systemDirectory = "D:\\WinNT\\System32";
+  fp.processes.Script("D:\\WinNT\\System32\\ipconfig.exe", {{"from the system\r\n"}, 1});
+  fp.processes.Script("C:\\Program Files\\Velmora\\ipconfig.exe", {{"planted\r\n"}, 1});
+  fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"fixed path\r\n"}, 1});
+  main->Show();
+  ASSERT_EQ(fp.processes.starts.size(), 1u);
+  EXPECT_EQ(fp.processes.starts[0].applicationPath, "D:\\WinNT\\System32\\ipconfig.exe");
+  EXPECT_EQ(fp.processes.starts[0].commandLine, "ipconfig /all");
+  EXPECT_EQ(main->Get<TMemo>("Memo2").Text(), "from the system\r\n");
+}
+
 TEST_F(MainFormTest, CpuSlotIsBlankUntilTheFirstTickThenShowsTheLastSecond) {
   main->Show();
   EXPECT_EQ(Slot("WideLabel6"), " ");
