@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -77,6 +78,9 @@ class Win32Child : public IChildProcess {
 
 std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& applicationPath,
                                                              const std::string& commandLine) {
+  // A bare or relative name would be taken from the current folder (an empty system folder
+  // gives "\\ipconfig.exe", the root of the current drive): start nothing then.
+  if (!win32::IsFullPath(applicationPath)) return nullptr;
   // Only the write end is inherited: the child must not hold our read end, or the pipe
   // would never report its end.
   SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -19,6 +20,8 @@ bool Win32Shell::ShellOpen(const std::string& target) {
 }
 
 bool Win32Shell::Run(const std::string& applicationPath, const std::string& commandLine) {
+  // As for captured children: never a program looked for in the current folder.
+  if (!win32::IsFullPath(applicationPath)) return false;
   STARTUPINFOA si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
