@@ -2,7 +2,8 @@
 # Builds everything and runs every test:
 #   1. native build (unit tests, benchmarks), unit tests with CTest;
 #   2. MinGW-w64 build (toolbar1.exe, Windows tests, e2e driver), Windows tests under Wine;
-#   3. the end-to-end suite of toolbar1.exe under Wine and Xvfb (tests/e2e/suite.sh);
+#   3. the end-to-end suite of toolbar1.exe under Wine and Xvfb (tests/e2e/suite.sh), then
+#      its security checks (tests/e2e/security.sh);
 #   4. the fuzz targets (clang, sanitizers), each for a few seconds.
 # Every step runs even when an earlier one failed (tests of a build that failed are
 # reported as failed); the exit status is 1 if anything failed.
@@ -16,7 +17,7 @@ jobs="${VSI_JOBS:-$(nproc)}"
 fuzz_seconds="${VSI_FUZZ_SECONDS:-10}"
 started=$SECONDS
 mkdir -p build
-rm -f build/native-ctest.log build/mingw-ctest.log build/e2e.log
+rm -f build/native-ctest.log build/mingw-ctest.log build/e2e.log build/e2e-security.log
 
 bash scripts/setup-deps.sh || { echo "test: installing the dependencies failed" >&2; exit 1; }
 
@@ -66,14 +67,18 @@ if step "MinGW-w64 build" build_mingw; then
   if vsi_wine_start; then
     step "Windows tests (Wine)" ctest_log build/mingw-ctest.log --preset mingw -j 1 --timeout 300
     step "end-to-end suite (Wine, Xvfb)" bash -c 'bash tests/e2e/suite.sh | tee build/e2e.log; exit "${PIPESTATUS[0]}"'
+    step "end-to-end security checks (Wine, Xvfb)" \
+      bash -c 'bash tests/e2e/security.sh | tee build/e2e-security.log; exit "${PIPESTATUS[0]}"'
     vsi_wine_stop
   else
     skip "Windows tests (Wine)" "Wine or Xvfb did not start"
     skip "end-to-end suite (Wine, Xvfb)" "Wine or Xvfb did not start"
+    skip "end-to-end security checks (Wine, Xvfb)" "Wine or Xvfb did not start"
   fi
 else
   skip "Windows tests (Wine)" "MinGW-w64 build failed"
   skip "end-to-end suite (Wine, Xvfb)" "MinGW-w64 build failed"
+  skip "end-to-end security checks (Wine, Xvfb)" "MinGW-w64 build failed"
 fi
 
 # ---------------------------------------------------------------- fuzz
@@ -121,6 +126,7 @@ summary_line() {
 summary_line "unit tests" build/native-ctest.log
 summary_line "Windows tests" build/mingw-ctest.log
 [ -f build/e2e.log ] && echo "end-to-end: $(tail -n 1 build/e2e.log)"
+[ -f build/e2e-security.log ] && echo "end-to-end security: $(tail -n 1 build/e2e-security.log)"
 echo "total time: $((SECONDS - started)) s"
 if [ "$failed" -ne 0 ]; then
   echo "RESULT: FAILED"
