@@ -37,8 +37,8 @@
 //   launch-until-filled <exe> <caption-prefix> <timeout-ms> [<label>...]
 //                          starts <exe> (working directory: its folder), waits until its
 //                          visible window with that caption prefix exists, the value slot
-//                          right of every <label> no longer holds its first " ", and a WM_NULL
-//                          is answered (so the fill has been painted); prints "elapsed_ms
+//                          right of every <label> no longer holds its first " ", and none of
+//                          its windows waits for a paint any more; prints "elapsed_ms
 //                          <n>" since just before the start (after "window_ms <n>", when the
 //                          window was first seen), then closes the program (and
 //                          ends it when it is still running after 5 s)
@@ -170,23 +170,30 @@ struct Child {
   HWND hwnd;
   int depth;
   RECT rect;  // relative to the main window's client area
+  HWND parent;
 };
 
+// Every call on another program's window is a request to the window server, which that
+// program needs too: two a window here (parents come before their children).
 std::vector<Child> Descendants(HWND main) {
   struct Ctx {
     HWND main;
+    POINT origin;
     std::vector<Child> list;
-  } ctx{main, {}};
+  } ctx{main, {0, 0}, {}};
+  ClientToScreen(main, &ctx.origin);
   EnumChildWindows(
       main,
       [](HWND hwnd, LPARAM p) -> BOOL {
         auto* c = reinterpret_cast<Ctx*>(p);
-        int depth = 0;
-        for (HWND h = hwnd; h && h != c->main; h = GetParent(h)) ++depth;
+        HWND parent = GetParent(hwnd);
+        int depth = 1;
+        for (const Child& earlier : c->list)
+          if (earlier.hwnd == parent) depth = earlier.depth + 1;
         RECT r{};
         GetWindowRect(hwnd, &r);
-        MapWindowPoints(HWND_DESKTOP, c->main, reinterpret_cast<POINT*>(&r), 2);
-        c->list.push_back({hwnd, depth, r});
+        OffsetRect(&r, -c->origin.x, -c->origin.y);
+        c->list.push_back({hwnd, depth, r, parent});
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&ctx));
@@ -238,22 +245,26 @@ void Settle(HWND hwnd) {
 
 // The value slot: the nearest control to the label's right whose top is within a few
 // pixels of the label's.
-HWND ValueSlot(HWND main, HWND label) {
-  RECT lr{};
-  GetWindowRect(label, &lr);
+// The nearest control right of `label` on its row with the same parent, in one listing.
+HWND ValueSlotIn(const std::vector<Child>& children, const Child& label) {
   LONG best = LONG_MAX;
   HWND target = nullptr;
-  for (const Child& c : Descendants(main)) {
-    if (c.hwnd == label || GetParent(c.hwnd) != GetParent(label)) continue;
-    RECT r{};
-    GetWindowRect(c.hwnd, &r);
-    if (r.left <= lr.left || std::labs(r.top - lr.top) > 3) continue;
-    if (r.left - lr.left < best) {
-      best = r.left - lr.left;
+  for (const Child& c : children) {
+    if (c.hwnd == label.hwnd || c.parent != label.parent) continue;
+    if (c.rect.left <= label.rect.left || std::labs(c.rect.top - label.rect.top) > 3) continue;
+    if (c.rect.left - label.rect.left < best) {
+      best = c.rect.left - label.rect.left;
       target = c.hwnd;
     }
   }
   return target;
+}
+
+HWND ValueSlot(HWND main, HWND label) {
+  std::vector<Child> children = Descendants(main);
+  for (const Child& c : children)
+    if (c.hwnd == label) return ValueSlotIn(children, c);
+  return nullptr;
 }
 
 // The text the system keeps for a window, read without a message to its program, so that
@@ -327,10 +338,10 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
       for (const Child& c : children) texts.push_back(KeptTextOf(c.hwnd));
       slots.clear();
       for (const std::wstring& label : labels) {
-        HWND l = nullptr;
+        const Child* l = nullptr;
         for (size_t k = 0; k < children.size() && !l; ++k)
-          if (texts[k] == label && IsWindowVisible(children[k].hwnd)) l = children[k].hwnd;
-        HWND slot = l ? ValueSlot(main, l) : nullptr;
+          if (texts[k] == label && IsWindowVisible(children[k].hwnd)) l = &children[k];
+        HWND slot = l ? ValueSlotIn(children, *l) : nullptr;
         if (!slot) break;
         slots.push_back(slot);
       }
@@ -348,10 +359,20 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   }
   int result = 0;
   if (filled) {
-    // Sent messages are served before the queue goes idle, and WM_PAINT only when it is:
-    // the answer means the fill is on screen.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kMessageTimeoutMs, &ignored);
+    // On screen means painted: no window of it has a part still waiting for its paint. (An
+    // answered message proves less: a program answers sent messages between two paints.)
+    std::vector<HWND> windows{main};
+    for (const Child& c : Descendants(main)) windows.push_back(c.hwnd);
+    while (elapsed_ms() < timeout) {
+      bool pending = false;
+      for (HWND w : windows)
+        if (GetUpdateRect(w, nullptr, FALSE)) {
+          pending = true;
+          break;
+        }
+      if (!pending) break;
+      Sleep(2);
+    }
     char line[96];
     double total = elapsed_ms();
     std::snprintf(line, sizeof line, "window_ms %.1f", window_ms);
