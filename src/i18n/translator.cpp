@@ -528,6 +528,11 @@ void TIvTranslator::TranslateObject(TObject* object, TIvRestrictions restriction
         break;
       }
       case PropKind::Object: {
+        // A list nobody asked to translate is not even read: some lists (the system's fonts
+        // and printers) are gathered afresh on every read.
+        if (p->objectClass && p->objectClass->InheritsFrom(TStrings::StaticClass()) &&
+            !targets_->Accepts(cls, p->name))
+          break;
         TObject* ref = std::get<TObject*>(p->get(*object));
         if (!ref) break;
         if (auto* lines = dynamic_cast<TStrings*>(ref)) {

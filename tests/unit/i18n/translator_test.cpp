@@ -96,7 +96,11 @@ class TGadget : public TComponent {
   }
   int Locale() const { return locale_; }
   void SetLocale(int l) { locale_ = l; }
-  TStringList* Words() const { return const_cast<TStringList*>(&list_); }
+  TStringList* Words() const {
+    ++wordsReads;
+    return const_cast<TStringList*>(&list_);
+  }
+  mutable int wordsReads = 0;
   TCollection* Items() const { return items_.get(); }
 
  private:
@@ -341,6 +345,17 @@ TEST_F(IvTranslatorTest, SortedListsAreSortedAgainAfterTheirLines) {
   EXPECT_EQ(gadget->Words()->Strings(0), "Enregistrer");
   EXPECT_EQ(gadget->Words()->Strings(1), "Espace libre");
   EXPECT_TRUE(gadget->Words()->Sorted());
+}
+
+TEST_F(IvTranslatorTest, AListThatIsNoTargetIsNotEvenRead) {
+  // Some lists are gathered afresh from the system on every read (fonts, printers).
+  auto* gadget = new TGadget(form);
+  gadget->Words()->Add("Save");
+  gadget->wordsReads = 0;
+  tr->Activate();
+  Switch(1);
+  EXPECT_EQ(gadget->wordsReads, 0);
+  EXPECT_EQ(gadget->Words()->Strings(0), "Save");
 }
 
 TEST_F(IvTranslatorTest, CollectionItemsAreWalked) {
