@@ -316,6 +316,7 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   HWND main = nullptr;
   double window_ms = 0;
   std::vector<HWND> slots;
+  std::vector<HWND> windows;  // the window and all its windows, from the look-up
   bool found_slots = false;
   double last_lookup = -1000;
   bool filled = false;
@@ -334,6 +335,8 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
     if (main && !found_slots && elapsed_ms() - last_lookup >= 50) {
       last_lookup = elapsed_ms();
       std::vector<Child> children = Descendants(main);
+      windows.assign(1, main);
+      for (const Child& c : children) windows.push_back(c.hwnd);
       std::vector<std::wstring> texts;
       for (const Child& c : children) texts.push_back(KeptTextOf(c.hwnd));
       slots.clear();
@@ -361,8 +364,7 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   if (filled) {
     // On screen means painted: no window of it has a part still waiting for its paint. (An
     // answered message proves less: a program answers sent messages between two paints.)
-    std::vector<HWND> windows{main};
-    for (const Child& c : Descendants(main)) windows.push_back(c.hwnd);
+    if (windows.empty()) windows.assign(1, main);
     while (elapsed_ms() < timeout) {
       bool pending = false;
       for (HWND w : windows)
