@@ -11,7 +11,8 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
                           TCustomMemo& memo) {
   std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
   if (!child) return;
-  std::vector<uint8_t> buffer(kCaptureLimit + 1, 0);
+  // Grown as the output comes (a few kilobytes), never past the limit.
+  std::vector<uint8_t> buffer;
   uint32_t position = 0;
   bool ended = false;
   for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
@@ -21,7 +22,10 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
     // Never past the buffer: what does not fit is left in the pipe.
     uint32_t room = kCaptureLimit - position;
     uint32_t want = available < room ? available : room;
-    if (want > 0) position += child->Read(buffer.data() + position, want);
+    if (want > 0) {
+      buffer.resize(position + want);
+      position += child->Read(buffer.data() + position, want);
+    }
     if (position >= kCaptureLimit) break;
   }
   std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
