@@ -17,5 +17,7 @@ bool PerfDataHasObject(const uint8_t* data, uint32_t size, uint32_t objectTitleI
 // A performance-data block with the processor object (238) and its "% Processor Time" counter
 // (6), built from the kernel's processor times; false when those cannot be read.
 bool SynthesizeProcessorPerfData(std::vector<uint8_t>& out);
+// True under Wine (its ntdll exports wine_get_version).
+bool RunningOnWine();
 
 }  // namespace vsi::win32

@@ -66,6 +66,12 @@ bool PerfDataHasObject(const uint8_t* data, uint32_t size, uint32_t objectTitleI
   return false;
 }
 
+bool RunningOnWine() {
+  // ntdll is always loaded in every process; nothing is loaded by name here.
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 bool SynthesizeProcessorPerfData(std::vector<uint8_t>& out) {
   std::vector<ProcessorTimes> times;
   if (!QueryProcessorTimes(times)) return false;

@@ -8,6 +8,7 @@ namespace vsi {
 
 class Win32Registry : public IRegistry {
  public:
+  Win32Registry();
   WinError OpenKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
   WinError CreateKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
   // For HKEY_PERFORMANCE_DATA "238", an answer without the processor object is replaced by one
@@ -24,9 +25,11 @@ class Win32Registry : public IRegistry {
  private:
   // True when it built the block (`result`: success, or more data when it does not fit).
   bool Synthesize(uint32_t* type, uint8_t* data, uint32_t& size, WinError& result);
-  // The system's performance data has lacked the processor object (Wine): every answer it
-  // gives loads and unloads its counter providers, a cost paid for nothing each second.
-  bool systemLacksProcessorObject_ = false;
+  // The system's performance data lack the processor object: so under Wine, whose answer
+  // never holds it (known from the start), or once an answer has lacked it. Asking loads the
+  // system's counter providers (under Wine the printer spooler's client, with CUPS and its
+  // libraries), a cost paid for nothing.
+  bool systemLacksProcessorObject_;
 };
 
 class Win32System : public ISystem {

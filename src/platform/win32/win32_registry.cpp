@@ -14,6 +14,8 @@ WinError E(LONG code) { return static_cast<WinError>(static_cast<uint32_t>(code)
 
 }  // namespace
 
+Win32Registry::Win32Registry() : systemLacksProcessorObject_(win32::RunningOnWine()) {}
+
 WinError Win32Registry::OpenKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) {
   HKEY h = nullptr;
   const LONG r = RegOpenKeyExA(H(parent), subKey.c_str(), 0, access, &h);
