@@ -57,7 +57,11 @@
 #include <string>
 #include <vector>
 
+#include "../support/process_counters.h"
+
 namespace {
+
+namespace counters = vsi::counters;
 
 constexpr UINT kMessageTimeoutMs = 5000;
 
@@ -394,104 +398,8 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
   return result;
 }
 
-// The resource counters of the window's process, for the soak run. Wine answers 0 to
-// GetGuiResources, so the GDI count also comes from the process's own GDI handle table
-// (its PEB points at it; a live entry has a type) and the USER count from its windows.
-long GdiTableEntries(HANDLE process) {
-  using QueryFn = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-  PROCESS_BASIC_INFORMATION basic{};
-  if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 ||
-      !basic.PebBaseAddress)
-    return -1;
-  struct Entry {
-    UINT64 object;
-    USHORT process, count, unique;
-    UCHAR type, flags;
-    UINT64 user;
-  };
-  constexpr SIZE_T kEntries = 0x10000;
-  UINT64 table = 0;
-  SIZE_T read = 0;
-  // GdiSharedHandleTable lies at 0xF8 in a 64-bit PEB.
-  if (!ReadProcessMemory(process, reinterpret_cast<BYTE*>(basic.PebBaseAddress) + 0xF8, &table,
-                         sizeof table, &read) ||
-      !table)
-    return -1;
-  std::vector<Entry> entries(kEntries);
-  if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
-                         kEntries * sizeof(Entry), &read))
-    return -1;
-  long live = 0;
-  for (SIZE_T k = 0; k < read / sizeof(Entry); ++k)
-    if (entries[k].type) ++live;
-  return live;
-}
-
-// The process's entries in the system-wide handle list (Wine's GetProcessHandleCount
-// answers 0; this list comes from its server).
-long HandlesInSystemList(DWORD pid) {
-  using QueryFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (!query) return -1;
-  struct Entry {
-    ULONG owner;
-    BYTE type, flags;
-    USHORT value;
-    void* object;
-    ULONG access;
-  };
-  constexpr ULONG kSystemHandleInformation = 16;
-  constexpr LONG kLengthMismatch = static_cast<LONG>(0xC0000004);
-  std::vector<BYTE> buffer(1 << 20);
-  LONG status = kLengthMismatch;
-  for (int tries = 0; tries < 6 && status == kLengthMismatch; ++tries) {
-    ULONG needed = 0;
-    status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                   &needed);
-    if (status == kLengthMismatch) buffer.resize(std::max<size_t>(needed + 4096, buffer.size() * 2));
-  }
-  if (status != 0) return -1;
-  ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
-  if (sizeof(void*) + count * sizeof(Entry) > buffer.size()) return -1;
-  long mine = 0;
-  for (ULONG k = 0; k < count; ++k)
-    if (entries[k].owner == pid) ++mine;
-  return mine;
-}
-
-// Every window of the process: its top-level windows (hidden ones too) with their
-// descendants, and its message-only windows.
-long WindowsOfProcess(DWORD pid) {
-  struct Ctx {
-    DWORD pid;
-    std::vector<HWND> tops;
-  } ctx{pid, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        auto* c = reinterpret_cast<Ctx*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == c->pid) c->tops.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
-  for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
-       h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == pid) ctx.tops.push_back(h);
-  }
-  long count = 0;
-  for (HWND top : ctx.tops) {
-    count += 1 + static_cast<long>(Descendants(top).size());
-  }
-  return count;
-}
-
+// The resource counters of the window's process, for the soak run: what the system answers,
+// and beside it what Wine can count where it answers 0 (tests/support/process_counters.h).
 // One "<name>\t<value>" line per counter; -1 where a counter cannot be read.
 int PrintCounters(HWND main) {
   DWORD pid = 0;
@@ -510,11 +418,11 @@ int PrintCounters(HWND main) {
       process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
   Out("pid\t" + std::to_string(pid));
   Out("handles\t" + std::to_string(handle_count));
-  Out("handle_list\t" + std::to_string(HandlesInSystemList(pid)));
+  Out("handle_list\t" + std::to_string(counters::HandlesInSystemList(pid)));
   Out("gdi\t" + std::to_string(GetGuiResources(process, GR_GDIOBJECTS)));
   Out("user\t" + std::to_string(GetGuiResources(process, GR_USEROBJECTS)));
-  Out("gdi_table\t" + std::to_string(GdiTableEntries(process)));
-  Out("windows\t" + std::to_string(WindowsOfProcess(pid)));
+  Out("gdi_table\t" + std::to_string(counters::GdiTableEntries(process)));
+  Out("windows\t" + std::to_string(counters::WindowsOfProcess(pid)));
   Out("private_bytes\t" + (have_memory ? std::to_string(memory.PrivateUsage) : "-1"));
   Out("working_set\t" + (have_memory ? std::to_string(memory.WorkingSetSize) : "-1"));
   CloseHandle(process);

@@ -22,6 +22,7 @@
 #include "i18n/translator.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
+#include "../support/process_counters.h"
 #include "platform/win32/win32_windows.h"
 
 namespace vsi {
@@ -33,89 +34,20 @@ namespace {
 
 long GdiObjects() {
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-  // The process's GDI handle table, which its PEB points at: a live entry has a type.
-  struct Entry {
-    uint64_t object;
-    uint16_t process, count, unique;
-    uint8_t type, flags;
-    uint64_t user;
-  };
-  PROCESS_BASIC_INFORMATION basic{};
-  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic,
-                                nullptr) != 0 ||
-      !basic.PebBaseAddress)
-    return -1;
-  auto* table = *reinterpret_cast<Entry**>(reinterpret_cast<uint8_t*>(basic.PebBaseAddress) + 0xF8);
-  if (!table) return -1;
-  long live = 0;
-  for (int i = 0; i < 0x10000; ++i)
-    if (table[i].type) ++live;
-  return live;
+  return counters::GdiTableEntries(GetCurrentProcess());
 }
 
 // USER objects, or else the windows of this process (the USER objects a form makes).
 long UserObjects() {
   if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return static_cast<long>(n);
-  struct Ctx {
-    DWORD pid;
-    long count;
-  } ctx{GetCurrentProcessId(), 0};
-  auto count_tree = [](HWND top, Ctx* c) {
-    ++c->count;
-    EnumChildWindows(
-        top,
-        [](HWND, LPARAM p) -> BOOL {
-          ++reinterpret_cast<Ctx*>(p)->count;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(c));
-  };
-  std::vector<HWND> tops;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tops));
-  for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
-       h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(h, &owner);
-    if (owner == ctx.pid) tops.push_back(h);
-  }
-  for (HWND top : tops) count_tree(top, &ctx);
-  return ctx.count;
+  return counters::WindowsOfProcess(GetCurrentProcessId());
 }
 
 // Kernel handles, or else this process's entries in the system's handle list.
 long KernelHandles() {
   DWORD n = 0;
   if (GetProcessHandleCount(GetCurrentProcess(), &n) && n) return static_cast<long>(n);
-  struct Entry {
-    ULONG owner;
-    BYTE type, flags;
-    USHORT value;
-    void* object;
-    ULONG access;
-  };
-  constexpr auto kLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
-  std::vector<BYTE> buffer(1 << 20);
-  NTSTATUS status = kLengthMismatch;
-  for (int tries = 0; tries < 6 && status == kLengthMismatch; ++tries) {
-    ULONG needed = 0;
-    status = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
-                                      static_cast<ULONG>(buffer.size()), &needed);
-    if (status == kLengthMismatch) buffer.resize(std::max<size_t>(needed + 4096, buffer.size() * 2));
-  }
-  if (status != 0) return -1;
-  ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
-  if (sizeof(void*) + count * sizeof(Entry) > buffer.size()) return -1;
-  const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
-  long mine = 0;
-  for (ULONG k = 0; k < count; ++k)
-    if (entries[k].owner == GetCurrentProcessId()) ++mine;
-  return mine;
+  return counters::HandlesInSystemList(GetCurrentProcessId());
 }
 
 struct Counters {
