@@ -31,7 +31,7 @@
 # Goals: start-up within 1.3 times the floor and faster than the peer; idle CPU below the
 # peer's; private memory within 1.2 times the floor.
 #
-# Builds toolbar1, floor_window and e2e_driver with the mingw preset (VSI_MINGW_DIR picks
+# Builds toolbar1, floor_window, floor_children and e2e_driver with the mingw preset (VSI_MINGW_DIR picks
 # another build folder; VSI_BENCH_NO_BUILD=1 uses what is there; VSI_TOOLBAR1 another
 # toolbar1.exe). Prefix: VSI_WINEPREFIX (default build/wineprefix-peers). Run it niced
 # on a shared machine; the three programs share the same conditions. A measurement, not a
@@ -46,19 +46,11 @@ bin="${VSI_MINGW_DIR:-$root/build/mingw}"
 case "$idle" in '' | *[!0-9]*) echo "usage: $0 [IDLE_SECONDS]" >&2; exit 2 ;; esac
 [ "$idle" -gt 0 ] || { echo "IDLE_SECONDS must be above 0" >&2; exit 2; }
 
-if [ "${VSI_BENCH_NO_BUILD:-0}" != 1 ]; then
-  if [ ! -f "$bin/build.ninja" ]; then
-    if [ -n "${VSI_MINGW_DIR:-}" ]; then
-      cmake -S "$root" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null || exit 1
-    else
-      cmake --preset mingw >/dev/null || exit 1
-    fi
-  fi
-  targets=(e2e_driver floor_window)
-  [ -z "${VSI_TOOLBAR1:-}" ] && targets+=(toolbar1)
-  cmake --build "$bin" --target "${targets[@]}" -j2 >&2 || exit 1
-fi
+# Everything the start-up script needs too: it is then told not to build again.
+source scripts/mingw-build.sh
+targets=(e2e_driver floor_window floor_children)
+[ -z "${VSI_TOOLBAR1:-}" ] && targets+=(toolbar1)
+vsi_mingw_build "$bin" "${targets[@]}" || exit 1
 app="${VSI_TOOLBAR1:-$bin/toolbar1.exe}"
 floor="$bin/floor_window.exe"
 driver="$bin/e2e_driver.exe"
@@ -87,9 +79,7 @@ below() { awk -v a="$1" -v b="$2" 'BEGIN { if (a == "" || b == "") print "not me
 
 # ---------------------------------------------------------------- start-up
 echo "== start-up ($runs runs each)" >&2
-# The start-up script builds what it needs itself (nothing when it is up to date).
-startup_out="$(VSI_BENCH_NO_BUILD="${VSI_BENCH_NO_BUILD:-0}" VSI_MINGW_DIR="$bin" VSI_TOOLBAR1="$app" \
-                 bash scripts/bench-startup.sh "$runs")"
+startup_out="$(VSI_BENCH_NO_BUILD=1 VSI_MINGW_DIR="$bin" VSI_TOOLBAR1="$app" bash scripts/bench-startup.sh "$runs")"
 echo "$startup_out" >&2
 floor_ms="$(sed -n 's/.*floor \([0-9.]*\) ms, toolbar1 [0-9.]* ms.*/\1/p' <<<"$startup_out" | tail -n 1)"
 app_ms="$(sed -n 's/.*floor [0-9.]* ms, toolbar1 \([0-9.]*\) ms.*/\1/p' <<<"$startup_out" | tail -n 1)"

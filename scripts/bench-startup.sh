@@ -7,7 +7,7 @@
 #
 #   scripts/bench-startup.sh [RUNS]      # default 10 runs of each, alternating
 #
-# Builds toolbar1, floor_window and e2e_driver with the mingw preset (VSI_MINGW_DIR picks
+# Builds toolbar1, floor_window, floor_children and e2e_driver with the mingw preset (VSI_MINGW_DIR picks
 # another build folder; VSI_BENCH_NO_BUILD=1 uses what is there; VSI_TOOLBAR1 another
 # toolbar1.exe). Prints every run, the medians and their ratio. A measurement, not a test:
 # exits 0 whatever the ratio, 1 only when it could not measure.
@@ -17,19 +17,10 @@ root="$PWD"
 runs="${1:-10}"
 bin="${VSI_MINGW_DIR:-$root/build/mingw}"
 
-if [ "${VSI_BENCH_NO_BUILD:-0}" != 1 ]; then
-  if [ ! -f "$bin/build.ninja" ]; then
-    if [ -n "${VSI_MINGW_DIR:-}" ]; then
-      cmake -S "$root" -B "$bin" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null || exit 1
-    else
-      cmake --preset mingw >/dev/null || exit 1
-    fi
-  fi
-  targets=(e2e_driver floor_window floor_children)
-  [ -z "${VSI_TOOLBAR1:-}" ] && targets+=(toolbar1)
-  cmake --build "$bin" --target "${targets[@]}" -j2 || exit 1
-fi
+source scripts/mingw-build.sh
+targets=(e2e_driver floor_window floor_children)
+[ -z "${VSI_TOOLBAR1:-}" ] && targets+=(toolbar1)
+vsi_mingw_build "$bin" "${targets[@]}" || exit 1
 app="${VSI_TOOLBAR1:-$bin/toolbar1.exe}"
 floor="$bin/floor_window.exe"
 children="$bin/floor_children.exe"
