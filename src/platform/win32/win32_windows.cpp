@@ -716,26 +716,21 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   ::GetClientRect(hwnd, &client);
   int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
-  if (d.kind == WindowKind::Form) {
-    // A form only fills what its controls leave uncovered: drawn straight, so that the kept
-    // buffer need not be as large as a whole window.
-    GdiCanvas canvas(paint.Dc(), resources_, hwnd, {w, h});
-    canvas.SetBrush(d.color);
-    canvas.FillRect({0, 0, w, h});
-    if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
-    return;
-  }
-  // Draw into a bitmap, then copy once: no flicker from the layers of a control's paint.
-  HDC memory = PaintBuffer(paint.Dc(), w, h);
-  if (!memory) return;
+  // Controls draw into a bitmap, copied once: no flicker from the layers of their paint. A
+  // form only fills what its controls leave uncovered and draws straight, so that the kept
+  // buffer need not be as large as a whole window.
+  const bool buffered = d.kind != WindowKind::Form;
+  HDC target = buffered ? PaintBuffer(paint.Dc(), w, h) : paint.Dc();
+  if (!target) return;
   {
-    GdiCanvas canvas(memory, resources_, hwnd, {w, h});
+    GdiCanvas canvas(target, resources_, hwnd, {w, h});
     canvas.SetBrush(d.color);
     canvas.FillRect({0, 0, w, h});
     if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
   }
+  if (!buffered) return;
   const RECT& area = paint.Area();
-  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left,
+  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
            area.top, SRCCOPY);
 }
 
