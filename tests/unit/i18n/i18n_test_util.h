@@ -8,6 +8,7 @@
 
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
+#include "framework/description.h"
 #include "i18n/binary_dictionary.h"
 #include "i18n/dictionary.h"
 #include "i18n/language.h"
@@ -156,5 +157,25 @@ class MemoryStore : public IIvDictionaryStore {
   fake::FakeSystem& system_;
   std::map<std::string, File> files_;
 };
+
+// Values of a window description, for the stored list properties.
+inline DescValue DescInt(int64_t n) {
+  DescValue v;
+  v.type = DescValue::Type::Integer;
+  v.integer = n;
+  return v;
+}
+inline DescValue DescStr(const char* s) {
+  DescValue v;
+  v.type = DescValue::Type::String;
+  v.text = s;
+  return v;
+}
+inline DescValue DescList(std::vector<DescValue> items) {
+  DescValue v;
+  v.type = DescValue::Type::List;
+  v.items = std::move(items);
+  return v;
+}
 
 }  // namespace vsi::testing_i18n

@@ -2,27 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "i18n_test_util.h"
+
 namespace vsi {
 namespace {
 
-DescValue I(int64_t n) {
-  DescValue v;
-  v.type = DescValue::Type::Integer;
-  v.integer = n;
-  return v;
-}
-DescValue S(const char* s) {
-  DescValue v;
-  v.type = DescValue::Type::String;
-  v.text = s;
-  return v;
-}
-DescValue L(std::vector<DescValue> items) {
-  DescValue v;
-  v.type = DescValue::Type::List;
-  v.items = std::move(items);
-  return v;
-}
+// Short names for the description values the lists are made of.
+constexpr auto I = testing_i18n::DescInt;
+constexpr auto S = testing_i18n::DescStr;
+constexpr auto L = testing_i18n::DescList;
 
 std::string ErrorOf(const std::function<void()>& f) {
   try {

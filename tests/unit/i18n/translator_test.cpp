@@ -652,24 +652,10 @@ TEST(IvTargetProperties, MatchingRules) {
   EXPECT_FALSE(t.Accepts("TLabel", "Hint"));
 }
 
-DescValue Int(int64_t n) {
-  DescValue v;
-  v.type = DescValue::Type::Integer;
-  v.integer = n;
-  return v;
-}
-DescValue Str(const char* s) {
-  DescValue v;
-  v.type = DescValue::Type::String;
-  v.text = s;
-  return v;
-}
-DescValue List(std::vector<DescValue> items) {
-  DescValue v;
-  v.type = DescValue::Type::List;
-  v.items = std::move(items);
-  return v;
-}
+// Short names for the description values the lists are made of.
+constexpr auto Int = testing_i18n::DescInt;
+constexpr auto Str = testing_i18n::DescStr;
+constexpr auto List = testing_i18n::DescList;
 
 TEST(IvTargetProperties, StoredTargetsData) {
   // The main window's value, with one entry repeated.
