@@ -4,8 +4,14 @@
 #include <vector>
 
 #include "platform/system.h"
+#include "platform/win32/win32_api.h"
 
 namespace vsi::win32 {
+
+// NtQuerySystemInformation, from ntdll (loaded in every process: nothing is loaded by
+// name); null when it is missing.
+using NtQuerySystemInformationFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+NtQuerySystemInformationFn NtQuerySystemInformationFunction();
 
 // NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per processor.
 bool QueryProcessorTimes(std::vector<ProcessorTimes>& out);

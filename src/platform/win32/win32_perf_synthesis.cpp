@@ -15,15 +15,8 @@ namespace vsi::win32 {
 
 namespace {
 
-using NtQuerySystemInformationFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-
-NtQuerySystemInformationFn NtQuery() {
-  // ntdll is always loaded in every process; nothing is loaded by name here.
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  if (!ntdll) return nullptr;
-  return reinterpret_cast<NtQuerySystemInformationFn>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
-}
+// ntdll is loaded in every process: nothing is loaded by name here.
+HMODULE Ntdll() { return GetModuleHandleA("ntdll.dll"); }
 
 template <class T>
 void Put(std::vector<uint8_t>& b, size_t at, const T& v) {
@@ -32,8 +25,15 @@ void Put(std::vector<uint8_t>& b, size_t at, const T& v) {
 
 }  // namespace
 
+NtQuerySystemInformationFn NtQuerySystemInformationFunction() {
+  HMODULE ntdll = Ntdll();
+  return ntdll ? reinterpret_cast<NtQuerySystemInformationFn>(
+                     reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")))
+               : nullptr;
+}
+
 bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) {
-  NtQuerySystemInformationFn query = NtQuery();
+  NtQuerySystemInformationFn query = NtQuerySystemInformationFunction();
   if (!query) return false;
   SYSTEM_INFO si;
   ::GetSystemInfo(&si);
@@ -67,8 +67,7 @@ bool PerfDataHasObject(const uint8_t* data, uint32_t size, uint32_t objectTitleI
 }
 
 bool RunningOnWine() {
-  // ntdll is always loaded in every process; nothing is loaded by name here.
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  HMODULE ntdll = Ntdll();
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 

@@ -11,15 +11,6 @@ namespace vsi {
 
 namespace {
 
-using NtQuerySystemInformationFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-
-NtQuerySystemInformationFn NtQuery() {
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");  // loaded in every process
-  if (!ntdll) return nullptr;
-  return reinterpret_cast<NtQuerySystemInformationFn>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
-}
-
 SystemTime FromSystemTime(const SYSTEMTIME& s) {
   return SystemTime{s.wYear, s.wMonth, s.wDayOfWeek, s.wDay, s.wHour, s.wMinute, s.wSecond, s.wMilliseconds};
 }
@@ -272,7 +263,7 @@ std::vector<std::string> Win32System::GetPrinterNames() {
 bool Win32System::GetFreeSystemResources16(uint16_t, uint32_t&) { return false; }
 
 bool Win32System::NtQueryProcessorCount(uint8_t& count) {
-  auto query = NtQuery();
+  auto query = win32::NtQuerySystemInformationFunction();
   if (!query) return false;
   SYSTEM_BASIC_INFORMATION info{};
   if (query(0, &info, sizeof info, nullptr) != 0) return false;
@@ -281,7 +272,7 @@ bool Win32System::NtQueryProcessorCount(uint8_t& count) {
 }
 
 bool Win32System::NtQueryIdleTime(int64_t& idleTime) {
-  auto query = NtQuery();
+  auto query = win32::NtQuerySystemInformationFunction();
   if (!query) return false;
   // Newer systems answer a longer record; the idle time is its first field either way.
   alignas(8) uint8_t buf[1024] = {};
@@ -292,7 +283,7 @@ bool Win32System::NtQueryIdleTime(int64_t& idleTime) {
 }
 
 bool Win32System::NtQueryCurrentTime(int64_t& systemTime) {
-  auto query = NtQuery();
+  auto query = win32::NtQuerySystemInformationFunction();
   if (!query) return false;
   SYSTEM_TIMEOFDAY_INFORMATION info{};
   if (query(3, &info, sizeof info, nullptr) != 0) return false;
