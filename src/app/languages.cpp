@@ -46,12 +46,6 @@ const std::array<LanguageRow, 8> kLanguages{{
      ""},
 }};
 
-const LanguageRow* LanguageByButton(const std::string& button) {
-  for (const LanguageRow& row : kLanguages)
-    if (button == row.button) return &row;
-  return nullptr;
-}
-
 const LanguageRow* LanguageByState(const std::string& state) {
   for (const LanguageRow& row : kLanguages)
     if (state == row.state) return &row;

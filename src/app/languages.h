@@ -17,16 +17,14 @@ struct LanguageRow {
 
 extern const std::array<LanguageRow, 8> kLanguages;
 
-// The maker's home page and e-mail address.
+// The maker's home page.
 inline constexpr char kHomePage[] = "http://www.velmora.com";
-inline constexpr char kMailAddress[] = "info@velmora.com";
 
 // The settings key and value under HKEY_CURRENT_USER.
 inline constexpr char kSettingsKey[] = "Software\\Velmora\\Zeruzorazo1\\Settings";
 inline constexpr char kLanguageValue[] = "Language1";
 
-// The row of a flag button or language state; null when there is none.
-const LanguageRow* LanguageByButton(const std::string& button);
+// The row of a language state; null when there is none.
 const LanguageRow* LanguageByState(const std::string& state);
 
 }  // namespace vsi

@@ -22,22 +22,6 @@ inline constexpr char kFlagDutch[] = "FLAG_DUTCH";
 inline constexpr int kFlagWidth = 36;
 inline constexpr int kFlagHeight = 22;
 
-// The flag of a language by its English name ("English", "French", ...); nullptr for others.
-inline const char* FlagFor(const char* language) {
-  struct Row { const char* language; const char* resource; };
-  static constexpr Row kRows[] = {
-      {"English", kFlagEnglish}, {"French", kFlagFrench},   {"German", kFlagGerman},
-      {"Italian", kFlagItalian}, {"Spanish", kFlagSpanish}, {"Swedish", kFlagSwedish},
-      {"Portuguese", kFlagPortuguese}, {"Dutch", kFlagDutch},
-  };
-  for (const Row& row : kRows) {
-    const char* a = row.language;
-    const char* b = language;
-    while (*a && *a == *b) ++a, ++b;
-    if (*a == *b) return row.resource;
-  }
-  return nullptr;
-}
 
 inline constexpr char kUpgradeGlyph[] = "UPGRADE_GLYPH";  // 16 x 16, title-bar upgrade button
 inline constexpr char kOkGlyph[] = "OK_GLYPH";            // 16 x 16, OK button of the upgrade window

@@ -2,37 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <set>
 #include <string>
 
 namespace {
-
-struct FlagCase {
-  const char* language;
-  const char* resource;  // nullptr: no flag
-};
-
-TEST(ResourceNames, FlagForEachLanguageName) {
-  const FlagCase cases[] = {
-      {"English", "FLAG_ENGLISH"},       {"French", "FLAG_FRENCH"},   {"German", "FLAG_GERMAN"},
-      {"Italian", "FLAG_ITALIAN"},       {"Spanish", "FLAG_SPANISH"}, {"Swedish", "FLAG_SWEDISH"},
-      {"Portuguese", "FLAG_PORTUGUESE"}, {"Dutch", "FLAG_DUTCH"},
-      // Names are matched exactly, as the stored language state is.
-      {"english", nullptr},              {"English ", nullptr},       {"Engl", nullptr},
-      {"", nullptr},                     {"Danish", nullptr},
-  };
-  for (const FlagCase& c : cases) {
-    SCOPED_TRACE(c.language);
-    const char* got = vsi::res::FlagFor(c.language);
-    if (!c.resource) {
-      EXPECT_EQ(got, nullptr);
-    } else {
-      ASSERT_NE(got, nullptr);
-      EXPECT_STREQ(got, c.resource);
-    }
-  }
-}
 
 TEST(ResourceNames, NamesAreDistinctUpperCaseIdentifiers) {
   // The resource compiler upper-cases unquoted names; a lower-case letter here would
