@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/compiler.h"
+
 namespace vsi {
 
 class Exception : public std::runtime_error {
@@ -36,12 +38,6 @@ class EOutOfResources : public Exception {
 };
 
 // printf-style formatting into a std::string (the messages use %s and %d).
-std::string Format(const char* pattern, ...)
-#if defined(__MINGW32__)
-    __attribute__((format(gnu_printf, 1, 2)))  // MinGW's C++ runtime formats as C99 does
-#elif defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
+std::string Format(const char* pattern, ...) VSI_PRINTF_FORMAT(1, 2);
 
 }  // namespace vsi

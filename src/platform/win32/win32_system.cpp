@@ -1,9 +1,8 @@
 #include "platform/win32/win32_api.h"
 
-#include <cpuid.h>
-
 #include <cstring>
 
+#include "platform/compiler.h"
 #include "platform/win32/win32_internal.h"
 #include "platform/win32/win32_platform.h"
 
@@ -157,12 +156,7 @@ int Win32System::GetSystemMetrics(int index) { return ::GetSystemMetrics(index);
 
 bool Win32System::QueryProcessorTimes(std::vector<ProcessorTimes>& out) { return win32::QueryProcessorTimes(out); }
 
-bool Win32System::Cpuid(uint32_t leaf, std::array<uint32_t, 4>& r) {
-  unsigned a = 0, b = 0, c = 0, d = 0;
-  __cpuid_count(leaf, 0, a, b, c, d);
-  r = {a, b, c, d};
-  return true;
-}
+bool Win32System::Cpuid(uint32_t leaf, std::array<uint32_t, 4>& r) { return CpuidInstruction(leaf, r); }
 
 std::string Win32System::GetTempPath() {
   return PathFrom([](char* b, DWORD n) { return ::GetTempPathA(n, b); });

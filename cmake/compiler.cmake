@@ -1,0 +1,67 @@
+# Everything in the build that depends on the compiler: warnings, sanitizers, how the Windows
+# program is linked, and how a library is delay-loaded. The rest of the build names no
+# compiler flag, so another compiler (MSVC) needs changes here and in src/platform/compiler.h
+# only.
+#
+#   VSI_THIRD_PARTY_OPTIONS         compile options for code that is not ours (GoogleTest)
+#   VSI_FUZZER_OPTIONS              compile and link options of a libFuzzer executable
+#   vsi_delay_load(TARGET DLL...)   link TARGET so that each DLL is loaded on first use
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Werror=suggest-override -Wno-unused-parameter)
+  # GoogleTest's own sources do not mark overrides; the warning-as-error is for our code.
+  set(VSI_THIRD_PARTY_OPTIONS -Wno-suggest-override)
+  if(VSI_FUZZ)
+    # Coverage for libFuzzer in every library; the fuzz targets add the fuzzer main.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+    add_link_options(-fsanitize=address,undefined)
+    set(VSI_FUZZER_OPTIONS -fsanitize=fuzzer,address,undefined)
+  endif()
+  if(WIN32)
+    # Nothing but system DLLs beside the exe: libstdc++, libgcc and winpthread go in statically.
+    add_link_options(-static -static-libgcc -static-libstdc++)
+    # Sections aligned in the file as in memory: the loader can then map the exe's pages from
+    # the file, shared and clean, instead of reading them into private memory (Wine does the
+    # latter for the linker's default 512-byte alignment).
+    add_link_options(-Wl,--file-alignment,4096)
+  endif()
+elseif(MSVC)
+  add_compile_options(/W4 /permissive- /utf-8 /Zc:__cplusplus)
+  set(VSI_THIRD_PARTY_OPTIONS)
+  # The C and C++ runtimes go into the exe, as with MinGW's -static.
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+  if(VSI_FUZZ)
+    message(FATAL_ERROR "The fuzz targets need clang (libFuzzer)")
+  endif()
+else()
+  message(WARNING "Untried compiler ${CMAKE_CXX_COMPILER_ID}: no warning or link options set")
+endif()
+
+# A Windows library delay-loaded by TARGET: its import is resolved on the first call, through
+# the hook in src/platform/win32/win32_libraries.cpp, which takes it from the system folder.
+# With MinGW the delay-load import library is made by dlltool from cmake/delayload/<dll>.def:
+# a call to a function missing there fails to link, so add it there.
+function(vsi_delay_load target)
+  if(MSVC)
+    foreach(_dll ${ARGN})
+      target_link_options(${target} PUBLIC /DELAYLOAD:${_dll}.dll)
+    endforeach()
+    target_link_libraries(${target} PUBLIC delayimp ${ARGN})
+    return()
+  endif()
+  set(_delayed)
+  foreach(_dll ${ARGN})
+    set(_def ${PROJECT_SOURCE_DIR}/cmake/delayload/${_dll}.def)
+    set(_lib ${CMAKE_CURRENT_BINARY_DIR}/delayload/lib${_dll}_delay.a)
+    add_custom_command(
+      OUTPUT ${_lib}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/delayload
+      COMMAND ${CMAKE_DLLTOOL} --def ${_def} --output-delaylib ${_lib}
+      DEPENDS ${_def}
+      COMMENT "Delay-load library of ${_dll}")
+    list(APPEND _delayed ${_lib})
+  endforeach()
+  add_custom_target(${target}_delayload DEPENDS ${_delayed})
+  add_dependencies(${target} ${target}_delayload)
+  target_link_libraries(${target} PUBLIC ${_delayed})
+endfunction()
