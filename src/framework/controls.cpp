@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "framework/context.h"
 
@@ -8,6 +9,7 @@ namespace vsi {
 
 const EnumInfo kAlignNames{{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
 const EnumInfo kAlignmentNames{{"taLeftJustify", "taRightJustify", "taCenter"}};
+const EnumInfo kAnchorNames{{"akLeft", "akTop", "akRight", "akBottom"}};
 
 const ClassInfo& TControl::StaticClass() {
   static const ClassInfo info =
@@ -19,6 +21,7 @@ const ClassInfo& TControl::StaticClass() {
           .Int("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .Int("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
           .Enum("Align", kAlignNames, &TControl::Align, &TControl::SetAlign)
+          .Set("Anchors", kAnchorNames, &TControl::Anchors, &TControl::SetAnchors)
           .Text("Caption", &TControl::Caption, &TControl::SetCaption)
           .Text("Hint", &TControl::Hint, &TControl::SetHint)
           .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
@@ -100,6 +103,11 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (handle_) Windows().SetBounds(handle_, BoundsRect());
+  // Placed by the program: the anchors keep the new distances.
+  if (anchorsTaken_ && parent_ && !parent_->aligning_) {
+    anchorRight_ = parent_->ClientWidth() - (left_ + width_);
+    anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
+  }
   if (resized) RealignChildren();
 }
 
@@ -114,6 +122,11 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::RealignChildren() {
   TRect area = ClientRect();
+  aligning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{aligning_};
   for (TControl* c : controls_) {
     switch (c->align_) {
       case alTop:
@@ -135,10 +148,48 @@ void TControl::RealignChildren() {
       case alClient:
         c->SetBounds(area.left, area.top, area.Width(), area.Height());
         break;
-      case alNone:
+      case alNone: {
+        if (!c->anchorsTaken_ || !(c->anchors_ & (akRight | akBottom))) break;
+        int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
+        const int right = area.right - c->anchorRight_, bottom = area.bottom - c->anchorBottom_;
+        if (c->anchors_ & akRight) {
+          if (c->anchors_ & akLeft)
+            w = std::max(right - l, 0);
+          else
+            l = right - w;
+        }
+        if (c->anchors_ & akBottom) {
+          if (c->anchors_ & akTop)
+            h = std::max(bottom - t, 0);
+          else
+            t = bottom - h;
+        }
+        c->SetBounds(l, t, w, h);
         break;
+      }
     }
   }
+}
+
+void TControl::SetTabOrder(int v) {
+  if (v == tabOrder_) return;
+  tabOrder_ = v;
+  if (handle_ && parent_) parent_->ArrangeTabOrder();
+}
+
+void TControl::ArrangeTabOrder() {
+  // Only windowed controls take part; those without a TabOrder come last, in their order.
+  std::vector<TControl*> ordered;
+  for (TControl* c : controls_)
+    if (c->handle_ && dynamic_cast<TWinControl*>(c)) ordered.push_back(c);
+  if (ordered.size() < 2) return;
+  auto key = [](const TControl* c) { return c->tabOrder_ < 0 ? INT_MAX : c->tabOrder_; };
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
+  std::vector<WindowHandle> sequence;
+  sequence.reserve(ordered.size());
+  for (const TControl* c : ordered) sequence.push_back(c->handle_);
+  Windows().ArrangeTabOrder(sequence);
 }
 
 void TControl::ScaleBy(int numerator, int denominator) {
@@ -270,6 +321,12 @@ void TControl::CreateWnd() {
   CreateParams(params);
   handle_ = Windows().CreateWindow(params, this);
   if (!handle_) throw EOutOfResources(Format("Error creating window for %s", Name().c_str()));
+  // Anchors keep the distances the control has when its window is made.
+  if (parent_) {
+    anchorRight_ = parent_->ClientWidth() - (left_ + width_);
+    anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
+    anchorsTaken_ = true;
+  }
   if (showHint_ && !hint_.empty()) Windows().SetHint(handle_, hint_);
   CreateWindowHandle();
 }
@@ -282,14 +339,18 @@ void TControl::HandleNeeded() {
   }
   CreateWnd();
   CreateChildHandles();
+  if (parent_) parent_->ArrangeTabOrder();
 }
 
 void TControl::CreateChildHandles() {
+  bool created = false;
   for (TControl* c : controls_)
     if (!c->handle_) {
       c->CreateWnd();
       c->CreateChildHandles();
+      created = true;
     }
+  if (created) ArrangeTabOrder();
 }
 
 void TControl::DestroyHandle() {

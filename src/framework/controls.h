@@ -18,6 +18,9 @@ extern const EnumInfo kAlignNames;
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 extern const EnumInfo kAlignmentNames;
 enum TCursorKind : int16_t { crDefault = 0, crHandPoint = -21 };
+// The edges of its parent a control keeps its distance to when the parent is resized.
+enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+extern const EnumInfo kAnchorNames;
 
 class TControl : public TComponent, public IWindowEvents {
   VSI_CLASS(TControl)
@@ -47,6 +50,8 @@ class TControl : public TComponent, public IWindowEvents {
   TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
+  uint8_t Anchors() const { return anchors_; }
+  void SetAnchors(uint8_t anchors) { anchors_ = anchors; }
   // Scales position, size and font by numerator/denominator.
   virtual void ScaleBy(int numerator, int denominator);
 
@@ -70,7 +75,7 @@ class TControl : public TComponent, public IWindowEvents {
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   int TabOrder() const { return tabOrder_; }
-  void SetTabOrder(int v) { tabOrder_ = v; }
+  void SetTabOrder(int v);
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool v) { tabStop_ = v; }
   int Cursor() const { return cursor_; }
@@ -115,6 +120,8 @@ class TControl : public TComponent, public IWindowEvents {
   void ParentColorChanged();
   void ParentFontChanged();
   void RealignChildren();
+  // Puts the children's windows in tab order, so that the keyboard follows TabOrder.
+  void ArrangeTabOrder();
   IWindowSystem& Windows() const;
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -131,6 +138,12 @@ class TControl : public TComponent, public IWindowEvents {
   bool tabStop_ = false;
   int cursor_ = crDefault;
   TAlign align_ = alNone;
+  uint8_t anchors_ = akLeft | akTop;
+  // The distances to the parent's right and bottom edges when the window was made: what
+  // right and bottom anchors keep.
+  int anchorRight_ = 0, anchorBottom_ = 0;
+  bool anchorsTaken_ = false;
+  bool aligning_ = false;  // moving the children itself
   std::unique_ptr<TFont> font_;
   TControl* parent_ = nullptr;
   std::vector<TControl*> controls_;
