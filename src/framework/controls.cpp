@@ -103,11 +103,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (handle_) Windows().SetBounds(handle_, BoundsRect());
-  // Placed by the program: the anchors keep the new distances.
-  if (anchorsTaken_ && parent_ && !parent_->aligning_) {
-    anchorRight_ = parent_->ClientWidth() - (left_ + width_);
-    anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
-  }
+  // Placed by the program: the anchors start from here.
+  if (anchorsTaken_ && parent_ && !parent_->aligning_) TakeAnchors();
   if (resized) RealignChildren();
 }
 
@@ -149,26 +146,34 @@ void TControl::RealignChildren() {
         c->SetBounds(area.left, area.top, area.Width(), area.Height());
         break;
       case alNone: {
-        if (!c->anchorsTaken_ || !(c->anchors_ & (akRight | akBottom))) break;
-        int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
-        const int right = area.right - c->anchorRight_, bottom = area.bottom - c->anchorBottom_;
-        if (c->anchors_ & akRight) {
-          if (c->anchors_ & akLeft)
-            w = std::max(right - l, 0);
-          else
-            l = right - w;
-        }
-        if (c->anchors_ & akBottom) {
-          if (c->anchors_ & akTop)
-            h = std::max(bottom - t, 0);
-          else
-            t = bottom - h;
-        }
+        if (!c->anchorsTaken_ || c->anchors_ == (akLeft | akTop)) break;
+        // One direction: the start and size a pair of anchors gives for a change of the
+        // parent's size by `grown`.
+        auto place = [](int start, int size, int grown, bool near, bool far, int& newStart, int& newSize) {
+          newStart = start;
+          newSize = size;
+          if (near && far)
+            newSize = std::max(size + grown, 0);
+          else if (far)
+            newStart = start + grown;
+          else if (!near)
+            newStart = start + std::max(grown, 0) / 2;  // centred while larger than designed
+        };
+        const TRect& b = c->anchorBase_;
+        int l, t, w, h;
+        place(b.left, b.Width(), area.Width() - c->anchorParent_.cx, c->anchors_ & akLeft, c->anchors_ & akRight, l, w);
+        place(b.top, b.Height(), area.Height() - c->anchorParent_.cy, c->anchors_ & akTop, c->anchors_ & akBottom, t, h);
         c->SetBounds(l, t, w, h);
         break;
       }
     }
   }
+}
+
+void TControl::TakeAnchors() {
+  anchorBase_ = BoundsRect();
+  anchorParent_ = {parent_->ClientWidth(), parent_->ClientHeight()};
+  anchorsTaken_ = true;
 }
 
 void TControl::SetTabOrder(int v) {
@@ -322,11 +327,7 @@ void TControl::CreateWnd() {
   handle_ = Windows().CreateWindow(params, this);
   if (!handle_) throw EOutOfResources(Format("Error creating window for %s", Name().c_str()));
   // Anchors keep the distances the control has when its window is made.
-  if (parent_) {
-    anchorRight_ = parent_->ClientWidth() - (left_ + width_);
-    anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
-    anchorsTaken_ = true;
-  }
+  if (parent_) TakeAnchors();
   if (showHint_ && !hint_.empty()) Windows().SetHint(handle_, hint_);
   CreateWindowHandle();
 }

@@ -18,7 +18,8 @@ extern const EnumInfo kAlignNames;
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 extern const EnumInfo kAlignmentNames;
 enum TCursorKind : int16_t { crDefault = 0, crHandPoint = -21 };
-// The edges of its parent a control keeps its distance to when the parent is resized.
+// The edges of its parent a control keeps its distance to when the parent is resized; with
+// neither edge of a direction it stays centred in that direction when the parent grows.
 enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 extern const EnumInfo kAnchorNames;
 
@@ -120,6 +121,7 @@ class TControl : public TComponent, public IWindowEvents {
   void ParentColorChanged();
   void ParentFontChanged();
   void RealignChildren();
+  void TakeAnchors();
   // Puts the children's windows in tab order, so that the keyboard follows TabOrder.
   void ArrangeTabOrder();
   IWindowSystem& Windows() const;
@@ -139,9 +141,10 @@ class TControl : public TComponent, public IWindowEvents {
   int cursor_ = crDefault;
   TAlign align_ = alNone;
   uint8_t anchors_ = akLeft | akTop;
-  // The distances to the parent's right and bottom edges when the window was made: what
-  // right and bottom anchors keep.
-  int anchorRight_ = 0, anchorBottom_ = 0;
+  // The place the anchors start from: the control's bounds and its parent's client size
+  // when its window was made (or the program last placed it).
+  TRect anchorBase_;
+  TSize anchorParent_;
   bool anchorsTaken_ = false;
   bool aligning_ = false;  // moving the children itself
   std::unique_ptr<TFont> font_;

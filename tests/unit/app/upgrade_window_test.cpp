@@ -250,19 +250,19 @@ TEST_F(UpgradeWindowTest, ItOpensAtItsOuterSizeInAnOrdinarySizeableFrame) {
   EXPECT_EQ(upgrade->OuterHeight(), 472);
 }
 
-TEST_F(UpgradeWindowTest, MaximisedTheTextsFillTheWindowAndTheButtonsKeepToItsBottom) {
+TEST_F(UpgradeWindowTest, MaximisedItKeepsItsPartsTogetherInItsMiddle) {
   OpenUpgrade();
   struct Row {
     const char* name;
     TRect designed;
-    TRect maximised;  // in a 1272 x 970 client area
+    TRect maximised;  // in a 1272 x 970 client area: 682 wider, 525 higher
   } rows[] = {
-      {"Memo1", {8, 8, 577, 377}, {8, 8, 1259, 902}},
-      {"Memo5", {8, 8, 577, 377}, {8, 8, 1259, 902}},
-      {"SpeedButton6", {8, 394, 48, 419}, {8, 919, 48, 944}},
-      {"SpeedButton4", {199, 394, 239, 419}, {199, 919, 239, 944}},
-      {"UiURLLabel1", {264, 400, 481, 433}, {264, 925, 481, 958}},
-      {"BitBtn1", {496, 392, 561, 417}, {1178, 917, 1243, 942}},
+      {"Memo1", {8, 8, 577, 377}, {349, 270, 918, 639}},
+      {"Memo5", {8, 8, 577, 377}, {349, 270, 918, 639}},
+      {"SpeedButton6", {8, 394, 48, 419}, {349, 656, 389, 681}},
+      {"SpeedButton4", {199, 394, 239, 419}, {540, 656, 580, 681}},
+      {"UiURLLabel1", {264, 400, 481, 433}, {605, 662, 822, 695}},
+      {"BitBtn1", {496, 392, 561, 417}, {837, 654, 902, 679}},
   };
   auto check = [&](TRect Row::*which, const char* when) {
     for (const Row& r : rows) {
@@ -277,6 +277,8 @@ TEST_F(UpgradeWindowTest, MaximisedTheTextsFillTheWindowAndTheButtonsKeepToItsBo
   check(&Row::maximised, "maximised");
   fp.windows.Deliver(upgrade->Handle(), [](IWindowEvents& e) { e.WmSize(590, 445); });
   check(&Row::designed, "restored");
+  fp.windows.Deliver(upgrade->Handle(), [](IWindowEvents& e) { e.WmSize(300, 200); });
+  check(&Row::designed, "made smaller: nothing moves out at the top or left");
 }
 
 TEST_F(UpgradeWindowTest, TabGoesFromTheShownTextToOkAndBack) {
