@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "build_files.h"
 #include "app/program.h"
 #include "framework/context.h"
 #include "framework/forms.h"
@@ -20,18 +21,10 @@
 
 namespace vsi {
 
-// The build root (toolbar1.exe and toolbar1.mld) lies one or two folders above this test exe.
+// The build root: the folder of toolbar1.mld (and toolbar1.exe).
 inline std::wstring BuildRoot() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  for (int up = 0; up < 4; ++up) {
-    size_t slash = dir.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) break;
-    dir.resize(slash);
-    if (GetFileAttributesW((dir + L"\\toolbar1.mld").c_str()) != INVALID_FILE_ATTRIBUTES) return dir;
-  }
-  return {};
+  std::wstring mld = BuildFile(L"toolbar1.mld");
+  return mld.substr(0, mld.find_last_of(L"\\"));
 }
 
 // The pictures live in toolbar1.exe: loaded as data, so the buttons paint as they ship.
