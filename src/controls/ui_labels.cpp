@@ -254,12 +254,16 @@ void TUiClockStatus::Loaded() {
 
 void TUiClockStatus::Paint(ICanvas& canvas) {
   TRect r = ClientRect();
-  if (frameStyle_ != fsNone) {
-    canvas.SetBrush(flatColor_);
-    for (int i = 0; i < borderWidth_; ++i) {
+  for (int i = 0; i < borderWidth_ && frameStyle_ != fsNone; ++i) {
+    if (frameStyle_ == fsFlat) {
+      canvas.SetBrush(flatColor_);
       canvas.FrameRect(r);
-      r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
+    } else {
+      // A raised frame is lit from the top left; a lowered one from the bottom right.
+      const bool raised = frameStyle_ == fsRaised;
+      DrawEdge(canvas, r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight);
     }
+    r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   }
   canvas.SetBrush(fillColor_);
   canvas.FillRect(r);

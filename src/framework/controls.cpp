@@ -1,6 +1,7 @@
 #include "framework/controls.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "framework/context.h"
 
@@ -8,6 +9,7 @@ namespace vsi {
 
 const EnumInfo kAlignNames{{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
 const EnumInfo kAlignmentNames{{"taLeftJustify", "taRightJustify", "taCenter"}};
+const EnumInfo kAnchorNames{{"akLeft", "akTop", "akRight", "akBottom"}};
 
 const ClassInfo& TControl::StaticClass() {
   static const ClassInfo info =
@@ -19,6 +21,7 @@ const ClassInfo& TControl::StaticClass() {
           .Int("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .Int("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
           .Enum("Align", kAlignNames, &TControl::Align, &TControl::SetAlign)
+          .Set("Anchors", kAnchorNames, &TControl::Anchors, &TControl::SetAnchors)
           .Text("Caption", &TControl::Caption, &TControl::SetCaption)
           .Text("Hint", &TControl::Hint, &TControl::SetHint)
           .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
@@ -100,6 +103,8 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   width_ = width;
   height_ = height;
   if (handle_) Windows().SetBounds(handle_, BoundsRect());
+  // Placed by the program: the anchors start from here.
+  if (anchorsTaken_ && parent_ && !parent_->aligning_) TakeAnchors();
   if (resized) RealignChildren();
 }
 
@@ -114,6 +119,11 @@ void TControl::SetAlign(TAlign align) {
 
 void TControl::RealignChildren() {
   TRect area = ClientRect();
+  aligning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{aligning_};
   for (TControl* c : controls_) {
     switch (c->align_) {
       case alTop:
@@ -135,10 +145,56 @@ void TControl::RealignChildren() {
       case alClient:
         c->SetBounds(area.left, area.top, area.Width(), area.Height());
         break;
-      case alNone:
+      case alNone: {
+        if (!c->anchorsTaken_ || c->anchors_ == (akLeft | akTop)) break;
+        // One direction: the start and size a pair of anchors gives for a change of the
+        // parent's size by `grown`.
+        auto place = [](int start, int size, int grown, bool near, bool far, int& newStart, int& newSize) {
+          newStart = start;
+          newSize = size;
+          if (near && far)
+            newSize = std::max(size + grown, 0);
+          else if (far)
+            newStart = start + grown;
+          else if (!near)
+            newStart = start + std::max(grown, 0) / 2;  // centred while larger than designed
+        };
+        const TRect& b = c->anchorBase_;
+        int l, t, w, h;
+        place(b.left, b.Width(), area.Width() - c->anchorParent_.cx, c->anchors_ & akLeft, c->anchors_ & akRight, l, w);
+        place(b.top, b.Height(), area.Height() - c->anchorParent_.cy, c->anchors_ & akTop, c->anchors_ & akBottom, t, h);
+        c->SetBounds(l, t, w, h);
         break;
+      }
     }
   }
+}
+
+void TControl::TakeAnchors() {
+  anchorBase_ = BoundsRect();
+  anchorParent_ = {parent_->ClientWidth(), parent_->ClientHeight()};
+  anchorsTaken_ = true;
+}
+
+void TControl::SetTabOrder(int v) {
+  if (v == tabOrder_) return;
+  tabOrder_ = v;
+  if (handle_ && parent_) parent_->ArrangeTabOrder();
+}
+
+void TControl::ArrangeTabOrder() {
+  // Only windowed controls take part; those without a TabOrder come last, in their order.
+  std::vector<TControl*> ordered;
+  for (TControl* c : controls_)
+    if (c->handle_ && dynamic_cast<TWinControl*>(c)) ordered.push_back(c);
+  if (ordered.size() < 2) return;
+  auto key = [](const TControl* c) { return c->tabOrder_ < 0 ? INT_MAX : c->tabOrder_; };
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
+  std::vector<WindowHandle> sequence;
+  sequence.reserve(ordered.size());
+  for (const TControl* c : ordered) sequence.push_back(c->handle_);
+  Windows().ArrangeTabOrder(sequence);
 }
 
 void TControl::ScaleBy(int numerator, int denominator) {
@@ -270,6 +326,8 @@ void TControl::CreateWnd() {
   CreateParams(params);
   handle_ = Windows().CreateWindow(params, this);
   if (!handle_) throw EOutOfResources(Format("Error creating window for %s", Name().c_str()));
+  // Anchors keep the distances the control has when its window is made.
+  if (parent_) TakeAnchors();
   if (showHint_ && !hint_.empty()) Windows().SetHint(handle_, hint_);
   CreateWindowHandle();
 }
@@ -282,14 +340,18 @@ void TControl::HandleNeeded() {
   }
   CreateWnd();
   CreateChildHandles();
+  if (parent_) parent_->ArrangeTabOrder();
 }
 
 void TControl::CreateChildHandles() {
+  bool created = false;
   for (TControl* c : controls_)
     if (!c->handle_) {
       c->CreateWnd();
       c->CreateChildHandles();
+      created = true;
     }
+  if (created) ArrangeTabOrder();
 }
 
 void TControl::DestroyHandle() {

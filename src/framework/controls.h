@@ -18,6 +18,10 @@ extern const EnumInfo kAlignNames;
 enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 extern const EnumInfo kAlignmentNames;
 enum TCursorKind : int16_t { crDefault = 0, crHandPoint = -21 };
+// The edges of its parent a control keeps its distance to when the parent is resized; with
+// neither edge of a direction it stays centred in that direction when the parent grows.
+enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+extern const EnumInfo kAnchorNames;
 
 class TControl : public TComponent, public IWindowEvents {
   VSI_CLASS(TControl)
@@ -47,6 +51,8 @@ class TControl : public TComponent, public IWindowEvents {
   TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
+  uint8_t Anchors() const { return anchors_; }
+  void SetAnchors(uint8_t anchors) { anchors_ = anchors; }
   // Scales position, size and font by numerator/denominator.
   virtual void ScaleBy(int numerator, int denominator);
 
@@ -70,7 +76,7 @@ class TControl : public TComponent, public IWindowEvents {
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   int TabOrder() const { return tabOrder_; }
-  void SetTabOrder(int v) { tabOrder_ = v; }
+  void SetTabOrder(int v);
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool v) { tabStop_ = v; }
   int Cursor() const { return cursor_; }
@@ -115,6 +121,9 @@ class TControl : public TComponent, public IWindowEvents {
   void ParentColorChanged();
   void ParentFontChanged();
   void RealignChildren();
+  void TakeAnchors();
+  // Puts the children's windows in tab order, so that the keyboard follows TabOrder.
+  void ArrangeTabOrder();
   IWindowSystem& Windows() const;
 
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -131,6 +140,13 @@ class TControl : public TComponent, public IWindowEvents {
   bool tabStop_ = false;
   int cursor_ = crDefault;
   TAlign align_ = alNone;
+  uint8_t anchors_ = akLeft | akTop;
+  // The place the anchors start from: the control's bounds and its parent's client size
+  // when its window was made (or the program last placed it).
+  TRect anchorBase_;
+  TSize anchorParent_;
+  bool anchorsTaken_ = false;
+  bool aligning_ = false;  // moving the children itself
   std::unique_ptr<TFont> font_;
   TControl* parent_ = nullptr;
   std::vector<TControl*> controls_;

@@ -11,6 +11,10 @@ const EnumInfo kBorderIconNames{{"biSystemMenu", "biMinimize", "biMaximize", "bi
 const ClassInfo& TForm::StaticClass() {
   static const ClassInfo info =
       ClassBuilder<TForm>("TForm", &TWinControl::StaticClass())
+          .Int("Width", &TForm::OuterWidth, &TForm::SetOuterWidth)
+          .Int("Height", &TForm::OuterHeight, &TForm::SetOuterHeight)
+          .Int("ClientWidth", &TForm::ClientWidth, &TForm::SetFormClientWidth)
+          .Int("ClientHeight", &TForm::ClientHeight, &TForm::SetFormClientHeight)
           .Bool("AutoScroll", &TForm::AutoScroll, &TForm::SetAutoScroll)
           .Set("BorderIcons", kBorderIconNames, &TForm::BorderIcons, &TForm::SetBorderIcons)
           .Enum("BorderStyle", kBorderStyleNames, &TForm::BorderStyle, &TForm::SetBorderStyle)
@@ -55,10 +59,71 @@ void TForm::CreateParams(WindowParams& params) const {
   params.visible = false;
   if (TApplication* app = ApplicationOf(*this)) params.owner = app->Handle();
   params.toolWindow = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
+  params.sizeable = borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
+  if (outerWidth_ > 0 && outerHeight_ > 0) {
+    params.outerBounds = true;
+    params.bounds = {left_, top_, left_ + outerWidth_, top_ + outerHeight_};
+  }
   params.systemMenu = (borderIcons_ & biSystemMenu) != 0;
   params.minimizeBox = (borderIcons_ & biMinimize) != 0;
   params.maximizeBox = (borderIcons_ & biMaximize) != 0;
   params.iconResource = icon_;
+}
+
+void TForm::CreateWindowHandle() {
+  TWinControl::CreateWindowHandle();
+  // The frame is the system's: only now is the inside of a window made at its outer size known.
+  TSize client = Windows().ClientSize(Handle());
+  if (outerWidth_ > 0 && outerHeight_ > 0) {
+    frame_ = {outerWidth_ - client.cx, outerHeight_ - client.cy};
+  } else {
+    frame_ = {0, 0};
+  }
+  WmSize(client.cx, client.cy);
+}
+
+int TForm::OuterWidth() const {
+  if (HandleAllocated()) return width_ + frame_.cx;
+  return outerWidth_ > 0 ? outerWidth_ : width_;
+}
+
+int TForm::OuterHeight() const {
+  if (HandleAllocated()) return height_ + frame_.cy;
+  return outerHeight_ > 0 ? outerHeight_ : height_;
+}
+
+void TForm::SetOuterWidth(int v) {
+  if (HandleAllocated()) {
+    SetWidth(v - frame_.cx);
+    return;
+  }
+  outerWidth_ = v;
+}
+
+void TForm::SetOuterHeight(int v) {
+  if (HandleAllocated()) {
+    SetHeight(v - frame_.cy);
+    return;
+  }
+  outerHeight_ = v;
+}
+
+void TForm::SetFormClientWidth(int v) {
+  outerWidth_ = 0;
+  SetWidth(v);
+}
+
+void TForm::SetFormClientHeight(int v) {
+  outerHeight_ = 0;
+  SetHeight(v);
+}
+
+void TForm::WmSize(int clientWidth, int clientHeight) {
+  // The window is already that size: only the children follow.
+  if (clientWidth == width_ && clientHeight == height_) return;
+  width_ = clientWidth;
+  height_ = clientHeight;
+  RealignChildren();
 }
 
 void TForm::Show() {
@@ -79,7 +144,10 @@ void TForm::Hide() {
 }
 
 void TForm::BringToFront() {
-  if (HandleAllocated()) Windows().BringToFront(Handle());
+  if (!HandleAllocated()) return;
+  // A minimised window comes back first.
+  if (Windows().IsMinimized(Handle())) Windows().Restore(Handle());
+  Windows().BringToFront(Handle());
 }
 
 void TForm::DoShow() {
@@ -118,17 +186,36 @@ void TForm::WmDestroy() {
   if (app && app->MainForm() == this) app->Terminate();
 }
 
+WindowHandle TForm::MinimizedWindow() const {
+  TApplication* app = ApplicationOf(*this);
+  return app && app->MainForm() == this && app->Handle() ? app->Handle() : Handle();
+}
+
+TWindowState TForm::WindowState() const {
+  if (!HandleAllocated()) return windowState_;
+  if (Windows().IsMinimized(MinimizedWindow())) return wsMinimized;
+  return Windows().IsMaximized(Handle()) ? wsMaximized : wsNormal;
+}
+
 void TForm::SetWindowState(TWindowState state) {
-  if (state == windowState_) return;
+  // Compared with the state the window has now, not with the last one set here: the user
+  // restores the window from the taskbar without telling us.
+  if (state == WindowState()) return;
   windowState_ = state;
-  if (state == wsMinimized) {
-    TApplication* app = ApplicationOf(*this);
-    if (app && app->MainForm() == this && app->Handle())
-      app->Minimize();
-    else if (HandleAllocated())
-      Windows().Minimize(Handle());
-  } else if (state == wsNormal && HandleAllocated()) {
-    Windows().Restore(Handle());
+  if (!HandleAllocated()) return;
+  const WindowHandle minimized = MinimizedWindow();
+  switch (state) {
+    case wsMinimized:
+      Windows().Minimize(minimized);
+      break;
+    case wsMaximized:
+      if (Windows().IsMinimized(minimized)) Windows().Restore(minimized);
+      Windows().Maximize(Handle());
+      break;
+    case wsNormal:
+      if (Windows().IsMinimized(minimized)) Windows().Restore(minimized);
+      if (Windows().IsMaximized(Handle())) Windows().Restore(Handle());
+      break;
   }
 }
 

@@ -35,8 +35,17 @@ class TForm : public TWinControl {
   void SetAutoScroll(bool v) { autoScroll_ = v; }
   int PixelsPerInch() const { return 96; }
   void SetPixelsPerInch(int) {}
-  TWindowState WindowState() const { return windowState_; }
+  // The state the window has now: the user may restore or maximise it without a word to us.
+  TWindowState WindowState() const;
   void SetWindowState(TWindowState state);
+  // The whole window's size, frame included; ClientWidth and ClientHeight are the inside's.
+  // A description gives one or the other; the last one given is kept when the window is made.
+  int OuterWidth() const;
+  int OuterHeight() const;
+  void SetOuterWidth(int v);
+  void SetOuterHeight(int v);
+  void SetFormClientWidth(int v);
+  void SetFormClientHeight(int v);
 
   // The handlers a description may bind by name.
   void RegisterMethod(const std::string& name, TNotifyEvent handler);
@@ -59,13 +68,17 @@ class TForm : public TWinControl {
 
   // Window events.
   void WmShow() override;
+  void WmSize(int clientWidth, int clientHeight) override;
   bool WmClose() override;
   void WmDestroy() override;
   WideString WindowText() const override { return ToWide(caption_); }
 
  protected:
   void CreateParams(WindowParams& params) const override;
+  void CreateWindowHandle() override;
   void DoShow();
+  // The window that minimising hides: the application's for the main form, else its own.
+  WindowHandle MinimizedWindow() const;
 
   TBorderStyle borderStyle_ = bsSizeable;
   uint8_t borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -73,6 +86,8 @@ class TForm : public TWinControl {
   bool scaled_ = true;
   bool autoScroll_ = false;
   TWindowState windowState_ = wsNormal;
+  int outerWidth_ = 0, outerHeight_ = 0;  // 0: the client size was given
+  TSize frame_;  // outer less client size, once the window exists
   bool showing_ = false;
   bool shownOnce_ = false;
   std::map<std::string, TNotifyEvent, std::less<>> methods_;

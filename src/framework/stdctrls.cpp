@@ -58,7 +58,17 @@ void TLabel::Paint(ICanvas& canvas) {
     canvas.FillRect(r);
   }
   canvas.SetBrush(color_, BrushStyle::Clear);
-  canvas.SetFont(font_->Spec());
+  FontSpec font = font_->Spec();
+  if (!enabled_) {
+    // Engraved: the text in the highlight colour one pixel down and right, the shadow
+    // colour over it.
+    font.color = clBtnHighlight;
+    canvas.SetFont(font);
+    TRect lit{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
+    canvas.DrawTextW(DisplayText(), lit, TextFlags());
+    font.color = clBtnShadow;
+  }
+  canvas.SetFont(font);
   canvas.DrawTextW(DisplayText(), r, TextFlags());
 }
 
@@ -97,20 +107,23 @@ void TPanel::SetAlignment(TAlignment v) {
   Invalidate();
 }
 
+void DrawEdge(ICanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight) {
+  canvas.SetPen(topLeft);
+  canvas.MoveTo(r.left, r.bottom - 1);
+  canvas.LineTo(r.left, r.top);
+  canvas.LineTo(r.right - 1, r.top);
+  canvas.SetPen(bottomRight);
+  canvas.LineTo(r.right - 1, r.bottom - 1);
+  canvas.LineTo(r.left - 1, r.bottom - 1);
+}
+
 namespace {
 // A one-pixel bevel: light top-left, dark bottom-right (swapped when lowered).
 void DrawBevel(ICanvas& canvas, TRect& r, TBevelCut cut) {
   if (cut == bvNone) return;
   if (cut != bvSpace) {
-    TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
-    TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
-    canvas.SetPen(topLeft);
-    canvas.MoveTo(r.left, r.bottom - 1);
-    canvas.LineTo(r.left, r.top);
-    canvas.LineTo(r.right - 1, r.top);
-    canvas.SetPen(bottomRight);
-    canvas.LineTo(r.right - 1, r.bottom - 1);
-    canvas.LineTo(r.left - 1, r.bottom - 1);
+    const bool raised = cut == bvRaised;
+    DrawEdge(canvas, r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight);
   }
   r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
 }
@@ -169,15 +182,7 @@ void TSpeedButton::Paint(ICanvas& canvas) {
   canvas.FillRect(r);
   // Flat buttons show their edge only under the pointer or while pressed.
   if (!flat_ || hot_ || pressed_) {
-    TColor light = pressed_ ? clBtnShadow : clBtnHighlight;
-    TColor dark = pressed_ ? clBtnHighlight : clBtnShadow;
-    canvas.SetPen(light);
-    canvas.MoveTo(0, height_ - 1);
-    canvas.LineTo(0, 0);
-    canvas.LineTo(width_ - 1, 0);
-    canvas.SetPen(dark);
-    canvas.LineTo(width_ - 1, height_ - 1);
-    canvas.LineTo(-1, height_ - 1);
+    DrawEdge(canvas, r, pressed_ ? clBtnShadow : clBtnHighlight, pressed_ ? clBtnHighlight : clBtnShadow);
   }
   int shift = pressed_ ? 1 : 0;
   if (!glyph_.empty()) {
@@ -231,8 +236,22 @@ const ClassInfo& TButton::StaticClass() {
 }
 
 const ClassInfo& TBitBtn::StaticClass() {
-  static const ClassInfo info = ClassBuilder<TBitBtn>("TBitBtn", &TButton::StaticClass()).Creatable().Build();
+  static const ClassInfo info = ClassBuilder<TBitBtn>("TBitBtn", &TButton::StaticClass())
+                                    .Creatable()
+                                    .Text("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph)
+                                    .Build();
   return info;
+}
+
+void TBitBtn::SetGlyph(const std::string& resource) {
+  if (resource == glyph_) return;
+  glyph_ = resource;
+  if (HandleAllocated()) Windows().SetButtonImage(Handle(), glyph_);
+}
+
+void TBitBtn::CreateParams(WindowParams& params) const {
+  TButton::CreateParams(params);
+  params.image = glyph_;
 }
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
@@ -254,6 +273,7 @@ const ClassInfo& TCustomMemo::StaticClass() {
           .Enum("BorderStyle", kBorderStyleNames, &TCustomMemo::BorderStyle, &TCustomMemo::SetBorderStyle)
           .Object("Lines", TStrings::StaticClass(), &TCustomMemo::Lines)
           .Bool("ReadOnly", &TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly)
+          .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs)
           .Enum("ScrollBars", kScrollStyleNames, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars)
           .Text("Text", &TCustomMemo::Text, &TCustomMemo::SetText)
           .Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)
@@ -272,33 +292,76 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TWinControl(owner), lines_(std::ma
   tabStop_ = true;
   color_ = clWindow;
   lines_->OnChange = [this](TObject*) {
+    if (reading_) return;  // taken from the window: nothing to send back
     trailing_.clear();
     UpdateWindowText();
   };
 }
 
-AnsiString TCustomMemo::Text() const {
+namespace {
+template <class S>
+size_t WithoutFinalBreaks(const S& text) {
+  size_t end = text.size();
+  while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n')) --end;
+  return end;
+}
+}  // namespace
+
+AnsiString TCustomMemo::ListText() const {
   AnsiString text = lines_->Text();
   if (text.size() >= 2) text.resize(text.size() - 2);  // no final line break
   return text + trailing_;
 }
 
+void TCustomMemo::ReadWindowText() const {
+  if (!HandleAllocated() || reading_) return;
+  AnsiString shown = ToAnsi(Windows().GetText(Handle()));
+  if (shown == ListText()) return;
+  reading_ = true;
+  lines_->SetText(shown);
+  reading_ = false;
+  trailing_ = shown.substr(WithoutFinalBreaks(shown));
+}
+
+TStrings* TCustomMemo::Lines() const {
+  ReadWindowText();
+  return lines_.get();
+}
+
+AnsiString TCustomMemo::Text() const {
+  ReadWindowText();
+  return ListText();
+}
+
 void TCustomMemo::SetText(const AnsiString& text) {
+  // What the window shows before the change, in UTF-16.
+  const WideString shown = HandleAllocated() ? Windows().GetText(Handle()) : WideString();
+  reading_ = true;
   lines_->SetText(text);
+  reading_ = false;
   // The list forgets a final line break; the memo keeps it, as an edit control does.
-  size_t end = text.size();
-  while (end > 0 && (text[end - 1] == '\r' || text[end - 1] == '\n')) --end;
+  const size_t end = WithoutFinalBreaks(text);
   trailing_ = text.substr(end);
+  if (!HandleAllocated()) return;
+  // Only final line breaks changed (the translator drops them on every switch): the window
+  // keeps its own UTF-16 text, so characters typed outside the code page are not lost.
+  const WideString body = shown.substr(0, WithoutFinalBreaks(shown));
+  if (ToAnsi(body) == text.substr(0, end)) {
+    const WideString kept = body + ToWide(trailing_);
+    if (kept != shown) Windows().SetText(Handle(), kept);
+    return;
+  }
   UpdateWindowText();
 }
 
-WideString TCustomMemo::WindowText() const { return ToWide(Text()); }
+WideString TCustomMemo::WindowText() const { return ToWide(ListText()); }
 
 void TCustomMemo::CreateParams(WindowParams& params) const {
   TWinControl::CreateParams(params);
   params.kind = WindowKind::Memo;
   params.vScroll = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
   params.readOnly = readOnly_;
+  params.wantTabs = wantTabs_;
 }
 
 // ---- TCustomComboBox

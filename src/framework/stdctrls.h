@@ -36,6 +36,10 @@ class TLabel : public TGraphicControl {
   bool showAccelChar_ = true;
 };
 
+// A one-pixel edge around r: the top and left lines in one colour, the bottom and right in
+// the other (light then dark looks raised, dark then light lowered).
+void DrawEdge(ICanvas& canvas, const TRect& r, TColor topLeft, TColor bottomRight);
+
 enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 extern const EnumInfo kBevelCutNames;
 enum TBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
@@ -96,19 +100,29 @@ class TButton : public TWinControl {
   void CreateParams(WindowParams& params) const override;
 };
 
+// A push button with a picture beside its caption.
 class TBitBtn : public TButton {
   VSI_CLASS(TBitBtn)
   using TButton::TButton;
+  const std::string& Glyph() const { return glyph_; }
+  void SetGlyph(const std::string& resource);
+
+ protected:
+  void CreateParams(WindowParams& params) const override;
+
+ private:
+  std::string glyph_;
 };
 
 enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 extern const EnumInfo kScrollStyleNames;
 
-// The memo base class: a native multi-line edit whose lines are a string list.
+// The memo base class: a native multi-line edit whose lines are a string list. Once its
+// window exists, the text is the window's: what the user typed is what Text and Lines give.
 class TCustomMemo : public TWinControl {
   VSI_CLASS(TCustomMemo)
   explicit TCustomMemo(TComponent* owner);
-  TStrings* Lines() const { return lines_.get(); }
+  TStrings* Lines() const;
   // All lines joined by CR LF, without a final line break.
   AnsiString Text() const;
   void SetText(const AnsiString& text);
@@ -118,6 +132,8 @@ class TCustomMemo : public TWinControl {
   void SetReadOnly(bool v) { readOnly_ = v; }
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool v) { wordWrap_ = v; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool v) { wantTabs_ = v; }
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v) { borderStyle_ = v; }
   WideString WindowText() const override;
@@ -125,12 +141,17 @@ class TCustomMemo : public TWinControl {
 
  protected:
   void CreateParams(WindowParams& params) const override;
+  // Takes the window's text into the lines when the user changed it.
+  void ReadWindowText() const;
+  AnsiString ListText() const;
   std::unique_ptr<TStringList> lines_;
   TScrollStyle scrollBars_ = ssNone;
   bool readOnly_ = false;
   bool wordWrap_ = true;
+  bool wantTabs_ = false;
   TBorderStyle borderStyle_ = bsSingle;
-  AnsiString trailing_;  // a text set with a final line break keeps it
+  mutable AnsiString trailing_;  // a text set with a final line break keeps it
+  mutable bool reading_ = false;
 };
 
 class TMemo : public TCustomMemo {

@@ -185,6 +185,34 @@ DescValue TIvTargetProperties::TargetsData(const TIvTargetProperties* ancestor) 
 }
 
 // ---------------------------------------------------------------------------------------------
+// Window menu access
+
+namespace {
+class PlatformWindowMenu : public IIvWindowMenu {
+ public:
+  explicit PlatformWindowMenu(IWindowSystem& windows) : windows_(windows) {}
+  int ItemCount(WindowHandle window) override { return windows_.WindowMenuCount(window); }
+  bool ItemInfo(WindowHandle window, int position, uint32_t& command, bool& separator) override {
+    return windows_.WindowMenuItem(window, position, command, separator);
+  }
+  AnsiString ItemText(WindowHandle window, int position) override { return windows_.WindowMenuText(window, position); }
+  void SetItemText(WindowHandle window, int position, uint32_t command, const AnsiString& text) override {
+    windows_.SetWindowMenuText(window, position, command, text);
+  }
+
+ private:
+  IWindowSystem& windows_;
+};
+}  // namespace
+
+TIvWindowMenuAccess::TIvWindowMenuAccess(AppContext& context)
+    : platform_(std::make_unique<PlatformWindowMenu>(context.platform().windows)) {
+  menu = platform_.get();
+}
+
+TIvWindowMenuAccess::~TIvWindowMenuAccess() = default;
+
+// ---------------------------------------------------------------------------------------------
 // Window menu names
 
 const std::vector<TIvWindowMenuName>& WindowMenuNames() {

@@ -160,7 +160,7 @@ class IIvListSelection {
 
 // The window (system) menu of a top-level window: GetSystemMenu, GetMenuItemCount,
 // GetMenuItemInfoA (MIIM_ID | MIIM_TYPE), GetMenuStringA and SetMenuItemInfoA (MIIM_ID |
-// MIIM_STRING). The Windows build installs one through TIvWindowMenuAccess.
+// MIIM_STRING). By default the platform's window system answers (TIvWindowMenuAccess).
 class IIvWindowMenu {
  public:
   virtual ~IIvWindowMenu() = default;
@@ -173,10 +173,15 @@ class IIvWindowMenu {
   virtual void SetItemText(WindowHandle window, int position, uint32_t command, const AnsiString& text) = 0;
 };
 
-// Per context: the window-menu access (none in tests unless one is installed).
+// Per context: the window-menu access, the platform's window system unless a test installs
+// another (or none).
 struct TIvWindowMenuAccess {
-  explicit TIvWindowMenuAccess(AppContext&) {}
+  explicit TIvWindowMenuAccess(AppContext& context);
+  ~TIvWindowMenuAccess();
   IIvWindowMenu* menu = nullptr;
+
+ private:
+  std::unique_ptr<IIvWindowMenu> platform_;
 };
 
 // Window-menu commands (SC_*) and the English names that are looked up for them.

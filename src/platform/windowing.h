@@ -50,6 +50,8 @@ struct WindowParams {
   WindowHandle owner = 0;   // the owning top-level window (the application window)
   bool appWindow = false;   // the application's own window: a taskbar button with the title
   bool toolWindow = false;
+  bool sizeable = false;    // a resizable border
+  bool outerBounds = false; // the bounds are the whole window's, frame included
   bool minimizeBox = true;
   bool maximizeBox = true;
   bool systemMenu = true;
@@ -57,6 +59,9 @@ struct WindowParams {
   // Memo
   bool vScroll = false;
   bool readOnly = false;
+  bool wantTabs = false;  // Tab types a tab instead of moving on
+  // Button: a picture resource shown beside the caption.
+  std::string image;
   // ComboBox
   int itemHeight = 16;
 };
@@ -89,6 +94,8 @@ class IWindowEvents {
   virtual void WmSelChange() {}
   // The window became visible for the first time.
   virtual void WmShow() {}
+  // A form's client area took this size (the user resized or maximised it).
+  virtual void WmSize(int clientWidth, int clientHeight) {}
   // Close request; return false to refuse.
   virtual bool WmClose() { return true; }
   virtual void WmDestroy() {}
@@ -121,8 +128,18 @@ class IWindowSystem {
   virtual void SetHint(WindowHandle w, const std::string& hint) = 0;
   virtual void Invalidate(WindowHandle w, const TRect* r, bool erase) = 0;
   virtual void Minimize(WindowHandle w) = 0;
+  virtual void Maximize(WindowHandle w) = 0;
   virtual void Restore(WindowHandle w) = 0;
   virtual bool IsMinimized(WindowHandle w) = 0;
+  virtual bool IsMaximized(WindowHandle w) = 0;
+  // The size of the client area as the window has it now.
+  virtual TSize ClientSize(WindowHandle w) = 0;
+  // Puts these children of one parent in this order among themselves, the others keeping
+  // their places: the keyboard (Tab, Shift+Tab) follows the window order.
+  virtual void ArrangeTabOrder(const std::vector<WindowHandle>& sequence) = 0;
+  // A button's picture (a bitmap resource whose bottom-left colour is transparent); empty
+  // text removes it.
+  virtual void SetButtonImage(WindowHandle w, const std::string& resource) = 0;
   virtual void BringToFront(WindowHandle w) = 0;
   virtual void SetFocus(WindowHandle w) = 0;
   virtual WindowHandle GetFocus() = 0;
@@ -136,6 +153,13 @@ class IWindowSystem {
   virtual int ComboGetIndex(WindowHandle w) = 0;
   // Pop-up menu at a screen point; the chosen command or 0.
   virtual uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) = 0;
+  // The window (system) menu of a top-level window, by position: the number of items (-1
+  // without one), an item's command and kind, its text (at most 255 characters, in the
+  // ANSI code page) and a new text for it.
+  virtual int WindowMenuCount(WindowHandle w) = 0;
+  virtual bool WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) = 0;
+  virtual AnsiString WindowMenuText(WindowHandle w, int position) = 0;
+  virtual void SetWindowMenuText(WindowHandle w, int position, uint32_t command, const AnsiString& text) = 0;
   // Tooltips of a window: drop the one showing (a new request follows when the pointer moves).
   virtual void CancelTooltip(WindowHandle w) = 0;
   // Where an exception that leaves an event handler or a timer callback goes (the

@@ -27,7 +27,20 @@
 //   combo-items            prints "item <index> <text>" per item of the first combo box
 //   text <label>           prints the text of the control right of <label> on the same row
 //   text-id <id>           prints the text of the descendant with this control id
-//   state                  prints "minimized", "maximized" or "normal"
+//   state                  prints "minimized" (also when the window it belongs to, the one
+//                          with the taskbar button, is), "maximized" or "normal"
+//   taskbar-restore        what a click on the minimised taskbar button does: posts
+//                          WM_SYSCOMMAND SC_RESTORE to the window's owner (or the window)
+//   style                  "style <hex>" and "exstyle <hex>" of the window
+//   nc-point <code>        "point <x> <y>": a screen point of the window's frame where
+//                          WM_NCHITTEST answers <code> (8 minimise box, 9 maximise box, 20 close
+//                          box), for a real click there
+//   focus                  the control with the keyboard focus in the window's thread: "focus
+//                          <class> <id> <x> <y> <text>" (x, y relative to the client area), and
+//                          for an edit control "selection <start> <end>"
+//   window-menu            one line per item of the window menu: "item <command> <text>",
+//                          "separator" (the menu of another program is read where the system
+//                          allows it; 1 when it cannot be read)
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
 //   counters               the window's process: "pid", "handles" (GetProcessHandleCount),
 //                          "handle_list" (its entries in the system's handle list), "gdi"
@@ -458,6 +471,7 @@ int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] windows | volume ROOT | wait-window | caption | dump | click TEXT | click-id ID | "
       "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
+      "taskbar-restore | style | nc-point CODE | focus | window-menu | "
       "close | counters | launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
   return 2;
 }
@@ -566,7 +580,97 @@ int main(int argc, char** argv) {
   if (command == "counters") return PrintCounters(main);
 
   if (command == "state") {
-    Out(IsIconic(main) ? "minimized" : IsZoomed(main) ? "maximized" : "normal");
+    HWND owner = GetWindow(main, GW_OWNER);
+    bool minimized = IsIconic(main) || (owner && IsIconic(owner));
+    Out(minimized ? "minimized" : IsZoomed(main) ? "maximized" : "normal");
+    return 0;
+  }
+
+  if (command == "taskbar-restore") {
+    HWND owner = GetWindow(main, GW_OWNER);
+    HWND target = owner ? owner : main;
+    PostMessageW(target, WM_SYSCOMMAND, SC_RESTORE, 0);
+    Settle(target);
+    Out("restored");
+    return 0;
+  }
+
+  if (command == "style") {
+    char line[64];
+    std::snprintf(line, sizeof line, "style\t%08lX", static_cast<unsigned long>(GetWindowLongW(main, GWL_STYLE)));
+    Out(line);
+    std::snprintf(line, sizeof line, "exstyle\t%08lX", static_cast<unsigned long>(GetWindowLongW(main, GWL_EXSTYLE)));
+    Out(line);
+    return 0;
+  }
+
+  if (command == "nc-point") {
+    if (!arg(0)) return Usage();
+    const LRESULT wanted = std::atoi(arg(0));
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    // The caption row: scanned from the right, where the boxes are.
+    for (int y = frame.top + 2; y < frame.top + 40 && y < frame.bottom; y += 2)
+      for (int x = frame.right - 2; x > frame.left; x -= 2) {
+        DWORD_PTR hit = 0;
+        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
+        if (static_cast<LRESULT>(hit) != wanted) continue;
+        // The middle of the run of points that answer so on this row.
+        int left = x;
+        while (left - 2 > frame.left) {
+          SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(left - 2, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
+          if (static_cast<LRESULT>(hit) != wanted) break;
+          left -= 2;
+        }
+        Out("point\t" + std::to_string((left + x) / 2) + "\t" + std::to_string(y + 4));
+        return 0;
+      }
+    Err("no point of the frame answers " + std::string(arg(0)));
+    return 1;
+  }
+
+  if (command == "focus") {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus) {
+      Out("focus\tnone");
+      return 0;
+    }
+    HWND f = info.hwndFocus;
+    RECT r{};
+    GetWindowRect(f, &r);
+    POINT origin{0, 0};
+    ClientToScreen(main, &origin);
+    Out("focus\t" + Escaped(ClassOf(f)) + "\t" + std::to_string(GetDlgCtrlID(f)) + "\t" +
+        std::to_string(r.left - origin.x) + "\t" + std::to_string(r.top - origin.y) + "\t" + Escaped(TextOf(f)));
+    if (Lower(ClassOf(f)) == L"edit") {
+      DWORD_PTR selection = 0;
+      SendMessageTimeoutW(f, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selection);
+      Out("selection\t" + std::to_string(LOWORD(selection)) + "\t" + std::to_string(HIWORD(selection)));
+    }
+    return 0;
+  }
+
+  if (command == "window-menu") {
+    HMENU menu = GetSystemMenu(main, FALSE);
+    int count = menu ? GetMenuItemCount(menu) : -1;
+    if (count <= 0) {
+      Err("the window menu cannot be read from here");
+      return 1;
+    }
+    for (int k = 0; k < count; ++k) {
+      MENUITEMINFOW item{};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_ID | MIIM_FTYPE;
+      GetMenuItemInfoW(menu, static_cast<UINT>(k), TRUE, &item);
+      if (item.fType & MFT_SEPARATOR) {
+        Out("separator");
+        continue;
+      }
+      wchar_t text[256] = {};
+      GetMenuStringW(menu, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
+      Out("item\t" + std::to_string(item.wID) + "\t" + Escaped(text));
+    }
     return 0;
   }
 

@@ -1,5 +1,6 @@
 #include "fakes/fake_windows.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "framework/description.h"
@@ -178,7 +179,15 @@ WindowHandle FakeWindowSystem::CreateWindow(const WindowParams& params, IWindowE
   w.enabled = params.enabled;
   w.font = params.font;
   w.color = params.color;
+  w.image = params.image;
   windows.emplace(h, std::move(w));
+  // A new child goes below its siblings; one that overlaps an earlier sibling and takes no
+  // focus is put on top, as the real window system does.
+  auto& siblings = zorder_[params.parent];
+  if (params.overlapsEarlier && !params.tabStop && params.kind == WindowKind::Custom)
+    siblings.insert(siblings.begin(), h);
+  else
+    siblings.push_back(h);
   return h;
 }
 
@@ -190,6 +199,8 @@ void FakeWindowSystem::DestroyWindow(WindowHandle w) {
     if (child.params.parent == w && !child.destroyed) DestroyWindow(h);
   it->second.destroyed = true;
   it->second.visible = false;
+  auto& siblings = zorder_[it->second.params.parent];
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
   if (it->second.sink) it->second.sink->WmDestroy();
 }
 
@@ -206,9 +217,109 @@ void FakeWindowSystem::Invalidate(WindowHandle w, const TRect* r, bool erase) {
   ++fw.invalidations;
   fw.invalidationLog.push_back(FakeWindow::Invalidation{r == nullptr, r ? *r : TRect{}, erase});
 }
-void FakeWindowSystem::Minimize(WindowHandle w) { Window(w).minimized = true; }
-void FakeWindowSystem::Restore(WindowHandle w) { Window(w).minimized = false; }
+void FakeWindowSystem::Minimize(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  fw.minimized = true;
+  ++fw.minimizeCalls;
+}
+void FakeWindowSystem::Maximize(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  fw.minimized = false;
+  fw.maximized = true;
+}
+// As SW_RESTORE: a minimised window comes back as it was, a maximised one to its size.
+void FakeWindowSystem::Restore(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  if (fw.minimized)
+    fw.minimized = false;
+  else
+    fw.maximized = false;
+}
 bool FakeWindowSystem::IsMinimized(WindowHandle w) { return Window(w).minimized; }
+bool FakeWindowSystem::IsMaximized(WindowHandle w) { return Window(w).maximized; }
+
+TSize FakeWindowSystem::ClientSize(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  TSize size{fw.bounds.Width(), fw.bounds.Height()};
+  if (!fw.params.outerBounds) return size;
+  // What AdjustWindowRectEx takes off with the classic metrics: a 4-pixel sizeable border
+  // (3 fixed), a 19-pixel caption (16 for a tool window).
+  const int border = fw.params.sizeable ? 4 : 3;
+  const int caption = fw.params.toolWindow ? 16 : 19;
+  return {size.cx - 2 * border, size.cy - 2 * border - caption};
+}
+
+void FakeWindowSystem::ArrangeTabOrder(const std::vector<WindowHandle>& sequence) {
+  if (sequence.empty()) return;
+  auto& siblings = zorder_[Window(sequence.front()).params.parent];
+  // The places the sequence's windows hold, top first, get them in the sequence's order.
+  size_t next = 0;
+  for (WindowHandle& h : siblings)
+    if (std::find(sequence.begin(), sequence.end(), h) != sequence.end()) h = sequence[next++];
+}
+
+void FakeWindowSystem::SetButtonImage(WindowHandle w, const std::string& resource) { Window(w).image = resource; }
+
+bool FakeWindowSystem::Showing(WindowHandle w) {
+  for (WindowHandle h = w; h; h = Window(h).params.parent)
+    if (!Window(h).visible || !Window(h).enabled) return false;
+  return true;
+}
+
+void FakeWindowSystem::TabStops(WindowHandle parent, std::vector<WindowHandle>& out) {
+  for (WindowHandle h : zorder_[parent]) {
+    const FakeWindow& fw = Window(h);
+    if (fw.params.tabStop) {
+      if (Showing(h)) out.push_back(h);
+    } else if (fw.params.kind == WindowKind::Custom) {
+      TabStops(h, out);
+    }
+  }
+}
+
+WindowHandle FakeWindowSystem::NextTabStop(WindowHandle form, WindowHandle from, bool previous) {
+  std::vector<WindowHandle> stops;
+  TabStops(form, stops);
+  if (stops.empty()) return 0;
+  auto it = std::find(stops.begin(), stops.end(), from);
+  if (it == stops.end()) return previous ? stops.back() : stops.front();
+  const size_t i = static_cast<size_t>(it - stops.begin()), n = stops.size();
+  return stops[previous ? (i + n - 1) % n : (i + 1) % n];
+}
+
+// ---- window menu: the items GetSystemMenu gives a window with a caption and a window menu
+
+int FakeWindowSystem::WindowMenuCount(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  if (fw.params.kind != WindowKind::Form || !fw.params.systemMenu || fw.params.appWindow) return -1;
+  if (!fw.windowMenuMade) {
+    fw.windowMenuMade = true;
+    fw.windowMenu = {{0xF120, false, "&Restore"},  {0xF010, false, "&Move"},      {0xF000, false, "&Size"},
+                     {0xF020, false, "Mi&nimize"}, {0xF030, false, "Ma&ximize"}, {0, true, ""},
+                     {0xF060, false, "&Close\tAlt+F4"}};
+  }
+  return static_cast<int>(fw.windowMenu.size());
+}
+
+bool FakeWindowSystem::WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) {
+  if (position < 0 || position >= WindowMenuCount(w)) return false;
+  const FakeWindow::MenuItem& item = Window(w).windowMenu[position];
+  command = item.command;
+  separator = item.separator;
+  return true;
+}
+
+AnsiString FakeWindowSystem::WindowMenuText(WindowHandle w, int position) {
+  if (position < 0 || position >= WindowMenuCount(w)) return {};
+  return Window(w).windowMenu[position].text.substr(0, 255);
+}
+
+void FakeWindowSystem::SetWindowMenuText(WindowHandle w, int position, uint32_t command, const AnsiString& text) {
+  if (position < 0 || position >= WindowMenuCount(w)) return;
+  FakeWindow::MenuItem& item = Window(w).windowMenu[position];
+  item.command = command;
+  item.text = text;
+}
 void FakeWindowSystem::BringToFront(WindowHandle w) { Window(w); }
 void FakeWindowSystem::SetFocus(WindowHandle w) { focus = w; }
 

@@ -83,7 +83,10 @@ struct FakeWindow {
   bool visible = false;
   bool enabled = true;
   bool minimized = false;
+  bool maximized = false;
+  int minimizeCalls = 0;
   bool destroyed = false;
+  std::string image;  // a button's picture
   FontSpec font;
   TColor color = 0;
   std::string hint;
@@ -97,6 +100,14 @@ struct FakeWindow {
     bool erase = false;
   };
   std::vector<Invalidation> invalidationLog;
+  // The window menu, made on first use as GetSystemMenu makes its copy.
+  struct MenuItem {
+    uint32_t command;
+    bool separator;
+    AnsiString text;
+  };
+  std::vector<MenuItem> windowMenu;
+  bool windowMenuMade = false;
 };
 
 struct MessageBoxCall {
@@ -119,8 +130,13 @@ class FakeWindowSystem : public IWindowSystem {
   void SetHint(WindowHandle w, const std::string& hint) override;
   void Invalidate(WindowHandle w, const TRect* r, bool erase) override;
   void Minimize(WindowHandle w) override;
+  void Maximize(WindowHandle w) override;
   void Restore(WindowHandle w) override;
   bool IsMinimized(WindowHandle w) override;
+  bool IsMaximized(WindowHandle w) override;
+  TSize ClientSize(WindowHandle w) override;
+  void ArrangeTabOrder(const std::vector<WindowHandle>& sequence) override;
+  void SetButtonImage(WindowHandle w, const std::string& resource) override;
   void BringToFront(WindowHandle w) override;
   void SetFocus(WindowHandle w) override;
   WindowHandle GetFocus() override { return focus; }
@@ -132,6 +148,10 @@ class FakeWindowSystem : public IWindowSystem {
   void ComboSetIndex(WindowHandle w, int index) override;
   int ComboGetIndex(WindowHandle w) override;
   uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) override;
+  int WindowMenuCount(WindowHandle w) override;
+  bool WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) override;
+  AnsiString WindowMenuText(WindowHandle w, int position) override;
+  void SetWindowMenuText(WindowHandle w, int position, uint32_t command, const AnsiString& text) override;
   void CancelTooltip(WindowHandle w) override { ++tooltipCancels; }
   void SetExceptionHandler(std::function<void(const std::exception&)> handler) override {
     exceptionHandler = std::move(handler);
@@ -155,6 +175,13 @@ class FakeWindowSystem : public IWindowSystem {
   size_t ArmedTimers() const { return timers.size(); }
   // Finds a live window by its text (UTF-8 compared), 0 when none.
   WindowHandle FindByText(const std::string& utf8) const;
+  // The children of a window (0: the top-level windows) in window order, first on top.
+  const std::vector<WindowHandle>& Children(WindowHandle parent) { return zorder_[parent]; }
+  // The control Tab (or Shift+Tab) moves the focus to in a form, as GetNextDlgTabItem
+  // finds it: window order, into containers (our custom windows without a tab stop, which
+  // the real system makes control parents), visible and enabled tab stops only; wraps
+  // around. `from` 0 starts before the first.
+  WindowHandle NextTabStop(WindowHandle form, WindowHandle from, bool previous);
 
   std::map<WindowHandle, FakeWindow> windows;
   struct Timer {
@@ -178,6 +205,9 @@ class FakeWindowSystem : public IWindowSystem {
   std::function<void(const std::exception&)> exceptionHandler;
 
  private:
+  bool Showing(WindowHandle w);
+  void TabStops(WindowHandle parent, std::vector<WindowHandle>& out);
+  std::map<WindowHandle, std::vector<WindowHandle>> zorder_;
   WindowHandle next_ = 0x100;
   uintptr_t nextTimer_ = 1;
 };

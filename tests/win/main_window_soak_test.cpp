@@ -23,6 +23,7 @@
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
 #include "../support/process_counters.h"
+#include "shipped_program.h"
 #include "platform/win32/win32_windows.h"
 
 namespace vsi {
@@ -55,53 +56,11 @@ struct Counters {
   size_t table;
 };
 
-// --- The program, as WinMain makes it ----------------------------------------------------------
-
-// The build root (toolbar1.exe and toolbar1.mld) lies one or two folders above this test exe.
-std::wstring BuildRoot() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  for (int up = 0; up < 4; ++up) {
-    size_t slash = dir.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) break;
-    dir.resize(slash);
-    if (GetFileAttributesW((dir + L"\\toolbar1.mld").c_str()) != INVALID_FILE_ATTRIBUTES) return dir;
-  }
-  return {};
-}
-
-// The flag pictures live in toolbar1.exe: loaded as data, so the buttons paint as they ship.
-struct ResourceModule {
-  explicit ResourceModule(const std::wstring& root) {
-    module = LoadLibraryExW((root + L"\\toolbar1.exe").c_str(), nullptr,
-                            LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  }
-  ~ResourceModule() {
-    if (module) FreeLibrary(module);
-  }
-  HMODULE module = nullptr;
-};
-
-class MainWindowSoakTest : public ::testing::Test {
+class MainWindowSoakTest : public ShippedProgramTest {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(root_.empty()) << "toolbar1.mld not found above the test exe";
-    ASSERT_NE(resources_.module, nullptr) << "toolbar1.exe not found beside toolbar1.mld";
-    // The dictionary is looked for in the current directory first.
-    GetCurrentDirectoryW(MAX_PATH, previousDirectory_);
-    SetCurrentDirectoryW(root_.c_str());
-    app_.OnException = [this](TObject*, const std::exception& e) { errors_.push_back(e.what()); };
-    CreateProgram(app_);
-    main_ = dynamic_cast<TMain*>(app_.MainForm());
-    ASSERT_NE(main_, nullptr);
-    main_->Show();
-    app_.ProcessMessages();
-    translator_ = &main_->Get<TIvTranslator>("IvTranslator1");
-  }
-  void TearDown() override {
-    SetCurrentDirectoryW(previousDirectory_);
-    for (const std::string& e : errors_) ADD_FAILURE() << e;
+    ShippedProgramTest::SetUp();
+    if (main_) translator_ = &main_->Get<TIvTranslator>("IvTranslator1");
   }
 
   // One click on each flag in turn, each followed by its repaint; false at the first
@@ -118,17 +77,7 @@ class MainWindowSoakTest : public ::testing::Test {
 
   Counters Now() const { return {GdiObjects(), UserObjects(), KernelHandles(), translator_->Table().size()}; }
 
-  std::wstring root_ = BuildRoot();
-  ResourceModule resources_{root_};
-  wchar_t previousDirectory_[MAX_PATH] = {};
-  Win32WindowSystem ws_{resources_.module};
-  Win32Locale locale_;
-  Win32Platform plat_{locale_, ws_};
-  AppContext ctx_{plat_.platform()};
-  TApplication app_{ctx_};
-  TMain* main_ = nullptr;
   TIvTranslator* translator_ = nullptr;
-  std::vector<std::string> errors_;
 };
 
 TEST_F(MainWindowSoakTest, AThousandLanguageSwitchesLeaveTheProcessAsTheyFoundIt) {

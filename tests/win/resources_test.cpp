@@ -7,24 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "build_files.h"
 #include "res/resource_names.h"
 
 namespace {
 
-// toolbar1.exe lies in the build root; this test exe one or two folders below it.
-std::wstring FindToolbarExe() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  for (int up = 0; up < 4; ++up) {
-    size_t slash = dir.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) break;
-    dir.resize(slash);
-    std::wstring candidate = dir + L"\\toolbar1.exe";
-    if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
-  }
-  return {};
-}
+std::wstring FindToolbarExe() { return vsi::BuildFile(L"toolbar1.exe"); }
 
 class ToolbarResources : public ::testing::Test {
  protected:

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "build_files.h"
 #include "res/resource_names.h"
 
 namespace vsi {
@@ -41,6 +42,7 @@ struct TestSink : IWindowEvents {
   int paints = 0, clicks = 0, selChanges = 0, destroys = 0, shows = 0, closes = 0;
   int downs = 0, ups = 0, drawItems = 0;
   TPoint lastDown{-1, -1};
+  TSize lastSize{-1, -1};
   uint16_t lastKey = 0;
   bool eatKeys = false;
   bool allowClose = true;
@@ -68,6 +70,7 @@ struct TestSink : IWindowEvents {
   }
   void WmSelChange() override { ++selChanges; }
   void WmShow() override { ++shows; }
+  void WmSize(int w, int h) override { lastSize = {w, h}; }
   bool WmClose() override {
     ++closes;
     return allowClose;
@@ -476,6 +479,169 @@ TEST_F(WindowSystemTest, ApplicationWindowHidesAndShowsItsFormsAndPassesOnClose)
   ws_.DestroyWindow(app);
 }
 
+TEST_F(WindowSystemTest, MinimisingAnotherFormLeavesTheMainFormAsItIs) {
+  WindowParams a;
+  a.kind = WindowKind::Form;
+  a.appWindow = true;
+  a.visible = true;
+  WindowHandle app = ws_.CreateWindow(a, nullptr);
+  WindowParams p;
+  p.kind = WindowKind::Form;
+  p.owner = app;
+  p.bounds = {36, 61, 236, 161};
+  p.toolWindow = true;
+  p.visible = true;
+  WindowHandle main = ws_.CreateWindow(p, &formSink_);  // the first form it owns
+  TestSink upgradeSink;
+  p.bounds = {224, 113, 524, 413};
+  p.toolWindow = false;
+  p.sizeable = true;
+  WindowHandle upgrade = ws_.CreateWindow(p, &upgradeSink);
+
+  SendMessageW(H(upgrade), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(H(upgrade))) << "it minimises itself";
+  EXPECT_FALSE(ws_.IsMinimized(app));
+  EXPECT_TRUE(IsWindowVisible(H(main)));
+  ws_.Restore(upgrade);
+  EXPECT_FALSE(IsIconic(H(upgrade)));
+  ws_.DestroyWindow(app);
+}
+
+TEST_F(WindowSystemTest, ASizeableFormMadeAtItsOuterSizeTellsItsSinkEveryNewSize) {
+  WindowParams p;
+  p.kind = WindowKind::Form;
+  p.bounds = {224, 113, 224 + 598, 113 + 472};
+  p.outerBounds = true;
+  p.sizeable = true;
+  p.visible = true;
+  WindowHandle form = ws_.CreateWindow(p, &formSink_);
+  ASSERT_NE(form, 0u);
+  RECT r{};
+  GetWindowRect(H(form), &r);
+  EXPECT_EQ(r.right - r.left, 598);
+  EXPECT_EQ(r.bottom - r.top, 472);
+  const LONG style = GetWindowLongW(H(form), GWL_STYLE);
+  for (LONG bit : {WS_THICKFRAME, WS_CAPTION, WS_SYSMENU, WS_MINIMIZEBOX, WS_MAXIMIZEBOX})
+    EXPECT_EQ(style & bit, bit) << std::hex << bit;
+  EXPECT_EQ(GetWindowLongW(H(form), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+  RECT c{};
+  GetClientRect(H(form), &c);
+  EXPECT_EQ(ws_.ClientSize(form), (TSize{c.right, c.bottom}));
+  EXPECT_LT(c.right, 598) << "the frame is inside the outer size";
+
+  ws_.Maximize(form);
+  EXPECT_TRUE(ws_.IsMaximized(form));
+  GetClientRect(H(form), &c);
+  EXPECT_GT(c.right, 598);
+  EXPECT_EQ(formSink_.lastSize, (TSize{c.right, c.bottom}));
+  ws_.Restore(form);
+  EXPECT_FALSE(ws_.IsMaximized(form));
+  EXPECT_EQ(formSink_.lastSize, ws_.ClientSize(form));
+  ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, TabLeavesAMemoUnlessItWantsTabsAndSelectsNothingComingIn) {
+  WindowHandle form = MakeForm();
+  TestSink a, memoSink, b;
+  WindowHandle first = MakeChild(form, WindowKind::Button, {5, 5, 80, 30}, u"one", &a);
+  WindowHandle memo = MakeChild(form, WindowKind::Memo, {90, 5, 250, 95}, u"Host Name . . : velmora", &memoSink);
+  WindowHandle last = MakeChild(form, WindowKind::Button, {5, 100, 80, 125}, u"two", &b);
+  SetForegroundWindow(H(form));
+  auto tab = [&](WindowHandle from, bool shift) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(H(from), WM_KEYDOWN, VK_TAB, 0);
+    ws_.ProcessMessages();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    return ws_.GetFocus();
+  };
+  ws_.SetFocus(first);
+  EXPECT_EQ(tab(first, false), memo);
+  DWORD start = 1, end = 1;
+  SendMessageW(H(memo), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(start, end) << "nothing selected: one key cannot wipe the text";
+  EXPECT_EQ(tab(memo, false), last) << "Tab passes the memo on";
+  EXPECT_EQ(tab(last, true), memo);
+  EXPECT_EQ(tab(memo, true), first) << "so does Shift+Tab";
+  EXPECT_EQ(W(ws_.GetText(memo)), L"Host Name . . : velmora") << "no tab typed";
+  // Enter still makes a new line in it.
+  MSG enter{H(memo), WM_KEYDOWN, VK_RETURN, 0};
+  EXPECT_TRUE(SendMessageW(H(memo), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS);
+
+  WindowParams p;
+  p.kind = WindowKind::Memo;
+  p.parent = form;
+  p.bounds = {90, 100, 250, 150};
+  p.tabStop = true;
+  p.wantTabs = true;
+  TestSink typing;
+  WindowHandle tabs = ws_.CreateWindow(p, &typing);
+  MSG tabKey{H(tabs), WM_KEYDOWN, VK_TAB, 0};
+  EXPECT_TRUE(SendMessageW(H(tabs), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tabKey)) & DLGC_WANTALLKEYS)
+      << "a memo that wants tabs keeps them";
+  ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, TheTabSequenceFollowsTheOrderGivenNotTheOrderOfCreation) {
+  WindowHandle form = MakeForm();
+  TestSink s1, s2, s3;
+  WindowHandle a = MakeChild(form, WindowKind::Button, {5, 5, 80, 30}, u"a", &s1);
+  WindowHandle b = MakeChild(form, WindowKind::Button, {5, 35, 80, 60}, u"b", &s2);
+  WindowHandle c = MakeChild(form, WindowKind::Button, {5, 65, 80, 90}, u"c", &s3);
+  ws_.ArrangeTabOrder({c, a});
+  std::vector<HWND> order;
+  for (HWND h = GetWindow(H(form), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) order.push_back(h);
+  EXPECT_EQ(order, (std::vector<HWND>{H(c), H(b), H(a)})) << "b keeps its place";
+  EXPECT_EQ(GetNextDlgTabItem(H(form), H(c), FALSE), H(b));
+  EXPECT_EQ(GetNextDlgTabItem(H(form), H(b), FALSE), H(a));
+  ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, TheWindowMenuIsReadAndWrittenByPosition) {
+  WindowParams p;
+  p.kind = WindowKind::Form;
+  p.bounds = {40, 50, 340, 250};
+  p.toolWindow = true;
+  p.maximizeBox = false;
+  WindowHandle form = ws_.CreateWindow(p, &formSink_);
+  const int count = ws_.WindowMenuCount(form);
+  ASSERT_GT(count, 0);
+  int close = -1;
+  for (int i = 0; i < count; ++i) {
+    uint32_t command = 0;
+    bool separator = false;
+    ASSERT_TRUE(ws_.WindowMenuItem(form, i, command, separator));
+    if (command == SC_CLOSE) close = i;
+  }
+  ASSERT_GE(close, 0);
+  EXPECT_EQ(ws_.WindowMenuText(form, close), "&Close\tAlt+F4");
+  ws_.SetWindowMenuText(form, close, SC_CLOSE, "&Fermer\tAlt+F4");
+  EXPECT_EQ(ws_.WindowMenuText(form, close), "&Fermer\tAlt+F4");
+  char text[64] = {};
+  GetMenuStringA(GetSystemMenu(H(form), FALSE), SC_CLOSE, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Fermer\tAlt+F4") << "the item keeps its command";
+  EXPECT_EQ(ws_.WindowMenuCount(0), -1);
+  ws_.DestroyWindow(form);
+}
+
+TEST_F(WindowSystemTest, AltF4ClosesTheFormWhateverControlHasTheFocus) {
+  WindowHandle form = MakeForm();
+  TestSink comboSink;
+  WindowHandle combo = MakeChild(form, WindowKind::ComboBox, {5, 5, 120, 24}, u"", &comboSink);
+  ws_.ComboSetItems(combo, {u"C:", u"Z:"});
+  ws_.ComboSetIndex(combo, 1);
+  SetForegroundWindow(H(form));
+  ws_.SetFocus(combo);
+  formSink_.allowClose = false;  // the close request is what counts
+  PostMessageW(H(combo), WM_SYSKEYDOWN, VK_F4, 1 << 29);
+  PumpUntil(ws_, [&] { return formSink_.closes > 0; });
+  EXPECT_EQ(formSink_.closes, 1);
+  ws_.DestroyWindow(form);
+}
+
 TEST_F(WindowSystemTest, DialogKeysMoveTheFocusAndArrowsReachControlsThatWantThem) {
   WindowHandle form = MakeForm();
   TestSink first, second, calendar;
@@ -766,20 +932,7 @@ TEST_F(CanvasTest, CanvasPutsTheDcBackAsItFoundIt) {
   }
 }
 
-// toolbar1.exe lies in the build root; this test exe one or two folders below it.
-std::wstring FindToolbarExe() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir = path;
-  for (int up = 0; up < 4; ++up) {
-    size_t slash = dir.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) break;
-    dir.resize(slash);
-    std::wstring candidate = dir + L"\\toolbar1.exe";
-    if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) return candidate;
-  }
-  return {};
-}
+std::wstring FindToolbarExe() { return BuildFile(L"toolbar1.exe"); }
 
 class ImageTest : public CanvasTest {
  protected:

@@ -108,6 +108,9 @@ struct Win32WindowSystem::WindowData {
   HWND tipWindow = nullptr;  // the tooltip holding this window's tool
   bool shown = false;
   bool tracking = false;
+  bool wantTabs = false;  // a memo that types Tab rather than passing it on
+  // A button's picture, with its transparent colour masked out.
+  std::unique_ptr<_IMAGELIST, BOOL(WINAPI*)(HIMAGELIST)> image{nullptr, &::ImageList_Destroy};
   int itemHeight = 16;
   int fieldHeight = 0;
   int dropHeight = 0;
@@ -205,6 +208,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
   d->color = params.color;
   d->font = params.font;
   d->itemHeight = std::max(params.itemHeight, 1);
+  d->wantTabs = params.wantTabs;
   data_.emplace(d, std::move(owned));
 
   const TRect& b = params.bounds;
@@ -228,10 +232,12 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       if (params.systemMenu) style |= WS_SYSMENU;
       if (params.minimizeBox) style |= WS_MINIMIZEBOX;
       if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
+      if (params.sizeable) style |= WS_THICKFRAME;
       DWORD ex = WS_EX_CONTROLPARENT | (params.toolWindow ? WS_EX_TOOLWINDOW : 0);
-      // The bounds give the client size; the frame goes around it.
+      // The bounds give the client size, and the frame goes around it, unless they are the
+      // whole window's.
       RECT frame{0, 0, b.Width(), b.Height()};
-      ::AdjustWindowRectEx(&frame, style, FALSE, ex);
+      if (!params.outerBounds) ::AdjustWindowRectEx(&frame, style, FALSE, ex);
       HWND owner = ToHwnd(params.owner);
       hwnd = ::CreateWindowExW(ex, kFormClass, Wide(params.text), style, b.left, b.top, frame.right - frame.left,
                                frame.bottom - frame.top, owner, nullptr, module_, d);
@@ -314,6 +320,8 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       } else if (params.kind == WindowKind::Memo) {
         ::SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no 32K limit on long outputs
         ::SetWindowTextW(hwnd, Wide(params.text));
+      } else if (!params.image.empty()) {
+        SetButtonImage(ToHandle(hwnd), params.image);
       }
       break;
     }
@@ -361,6 +369,18 @@ LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, L
                                                DWORD_PTR ref) {
   auto* d = reinterpret_cast<WindowData*>(ref);
   switch (msg) {
+    case WM_GETDLGCODE:
+      if (d->kind == WindowKind::Memo) {
+        LRESULT code = ::DefSubclassProc(hwnd, msg, wp, lp);
+        // Tabbing in leaves the text as it is: selected all, one key would replace it.
+        code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
+        // A multi-line edit asks for every key; Tab moves on unless the memo wants tabs.
+        auto* m = reinterpret_cast<MSG*>(lp);
+        if (!d->wantTabs && m && m->message == WM_KEYDOWN && m->wParam == VK_TAB)
+          code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return code;
+      }
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (IWindowEvents* sink = d->sink) d->system->Guard([&] { sink->WmFocus(msg == WM_SETFOCUS); });
@@ -507,17 +527,23 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
       break;
 
     case WM_SYSCOMMAND:
-      // Minimising the main form minimises the application window, which hides it.
+      // Minimising the main form minimises the application window, which hides it; any
+      // other form minimises on its own and leaves the main form as it is.
       if ((wp & 0xFFF0) == SC_MINIMIZE && d.kind == WindowKind::Form && !d.appWindow) {
         HWND owner = ::GetWindow(hwnd, GW_OWNER);
-        if (WindowData* od = DataOf(owner); od && od->appWindow) {
+        if (WindowData* od = DataOf(owner); od && od->appWindow && od->mainForm == hwnd) {
           ::ShowWindow(owner, SW_MINIMIZE);
           return 0;
         }
       }
       break;
     case WM_SIZE:
-      if (d.appWindow) ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
+      if (d.appWindow) {
+        ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
+      } else if (d.kind == WindowKind::Form && wp != SIZE_MINIMIZED && sink) {
+        const int w = LOWORD(lp), h = HIWORD(lp);
+        Guard([&] { sink->WmSize(w, h); });
+      }
       break;
     case WM_ACTIVATE:
       if (d.appWindow && LOWORD(wp) != WA_INACTIVE && !::IsIconic(hwnd)) ::PostMessageW(hwnd, kActivateForm, 0, 0);
@@ -871,8 +897,69 @@ void Win32WindowSystem::Invalidate(WindowHandle w, const TRect* r, bool erase) {
 }
 
 void Win32WindowSystem::Minimize(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_MINIMIZE); }
+void Win32WindowSystem::Maximize(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_MAXIMIZE); }
 void Win32WindowSystem::Restore(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_RESTORE); }
 bool Win32WindowSystem::IsMinimized(WindowHandle w) { return ::IsIconic(ToHwnd(w)) != FALSE; }
+bool Win32WindowSystem::IsMaximized(WindowHandle w) { return ::IsZoomed(ToHwnd(w)) != FALSE; }
+
+TSize Win32WindowSystem::ClientSize(WindowHandle w) {
+  RECT r{};
+  ::GetClientRect(ToHwnd(w), &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+void Win32WindowSystem::ArrangeTabOrder(const std::vector<WindowHandle>& sequence) {
+  if (sequence.size() < 2) return;
+  HWND parent = ::GetParent(ToHwnd(sequence.front()));
+  // The places the sequence's windows hold, top first, get them in the sequence's order.
+  std::vector<HWND> order;
+  bool same = true;
+  size_t next = 0;
+  for (HWND h = ::GetWindow(parent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    if (std::find(sequence.begin(), sequence.end(), ToHandle(h)) != sequence.end()) {
+      HWND wanted = ToHwnd(sequence[next++]);
+      same = same && wanted == h;
+      order.push_back(wanted);
+    } else {
+      order.push_back(h);
+    }
+  }
+  if (same || next != sequence.size()) return;  // already in order, or not all siblings
+  HWND after = HWND_TOP;
+  for (HWND h : order) {
+    ::SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    after = h;
+  }
+  ::InvalidateRect(parent, nullptr, FALSE);
+}
+
+void Win32WindowSystem::SetButtonImage(WindowHandle w, const std::string& resource) {
+  HWND h = ToHwnd(w);
+  WindowData* d = DataOf(h);
+  if (!d || d->kind != WindowKind::Button) return;
+  BUTTON_IMAGELIST list{};
+  list.himl = reinterpret_cast<HIMAGELIST>(-1);  // BCCL_NOGLYPH: none
+  list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  list.margin = {2, 0, 2, 0};
+  decltype(d->image) image{nullptr, &::ImageList_Destroy};
+  if (HBITMAP bitmap = resource.empty() ? nullptr : resources_.Bitmap(resource)) {
+    BITMAP info{};
+    if (::GetObjectW(bitmap, sizeof info, &info)) {
+      image.reset(::ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
+      // The bottom-left pixel's colour is the picture's transparent one.
+      COLORREF key = CLR_NONE;
+      if (win32::ScopedCreatedDC dc(::CreateCompatibleDC(nullptr)); dc) {
+        win32::SelectGuard select(dc.Get(), bitmap);
+        key = ::GetPixel(dc.Get(), 0, info.bmHeight - 1);
+      }
+      if (image && ::ImageList_AddMasked(image.get(), bitmap, key) < 0) image.reset();
+    }
+  }
+  if (image) list.himl = image.get();
+  ::SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  d->image = std::move(image);  // the button keeps using it: it lives as long as the window
+  ::InvalidateRect(h, nullptr, TRUE);
+}
 
 void Win32WindowSystem::BringToFront(WindowHandle w) {
   ::SetForegroundWindow(ToHwnd(w));
@@ -949,6 +1036,45 @@ uint32_t Win32WindowSystem::TrackPopupMenu(WindowHandle owner, const std::vector
   return command;
 }
 
+// ---- the window menu
+
+int Win32WindowSystem::WindowMenuCount(WindowHandle w) {
+  HMENU menu = ::GetSystemMenu(ToHwnd(w), FALSE);
+  return menu ? ::GetMenuItemCount(menu) : -1;
+}
+
+bool Win32WindowSystem::WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) {
+  HMENU menu = ::GetSystemMenu(ToHwnd(w), FALSE);
+  if (!menu) return false;
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_TYPE;
+  if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) return false;
+  command = info.wID;
+  separator = (info.fType & MFT_SEPARATOR) != 0;
+  return true;
+}
+
+AnsiString Win32WindowSystem::WindowMenuText(WindowHandle w, int position) {
+  HMENU menu = ::GetSystemMenu(ToHwnd(w), FALSE);
+  if (!menu) return {};
+  char text[256] = {};
+  int n = ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+  return AnsiString(text, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+void Win32WindowSystem::SetWindowMenuText(WindowHandle w, int position, uint32_t command, const AnsiString& text) {
+  HMENU menu = ::GetSystemMenu(ToHwnd(w), FALSE);
+  if (!menu) return;
+  AnsiString copy = text;  // the call takes a writable pointer
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_ID | MIIM_STRING;
+  info.wID = command;
+  info.dwTypeData = copy.data();
+  ::SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+}
+
 void Win32WindowSystem::SetExceptionHandler(std::function<void(const std::exception&)> handler) {
   exceptionHandler_ = std::move(handler);
 }
@@ -978,6 +1104,18 @@ int Win32WindowSystem::MessageBox(WindowHandle owner, const std::string& text, c
 }
 
 void Win32WindowSystem::Dispatch(MSG& msg) {
+  if (msg.hwnd && msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && (msg.lParam & (1 << 29))) {
+    // Alt+F4 closes the window whatever has the focus: some controls (the combo box under
+    // Wine) keep system keys to themselves.
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    WindowData* rd = DataOf(root);
+    if (rd && rd->system == this && rd->kind == WindowKind::Form && !rd->appWindow && root != msg.hwnd) {
+      if (WindowData* fd = DataOf(msg.hwnd); fd && fd->kind == WindowKind::ComboBox)
+        ::SendMessageW(msg.hwnd, CB_SHOWDROPDOWN, FALSE, 0);
+      ::PostMessageW(root, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return;
+    }
+  }
   if (msg.hwnd) {
     // Tab, arrows and mnemonics move between the controls of the form the message is for.
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);

@@ -39,8 +39,13 @@ class Win32WindowSystem : public IWindowSystem {
   void SetHint(WindowHandle w, const std::string& hint) override;
   void Invalidate(WindowHandle w, const TRect* r, bool erase) override;
   void Minimize(WindowHandle w) override;
+  void Maximize(WindowHandle w) override;
   void Restore(WindowHandle w) override;
   bool IsMinimized(WindowHandle w) override;
+  bool IsMaximized(WindowHandle w) override;
+  TSize ClientSize(WindowHandle w) override;
+  void ArrangeTabOrder(const std::vector<WindowHandle>& sequence) override;
+  void SetButtonImage(WindowHandle w, const std::string& resource) override;
   void BringToFront(WindowHandle w) override;
   void SetFocus(WindowHandle w) override;
   WindowHandle GetFocus() override;
@@ -52,6 +57,10 @@ class Win32WindowSystem : public IWindowSystem {
   void ComboSetIndex(WindowHandle w, int index) override;
   int ComboGetIndex(WindowHandle w) override;
   uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) override;
+  int WindowMenuCount(WindowHandle w) override;
+  bool WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) override;
+  AnsiString WindowMenuText(WindowHandle w, int position) override;
+  void SetWindowMenuText(WindowHandle w, int position, uint32_t command, const AnsiString& text) override;
   void CancelTooltip(WindowHandle w) override;
   void SetExceptionHandler(std::function<void(const std::exception&)> handler) override;
   uintptr_t SetTimer(uint32_t intervalMs, std::function<void()> callback) override;

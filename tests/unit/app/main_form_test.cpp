@@ -163,14 +163,45 @@ TEST_F(MainFormTest, AFailingSampleIsReportedOnEveryTickAndTheWindowRunsOn) {
   EXPECT_EQ(boxes, 2u);
 }
 
-TEST_F(MainFormTest, MinimiseButtonMinimisesOnce) {
+TEST_F(MainFormTest, MinimiseButtonMinimisesWheneverTheWindowShows) {
   main->Show();
-  main->Get<TControl>("SpeedButton10").Click();
+  auto& button = main->Get<TControl>("SpeedButton10");
+  fake::FakeWindow& taskbar = fp.windows.Window(app.Handle());
+  button.Click();
+  EXPECT_TRUE(taskbar.minimized);
   EXPECT_EQ(main->WindowState(), wsMinimized);
-  EXPECT_TRUE(fp.windows.Window(app.Handle()).minimized);
-  fp.windows.Window(app.Handle()).minimized = false;
-  main->Get<TControl>("SpeedButton10").Click();
-  EXPECT_FALSE(fp.windows.Window(app.Handle()).minimized) << "already minimised: nothing happens";
+  button.Click();
+  EXPECT_EQ(taskbar.minimizeCalls, 1) << "a second click while still minimised does nothing";
+  // The user restores the window from the taskbar: nothing tells the form.
+  fp.windows.Restore(app.Handle());
+  EXPECT_EQ(main->WindowState(), wsNormal);
+  button.Click();
+  EXPECT_TRUE(taskbar.minimized) << "minimised again after the restore";
+  EXPECT_EQ(taskbar.minimizeCalls, 2);
+}
+
+TEST_F(MainFormTest, TabFollowsTheStoredTabOrder) {
+  main->Show();
+  // The focusable controls by their containers' TabOrder: the calendar (Panel2, 1), the
+  // drive selector (Panel3, 2), the network box (5) and BitBtn2 (7), below the window.
+  std::vector<WindowHandle> expected;
+  for (const char* name : {"MonthCalendarGroup1", "DriveComboBox1", "Memo2", "BitBtn2"}) {
+    auto& c = main->Get<TControl>(name);
+    WindowHandle h = c.Handle();
+    // The calendar group holds the calendar that takes the focus.
+    if (!fp.windows.Window(h).params.tabStop)
+      for (WindowHandle child : fp.windows.Children(h))
+        if (fp.windows.Window(child).params.tabStop) h = child;
+    expected.push_back(h);
+  }
+  std::vector<WindowHandle> forward, backward;
+  WindowHandle at = 0;
+  for (size_t i = 0; i < expected.size(); ++i) forward.push_back(at = fp.windows.NextTabStop(main->Handle(), at, false));
+  EXPECT_EQ(forward, expected);
+  EXPECT_EQ(fp.windows.NextTabStop(main->Handle(), at, false), expected.front()) << "round again";
+  for (size_t i = 0; i < expected.size(); ++i) backward.push_back(at = fp.windows.NextTabStop(main->Handle(), at, true));
+  EXPECT_EQ(backward, (std::vector<WindowHandle>{expected[2], expected[1], expected[0], expected[3]}));
+  EXPECT_FALSE(fp.windows.Window(main->Get<TMemo>("Memo2").Handle()).params.wantTabs) << "Tab passes the box";
 }
 
 TEST_F(MainFormTest, UpgradeButtonShowsOneUpgradeWindow) {

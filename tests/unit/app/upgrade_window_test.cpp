@@ -161,8 +161,8 @@ TEST_F(UpgradeWindowTest, TheWindowAndItsPartsSitAtTheirPlaces) {
   EXPECT_EQ(upgrade->Caption(), "Velmora");
   EXPECT_EQ(upgrade->Left(), 224);
   EXPECT_EQ(upgrade->Top(), 113);
-  EXPECT_EQ(upgrade->ClientWidth(), 590) << "598 x 472 less a sizeable frame and caption";
-  EXPECT_EQ(upgrade->ClientHeight(), 445);
+  EXPECT_EQ(upgrade->OuterWidth(), 598);
+  EXPECT_EQ(upgrade->OuterHeight(), 472);
   EXPECT_EQ(upgrade->BorderStyle(), bsSizeable);
   EXPECT_EQ(upgrade->Color(), clBtnFace);
   EXPECT_EQ(upgrade->Font()->Name(), "MS Sans Serif");
@@ -230,6 +230,68 @@ TEST_F(UpgradeWindowTest, TheWindowAndItsPartsSitAtTheirPlaces) {
   EXPECT_EQ(link.Font()->Style(), fsBold | fsUnderline);
   EXPECT_EQ(link.Font()->Height(), 16);
   EXPECT_EQ(Part("BitBtn1").Font()->Color(), clBlue);
+  EXPECT_EQ(fp.windows.Window(Part("BitBtn1").Handle()).image, "OK_GLYPH") << "OK shows its picture";
+}
+
+TEST_F(UpgradeWindowTest, ItOpensAtItsOuterSizeInAnOrdinarySizeableFrame) {
+  OpenUpgrade();
+  const fake::FakeWindow& w = fp.windows.Window(upgrade->Handle());
+  EXPECT_TRUE(w.params.outerBounds);
+  EXPECT_EQ(w.bounds, (TRect{224, 113, 224 + 598, 113 + 472})) << "the whole window, frame included";
+  EXPECT_TRUE(w.params.sizeable);
+  EXPECT_FALSE(w.params.toolWindow);
+  EXPECT_TRUE(w.params.systemMenu);
+  EXPECT_TRUE(w.params.minimizeBox);
+  EXPECT_TRUE(w.params.maximizeBox);
+  // The inside is what the frame leaves (the fake's classic 4-pixel border, 19-pixel caption).
+  EXPECT_EQ(upgrade->ClientWidth(), 590);
+  EXPECT_EQ(upgrade->ClientHeight(), 445);
+  EXPECT_EQ(upgrade->OuterWidth(), 598);
+  EXPECT_EQ(upgrade->OuterHeight(), 472);
+}
+
+TEST_F(UpgradeWindowTest, MaximisedItKeepsItsPartsTogetherInItsMiddle) {
+  OpenUpgrade();
+  struct Row {
+    const char* name;
+    TRect designed;
+    TRect maximised;  // in a 1272 x 970 client area: 682 wider, 525 higher
+  } rows[] = {
+      {"Memo1", {8, 8, 577, 377}, {349, 270, 918, 639}},
+      {"Memo5", {8, 8, 577, 377}, {349, 270, 918, 639}},
+      {"SpeedButton6", {8, 394, 48, 419}, {349, 656, 389, 681}},
+      {"SpeedButton4", {199, 394, 239, 419}, {540, 656, 580, 681}},
+      {"UiURLLabel1", {264, 400, 481, 433}, {605, 662, 822, 695}},
+      {"BitBtn1", {496, 392, 561, 417}, {837, 654, 902, 679}},
+  };
+  auto check = [&](TRect Row::*which, const char* when) {
+    for (const Row& r : rows) {
+      TControl& c = Part(r.name);
+      EXPECT_EQ(c.BoundsRect(), r.*which) << r.name << " " << when;
+      EXPECT_EQ(fp.windows.Window(c.Handle()).bounds, r.*which) << r.name << " " << when;
+    }
+  };
+  check(&Row::designed, "as opened");
+  // The system sizes the window and tells it its new client area.
+  fp.windows.Deliver(upgrade->Handle(), [](IWindowEvents& e) { e.WmSize(1272, 970); });
+  check(&Row::maximised, "maximised");
+  fp.windows.Deliver(upgrade->Handle(), [](IWindowEvents& e) { e.WmSize(590, 445); });
+  check(&Row::designed, "restored");
+  fp.windows.Deliver(upgrade->Handle(), [](IWindowEvents& e) { e.WmSize(300, 200); });
+  check(&Row::designed, "made smaller: nothing moves out at the top or left");
+}
+
+TEST_F(UpgradeWindowTest, TabGoesFromTheShownTextToOkAndBack) {
+  OpenUpgrade();
+  const WindowHandle form = upgrade->Handle(), ok = Part("BitBtn1").Handle();
+  for (const char* flag : {"SpeedButton6", "SpeedButton2"}) {
+    Part(flag).Click();
+    const WindowHandle text = Memo(VisibleMemos().front().c_str()).Handle();
+    EXPECT_FALSE(fp.windows.Window(text).params.wantTabs) << "Tab passes the text on";
+    EXPECT_EQ(fp.windows.NextTabStop(form, text, false), ok) << flag;
+    EXPECT_EQ(fp.windows.NextTabStop(form, ok, false), text) << flag << ": the hidden texts are passed by";
+    EXPECT_EQ(fp.windows.NextTabStop(form, ok, true), text) << flag;
+  }
 }
 
 TEST_F(UpgradeWindowTest, EachFlagShowsExactlyItsOwnText) {
@@ -330,8 +392,9 @@ TEST_F(UpgradeWindowTest, TheAboutWindowIsEmptyAndNeverShown) {
   EXPECT_EQ(about->Caption(), "about");
   EXPECT_EQ(about->Left(), 360);
   EXPECT_EQ(about->Top(), 417);
-  EXPECT_EQ(about->ClientWidth(), 356) << "364 x 234 less a sizeable frame and caption";
-  EXPECT_EQ(about->ClientHeight(), 207);
+  EXPECT_EQ(about->OuterWidth(), 364);
+  EXPECT_EQ(about->OuterHeight(), 234);
+  EXPECT_EQ(about->BorderStyle(), bsSizeable);
   EXPECT_EQ(about->Color(), clBtnFace);
   EXPECT_EQ(about->Font()->Name(), "MS Sans Serif");
   EXPECT_EQ(about->ComponentCount(), 0);

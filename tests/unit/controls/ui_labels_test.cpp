@@ -182,5 +182,93 @@ TEST_F(UiLabelsTest, WideLabelDrawsItsUnicodeCaptionWithHotkeyPrefixes) {
   EXPECT_EQ(caption->kind, PropKind::WideText);
 }
 
+TEST_F(UiLabelsTest, ClockFramesAreDrawnAsTheirStyleSays) {
+  using Kind = fake::CanvasOp::Kind;
+  // One line of a frame: its colour and its ends.
+  struct Line {
+    TColor pen;
+    TPoint from, to;
+    bool operator==(const Line&) const = default;
+  };
+  const TColor hi = clBtnHighlight, sh = clBtnShadow;
+  // A 73 x 17 clock: the top and left edges, then the right and bottom ones.
+  auto edges = [](TColor topLeft, TColor bottomRight, int inset) {
+    const int l = inset, t = inset, r = 72 - inset, b = 16 - inset;
+    return std::vector<Line>{{topLeft, {l, b}, {l, t}},
+                             {topLeft, {l, t}, {r, t}},
+                             {bottomRight, {r, t}, {r, b}},
+                             {bottomRight, {r, b}, {l - 1, b}}};
+  };
+  struct Row {
+    const char* name;
+    TUiFrameStyle style;
+    int width;
+    std::vector<Line> lines;
+    int frames;  // one-colour frames (flat)
+  } rows[] = {
+      {"raised", fsRaised, 1, edges(hi, sh, 0), 0},
+      {"lowered", fsLowered, 1, edges(sh, hi, 0), 0},
+      {"lowered, two pixels", fsLowered, 2, [&] {
+         auto lines = edges(sh, hi, 0);
+         for (const Line& l : edges(sh, hi, 1)) lines.push_back(l);
+         return lines;
+       }(), 0},
+      {"flat", fsFlat, 1, {}, 1},
+      {"none", fsNone, 1, {}, 0},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto* clock = new TUiClockStatus(form);
+    clock->SetParent(form);
+    clock->SetBounds(328, 4, 73, 17);
+    clock->SetFrameStyle(r.style);
+    clock->SetBorderWidth(r.width);
+    fake::RecordingCanvas canvas;
+    clock->Paint(canvas);
+    std::vector<Line> lines;
+    int frames = 0;
+    for (const auto& op : canvas.ops) {
+      if (op.kind == Kind::LineTo) lines.push_back({op.pen, op.points[0], op.points[1]});
+      if (op.kind == Kind::FrameRect) {
+        ++frames;
+        EXPECT_EQ(op.brush, clBtnShadow) << "in FlatColor";
+      }
+    }
+    EXPECT_EQ(lines, r.lines);
+    EXPECT_EQ(frames, r.frames);
+    delete clock;
+  }
+}
+
+TEST_F(UiLabelsTest, ADisabledLabelIsDrawnEngraved) {
+  auto* plain = new TLabel(form);
+  plain->SetCaption("Memory Used");
+  auto* wide = new TWideLabel(form);
+  wide->SetCaption(u"Free Space");
+  for (TLabel* label : {plain, static_cast<TLabel*>(wide)}) {
+    SCOPED_TRACE(label->ClassName());
+    label->SetParent(form);
+    label->SetBounds(8, 16, 105, 13);
+    label->Font()->SetColor(clWhite);
+    struct Drawn {
+      TColor color;
+      TRect rect;
+      bool operator==(const Drawn&) const = default;
+    };
+    auto texts = [&] {
+      fake::RecordingCanvas canvas;
+      label->Paint(canvas);
+      std::vector<Drawn> out;
+      for (const auto& op : canvas.ops)
+        if (op.kind == fake::CanvasOp::Kind::DrawTextW) out.push_back({op.font.color, op.rect});
+      return out;
+    };
+    EXPECT_EQ(texts(), (std::vector<Drawn>{{clWhite, {0, 0, 105, 13}}})) << "enabled: once, in its colour";
+    label->SetEnabled(false);
+    EXPECT_EQ(texts(), (std::vector<Drawn>{{clBtnHighlight, {1, 1, 106, 14}}, {clBtnShadow, {0, 0, 105, 13}}}))
+        << "disabled: highlight one pixel down and right, shadow over it";
+  }
+}
+
 }  // namespace
 }  // namespace vsi

@@ -72,6 +72,48 @@ TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsIt
   for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
 }
 
+// The window menu of the main window, as the window system has it: one text per item, "-"
+// for a separator.
+std::vector<std::string> WindowMenu(fake::FakeWindowSystem& windows, WindowHandle window) {
+  std::vector<std::string> texts;
+  for (const auto& item : windows.Window(window).windowMenu) texts.push_back(item.separator ? "-" : item.text);
+  return texts;
+}
+
+TEST_F(ShippedDictionaryTest, TheWindowMenuFollowsTheLanguageAndEnglishBringsBackItsTexts) {
+  const WindowHandle window = main->Handle();
+  ASSERT_EQ(fp.windows.WindowMenuCount(window), 7);
+  const std::vector<std::string> english = {"&Restore",  "&Move", "&Size", "Mi&nimize",
+                                            "Ma&ximize", "-",     "&Close\tAlt+F4"};
+  EXPECT_EQ(WindowMenu(fp.windows, window), english) << "the English start";
+  Click("SpeedButton7");
+  EXPECT_EQ(WindowMenu(fp.windows, window),
+            (std::vector<std::string>{"&Restaurer", "&D\xE9placer", "&Taille", "R\xE9" "d&uire", "Agrandi&r", "-",
+                                      "&Fermer\tAlt+F4"}))
+      << "the shortcut column stays";
+  Click("SpeedButton5");
+  EXPECT_EQ(WindowMenu(fp.windows, window)[6], "S&t\xE4ng\tAlt+F4");
+  Click("SpeedButton6");
+  EXPECT_EQ(WindowMenu(fp.windows, window), english);
+}
+
+TEST_F(ShippedDictionaryTest, WhatTheUserTypesIntoTheNetworkBoxSurvivesLanguageSwitches) {
+  auto& memo = main->Get<TMemo>("Memo2");
+  const WindowHandle box = memo.Handle();
+  // Typed into the edit control: nothing tells the memo. The last character lies outside
+  // the ANSI code page.
+  fp.windows.SetText(box, u"Host Name . . . : velmora\r\ngateway 10.0.0.1 \u4E2D\r\n");
+  EXPECT_EQ(memo.Text(), "Host Name . . . : velmora\r\ngateway 10.0.0.1 ?\r\n");
+  ASSERT_EQ(memo.Lines()->Count(), 2);
+  EXPECT_EQ(memo.Lines()->Strings(1), "gateway 10.0.0.1 ?");
+  Click("SpeedButton7");  // French
+  Click("SpeedButton6");  // English
+  // Each translation drops the final line break, as it always has; the rest is kept,
+  // character for character.
+  EXPECT_EQ(Utf16ToUtf8(fp.windows.Window(box).text), "Host Name . . . : velmora\r\ngateway 10.0.0.1 \xE4\xB8\xAD");
+  EXPECT_EQ(memo.Text(), "Host Name . . . : velmora\r\ngateway 10.0.0.1 ?");
+}
+
 TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
   struct Row {
     const char* button;
