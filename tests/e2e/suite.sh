@@ -3,9 +3,9 @@
 # Xvfb, driven from outside by e2e_driver.exe. After the smoke test (smoke.sh) it checks
 # all eight languages and their persistence across restarts, the drive selector against
 # the system's own volume facts, key pixels of screenshots (colours, column layout, the
-# running clock) and the CPU slot under a CPU load. Needs the mingw build (toolbar1,
-# e2e_driver). Last line: "N passed, M failed[, K skipped]"; exit status 1 when anything
-# failed.
+# running clock), the CPU slot under a CPU load, and the report and Copy all (report.sh).
+# Needs the mingw build (toolbar1, e2e_driver). Last line: "N passed, M failed[, K
+# skipped]"; exit status 1 when anything failed.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
 started=$SECONDS
@@ -362,5 +362,7 @@ expect_match "after the load the CPU slot still reads \"%5.2f%%\"" "$(drive text
 
 close_app "last run"
 expect "closing stores Language1 = English" "$(stored_language)" "English"
+
+source tests/e2e/report.sh
 echo "# end-to-end time: $((SECONDS - started)) s"
 finish
