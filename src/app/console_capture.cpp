@@ -9,8 +9,15 @@ namespace vsi {
 
 void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath, const std::string& commandLine,
                           TCustomMemo& memo) {
+  std::optional<std::string> text = CaptureConsoleText(platform, applicationPath, commandLine);
+  if (!text || text->empty()) return;
+  memo.SetText(memo.Text() + *text);
+}
+
+std::optional<std::string> CaptureConsoleText(Platform& platform, const std::string& applicationPath,
+                                              const std::string& commandLine) {
   std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
-  if (!child) return;
+  if (!child) return std::nullopt;
   // Grown as the output comes (a few kilobytes), never past the limit.
   std::vector<uint8_t> buffer;
   uint32_t position = 0;
@@ -30,8 +37,8 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
   }
   std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
   bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
-  if (bytes.empty()) return;
-  memo.SetText(memo.Text() + platform.locale.OemToChar(bytes));
+  if (bytes.empty()) return std::string();
+  return platform.locale.OemToChar(bytes);
 }
 
 }  // namespace vsi

@@ -1,5 +1,7 @@
 #pragma once
 // Runs a command hidden and appends what it prints to a memo, keeping the window responsive.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vsi {
@@ -17,5 +19,9 @@ constexpr int kCapturePasses = 151;            // 100 ms waits: about 15 s
 // cannot start leaves the memo as it was.
 void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath, const std::string& commandLine,
                           TCustomMemo& memo);
+
+// The same capture, its text returned: null when the command cannot start.
+std::optional<std::string> CaptureConsoleText(Platform& platform, const std::string& applicationPath,
+                                              const std::string& commandLine);
 
 }  // namespace vsi

@@ -4,7 +4,10 @@
 #include "controls/ui_labels.h"
 #include "framework/context.h"
 #include "app/console_capture.h"
+#include "app/fact_report.h"
 #include "app/languages.h"
+#include "framework/clipboard.h"
+#include "i18n/dictionary.h"
 #include "framework/registry_access.h"
 #include "i18n/translator.h"
 #include "controls/drive_combo.h"
@@ -31,15 +34,31 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   RegisterMethod("DriveComboBox1Change", [this](TObject* s) { DriveComboBox1Change(s); });
   RegisterMethod("BitBtn1Click", [this](TObject* s) { BitBtn1Click(s); });
   for (const LanguageRow& row : kLanguages)
-    RegisterMethod(std::string(row.button) + "Click", [this, &row](TObject*) { ApplyLanguage(row); });
+    RegisterMethod(std::string(row.button) + "Click", [this, &row](TObject*) {
+      languagePicked_ = true;
+      ApplyLanguage(row);
+    });
   LoadDescription(std::string(WindowDescription("main")));
+  facts_ = std::make_unique<SystemFacts>(Context(), FactSources::Of(*this));
+  OnShortcut = [this](uint16_t key, uint8_t shift) {
+    if (key != 'C' || (shift & (ssShift | ssAlt | ssCtrl)) != ssCtrl) return false;
+    // In the network box Ctrl+C copies what is selected there, as in any text box.
+    const auto& memo = Get<TMemo>("Memo2");
+    if (memo.HandleAllocated() && Plat().windows.GetFocus() == memo.Handle()) return false;
+    CopyAll();
+    return true;
+  };
+  for (const char* panel : {"WidePanel1", "Panel1", "Panel2", "Panel3"})
+    Get<TControl>(panel).OnContextPopup = [this](TControl*, TPoint screen) { ShowContextMenu(screen); };
 }
 
 void TMain::SetSlot(std::string_view slot, const AnsiString& value) {
   Get<TWideLabel>(slot).SetCaption(ToWide(value));
 }
 
-void TMain::Timer1Timer(TObject*) { SetSlot("WideLabel6", Get<TAVTools>("AVTools1").CpuUsageText()); }
+void TMain::ShowFact(Fact fact) { SetSlot(RowOf(fact).slot, facts_->Read(fact)); }
+
+void TMain::Timer1Timer(TObject*) { ShowFact(Fact::CpuUsage); }
 
 void TMain::SpeedButton9Click(TObject*) {
   // Not modal; a second click only brings it forward.
@@ -77,6 +96,11 @@ void TMain::ApplyLanguage(const LanguageRow& row) {
 }
 
 void TMain::RestoreLanguage() {
+  if (runLanguage_) {
+    Get<TControl>(runLanguage_->button).Click();
+    languagePicked_ = false;
+    return;
+  }
   auto& state = Get<TControl>("Label1");
   std::string stored;
   TRegistry reg(Plat().registry);
@@ -98,35 +122,18 @@ void TMain::RestoreLanguage() {
 void TMain::FormShow(TObject*) {
   RestoreLanguage();
   // Each step may fail; the failure ends the handler there and the later slots stay blank.
-  SetSlot("WideLabel27", Get<TAVTools>("AVTools1").MachineName());
-  SetSlot("WideLabel7", Get<TSysInfo>("SysInfo1").MemoryLoaded());
-  SetSlot("WideLabel10", Get<TSysInfo>("SysInfo1").ProcessorType());
-  TSysDriveObject& drive = *Get<TSysDrive>("SysDrive1").Drive();
-  SetSlot("WideLabel25", drive.SerialNumber());
-  SetSlot("WideLabel24", drive.VolumeLabel());
-  SetSlot("WideLabel26", drive.FileSystem());
-  TSysWindowsObject& windows = *Get<TSysWindows>("SysWindows1").Windows();
-  SetSlot("WideLabel8", windows.ProductName());
-  SetSlot("WideLabel11", Get<TSystemInfo>("ZeruzoRazo1").CpuVendorText());
-  SetSlot("WideLabel9", Get<TOtherInfo>("OtherInfo1").ScreenResolutionText());
-  SetSlot("WideLabel39", windows.CSDVersion());
+  for (Fact fact : {Fact::ComputerName, Fact::MemoryLoad, Fact::Processor, Fact::SerialNumber, Fact::VolumeLabel,
+                    Fact::FileSystem, Fact::Os, Fact::Vendor, Fact::Screen, Fact::ServicePack})
+    ShowFact(fact);
   // Let the filled slots paint before the capture's first 100 ms wait.
   Plat().windows.ProcessMessages();
   Get<TControl>("BitBtn1").Click();
 }
 
 void TMain::DriveComboBox1Change(TObject*) {
-  char letter = Get<TDriveComboBox>("DriveComboBox1").Drive();
-  TSysDriveObject& drive = *Get<TSysDrive>("SysDrive1").Drive();
-  drive.SetDrive(letter);
-  auto& disk = Get<TDiskInfo>("DiskInfo1");
-  disk.SetDisk(letter);
-  const TFormatSettings& fs = Context().format();
-  SetSlot("WideLabel25", drive.SerialNumber());
-  SetSlot("WideLabel22", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskSize())));
-  SetSlot("WideLabel23", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskFree())));
-  SetSlot("WideLabel24", drive.VolumeLabel());
-  SetSlot("WideLabel26", drive.FileSystem());
+  facts_->ChooseDrive(Get<TDriveComboBox>("DriveComboBox1").Drive());
+  for (Fact fact : {Fact::SerialNumber, Fact::DiskSize, Fact::DiskFree, Fact::VolumeLabel, Fact::FileSystem})
+    ShowFact(fact);
 }
 
 void TMain::BitBtn1Click(TObject*) {
@@ -135,9 +142,41 @@ void TMain::BitBtn1Click(TObject*) {
   // By full path: a program of that name beside us or in the current folder never runs.
   Platform& p = Plat();
   CaptureConsoleOutput(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all", memo);
+  facts_->SetNetwork(memo.Text());
+}
+
+void TMain::CopyAll() {
+  Platform& p = Plat();
+  FactSheet sheet;
+  const AnsiString& caption = Caption();
+  sheet.program = caption.substr(std::min(caption.size(), caption.find_first_not_of(' ')));
+  sheet.version = p.io.FileVersion();
+  p.system.GetLocalTime(sheet.local);
+  p.system.GetSystemTime(sheet.utc);
+  sheet.captions = CaptionsOf(*this);
+  sheet.facts = facts_.get();
+  sheet.drives.push_back(facts_->Drive());
+  sheet.asWindowShows = true;
+  ClipboardResult result = CopyTextToClipboard(p, Handle(), ToWide(FactsText(sheet, Context().format())));
+  if (result == ClipboardResult::Copied) return;
+  // Not an error of the program's: a warning the user can act on, and the window goes on.
+  const char* message = result == ClipboardResult::Busy
+                            ? "The clipboard is in use by another program. Nothing was copied."
+                            : "The facts could not be put on the clipboard.";
+  TApplication* app = ApplicationOf(*this);
+  p.windows.MessageBox(Handle(), TranslateText(DefaultDictionary(Context()), message),
+                       app ? app->Title() : std::string(), MB_OK_ | MB_ICONWARNING_);
+}
+
+void TMain::ShowContextMenu(TPoint screen) {
+  constexpr uint32_t kCopyAll = 1;
+  const AnsiString text = TranslateText(DefaultDictionary(Context()), "Copy all") + "\tCtrl+C";
+  if (Plat().windows.TrackPopupMenu(Handle(), {{text, kCopyAll}}, screen) == kCopyAll) CopyAll();
 }
 
 void TMain::FormClose(TObject*) {
+  // The language given for this run leaves the stored choice alone; a flag clicked since does not.
+  if (runLanguage_ && !languagePicked_) return;
   std::string state = Get<TControl>("Label1").Caption();
   TRegistry reg(Plat().registry);
   if (reg.OpenKey(kSettingsKey, true)) {

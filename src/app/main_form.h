@@ -1,6 +1,9 @@
 #pragma once
 // The main window: system facts in four columns, a calendar and clock, drive facts, the
 // network configuration, and eight language buttons.
+#include <memory>
+
+#include "app/system_facts.h"
 #include "app/upgrade_window.h"
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
@@ -39,6 +42,23 @@ class TMain : public TForm {
   }
   // Writes an 8-bit value into a display slot through the ANSI code page.
   void SetSlot(std::string_view slot, const AnsiString& value);
+
+  // Puts every fact on the clipboard as "caption: value" lines in the window's language; says
+  // so in a box when the clipboard cannot take them.
+  void CopyAll();
+  // A language for this run only: shown in place of the stored one, and not stored at close
+  // unless a flag button is clicked.
+  void SetLanguageForRun(const LanguageRow* row) { runLanguage_ = row; }
+  SystemFacts& Facts() const { return *facts_; }
+
+ private:
+  // Reads a fact into the model and shows it in its slot.
+  void ShowFact(Fact fact);
+  void ShowContextMenu(TPoint screen);
+
+  std::unique_ptr<SystemFacts> facts_;
+  const LanguageRow* runLanguage_ = nullptr;
+  bool languagePicked_ = false;
 };
 
 }  // namespace vsi

@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/command_line.h"
 #include "app/main_form.h"
+#include "app/report.h"
 #include "controls/register.h"
 #include "framework/forms.h"
 #include "probes/cpu_usage.h"
@@ -34,9 +36,17 @@ void CreateProgram(TApplication& app) {
 }
 
 int RunProgram(AppContext& context) {
+  const CommandLine cmd = ParseCommandLine(SplitCommandLine(context.platform().io.CommandLine()));
+  switch (cmd.action) {
+    case CommandLine::Action::Report: return RunReport(context, cmd);
+    case CommandLine::Action::Usage:
+    case CommandLine::Action::Error: return ShowUsage(context, cmd);
+    case CommandLine::Action::Window: break;
+  }
   TApplication app(context);
   try {
     CreateProgram(app);
+    if (cmd.language) static_cast<TMain*>(app.MainForm())->SetLanguageForRun(cmd.language);
   } catch (const std::exception& e) {
     app.SetTitle("Velmora System Info 1.0");
     app.ShowException(e);

@@ -14,8 +14,9 @@ void RegisterAllClasses();
 // here is the caller's to show: the program cannot start.
 void CreateProgram(TApplication& app);
 
-// The whole program: returns the exit code. A failure before the message loop is shown in
-// an error box and ends the program.
+// The whole program as its command line asks (the window, the report or the usage): returns
+// the exit code. A failure before the message loop is shown in an error box and ends the
+// program.
 int RunProgram(AppContext& context);
 
 }  // namespace vsi

@@ -381,6 +381,15 @@ void TControl::Click() { Fire(OnClick, this); }
 void TControl::WmMouseUp(MouseButton button, uint8_t shift, int x, int y) {
   // A release inside the control after a press is a click, as for buttons.
   if (button == mbLeft && x >= 0 && y >= 0 && x < width_ && y < height_ && enabled_) Click();
+  if (button == mbRight) {
+    // The nearest control, this one or one it lies on, that has a context menu shows it.
+    for (TControl* c = this; c; c = c->Parent())
+      if (c->OnContextPopup) {
+        TPoint screen = handle_ ? Windows().ClientToScreen(handle_, {x, y}) : TPoint{x, y};
+        c->OnContextPopup(this, screen);
+        return;
+      }
+  }
 }
 
 AnsiString StripHotkeys(const AnsiString& text) {

@@ -3,6 +3,7 @@
 // build every control gets a native window (its peer) when its parent's window is created;
 // setters store the value and forward it to the peer when there is one. Without peers (tests)
 // the same code runs: tests call Paint with a recording canvas and the input handlers directly.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -85,6 +86,9 @@ class TControl : public TComponent, public IWindowEvents {
   TColor EffectiveColor() const;
 
   TNotifyEvent OnClick;
+  // The context menu of this control and of the controls on it: called with the control
+  // released on and the place in screen coordinates when the right button is released.
+  std::function<void(TControl* sender, TPoint screen)> OnContextPopup;
 
   // Native window.
   WindowHandle Handle() const { return handle_; }

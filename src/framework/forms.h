@@ -65,11 +65,14 @@ class TForm : public TWinControl {
   TNotifyEvent OnClose;
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
+  // Keys pressed anywhere in the window, before its controls: true when taken.
+  std::function<bool(uint16_t key, uint8_t shift)> OnShortcut;
 
   // Window events.
   void WmShow() override;
   void WmSize(int clientWidth, int clientHeight) override;
   bool WmClose() override;
+  bool WmShortcut(uint16_t key, uint8_t shift) override { return OnShortcut && OnShortcut(key, shift); }
   void WmDestroy() override;
   WideString WindowText() const override { return ToWide(caption_); }
 

@@ -83,6 +83,9 @@ class IWindowEvents {
   virtual void WmMouseLeave() {}
   // Returns true when the key was handled and must not be processed further.
   virtual bool WmKeyDown(uint16_t key, uint8_t shift) { return false; }
+  // A top-level window: a key pressed in it or in any of its children, before the one with
+  // the focus sees it. Returns true when the key was taken as a shortcut.
+  virtual bool WmShortcut(uint16_t key, uint8_t shift) { return false; }
   virtual void WmKeyUp(uint16_t key, uint8_t shift) {}
   // WM_GETDLGCODE: true when the control wants this key itself (so dialog navigation
   // does not take it).

@@ -161,13 +161,15 @@ std::string FormatCpuUsage(const TFormatSettings& fs, double fraction) {
   return FormatFixed(fs, fraction * 100.0, 5, 2) + "%";
 }
 
-std::string CpuUsageText(AppContext& ctx) {
+double SampleCpuUsage(AppContext& ctx) {
   // A sampler made only now has just taken its baseline: a second sample a moment later would
   // measure an interval of a few milliseconds, which is noise, not usage.
   const bool started = ctx.FindService<CpuUsageSampler>() != nullptr;
   CpuUsageSampler& sampler = ctx.Service<CpuUsageSampler>();
   if (started) sampler.SampleCpuCounters();
-  return FormatCpuUsage(ctx.format(), sampler.MachineUsageFraction());
+  return sampler.MachineUsageFraction();
 }
+
+std::string CpuUsageText(AppContext& ctx) { return FormatCpuUsage(ctx.format(), SampleCpuUsage(ctx)); }
 
 }  // namespace vsi

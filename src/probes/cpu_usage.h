@@ -70,6 +70,9 @@ class CpuUsageSampler {
 // "%5.2f%%" of fraction * 100 with the decimal separator of `fs` (0.075 -> " 7.50%").
 std::string FormatCpuUsage(const TFormatSettings& fs, double fraction);
 
+// One new sample of the context's sampler, then the whole machine's usage (0 idle, 1 busy).
+double SampleCpuUsage(AppContext& ctx);
+
 // The CPU slot's text: one new sample of the context's sampler, then the whole machine's usage.
 // The sampler should be made at start-up (ctx.Service<CpuUsageSampler>()); made here instead,
 // its baseline is the only sample and the text is " 0.00%".

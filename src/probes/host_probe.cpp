@@ -133,4 +133,6 @@ TAVTools::TAVTools(TComponent* owner) : TComponent(owner) {
 
 AnsiString TAVTools::CpuUsageText() { return vsi::CpuUsageText(Context()); }
 
+double TAVTools::CpuUsage() { return SampleCpuUsage(Context()); }
+
 }  // namespace vsi

@@ -22,6 +22,8 @@ class TAVTools : public TComponent {
 
   // One new sample of the CPU usage sampler, "%5.2f%%".
   AnsiString CpuUsageText();
+  // The same sample as a fraction (0 idle, 1 busy), for who formats it later.
+  double CpuUsage();
 
   // The published setters: stored values load without effect.
   void Discard(const AnsiString&) {}

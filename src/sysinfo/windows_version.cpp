@@ -28,6 +28,10 @@ std::string TSysWindowsObject::VersionKeyPath(bool ntFamily) {
   return std::string("\\SOFTWARE\\Microsoft\\Windows") + (ntFamily ? " NT" : "") + "\\CurrentVersion";
 }
 
+AnsiString TSysWindowsObject::CsdVersionText(const OsVersionInfo& v) {
+  return v.csdVersion.substr(0, std::min<size_t>(v.csdVersion.find('\0'), 128));
+}
+
 void TSysWindowsObject::Retrieve() {
   std::string path = VersionKeyPath(PlatformFlags(Context()).isNT);
   TRegistry& reg = CreateRegistry();
@@ -45,7 +49,7 @@ void TSysWindowsObject::Retrieve() {
   }
   OsVersionInfo v;
   if (Plat().system.GetVersionEx(v)) {
-    csdVersion_ = v.csdVersion.substr(0, std::min<size_t>(v.csdVersion.find('\0'), 128));
+    csdVersion_ = CsdVersionText(v);
     buildNumber_ = v.buildNumber;
     platformID_ = v.platformId;
     majorVersion_ = v.majorVersion;

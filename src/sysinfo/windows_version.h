@@ -2,6 +2,7 @@
 // What the system says about the installed Windows: product name and identifier, registered
 // owner and organisation from the version key, service-pack text and numbers from the version
 // record.
+#include "platform/system.h"
 #include "sysinfo/sysinfo_base.h"
 
 namespace vsi {
@@ -29,6 +30,8 @@ class TSysWindowsObject : public TSysObject {
 
   // "\SOFTWARE\Microsoft\Windows NT\CurrentVersion" on the NT family, without " NT" otherwise.
   static std::string VersionKeyPath(bool ntFamily);
+  // The service-pack text of a version record: up to its first zero, at most 128 characters.
+  static AnsiString CsdVersionText(const OsVersionInfo& v);
 
  private:
   AnsiString registeredOwner_, registeredCompany_, productName_, productID_, installDate_, csdVersion_;

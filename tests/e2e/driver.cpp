@@ -42,6 +42,15 @@
 //                          "separator" (the menu of another program is read where the system
 //                          allows it; 1 when it cannot be read)
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
+//   clipboard              prints the clipboard's CF_UNICODETEXT as UTF-8, as it is (no
+//                          escapes, no line end added); exit 1 when there is none
+//   hold-clipboard <ms>    keeps the clipboard open for <ms>, as another program can;
+//                          prints "held" once it has it
+//   box                    the visible message box of the window's process: "box <caption>
+//                          <text>"; exit 1 when there is none within the timeout
+//   box-ok                 presses the OK button of that message box
+//   run-timed <exe> [arg...]  runs <exe> with its output discarded and waits for it: "elapsed_ms
+//                          <ms>" from creation to its end, and "exit <code>"
 //   counters               the window's process: "pid", "handles" (GetProcessHandleCount),
 //                          "handle_list" (its entries in the system's handle list), "gdi"
 //                          and "user" (GetGuiResources), "gdi_table" (live entries of its
@@ -467,12 +476,117 @@ int PrintVolume(const char* root_arg) {
   return 0;
 }
 
+int RunTimed(std::wstring commandLine) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = nullptr;
+  si.hStdOutput = si.hStdError = nul;
+  PROCESS_INFORMATION pi{};
+  LARGE_INTEGER frequency, before, after;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&before);
+  BOOL started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  if (!started) {
+    Err("cannot start, error " + std::to_string(GetLastError()));
+    CloseHandle(nul);
+    return 1;
+  }
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  QueryPerformanceCounter(&after);
+  DWORD code = 0;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  CloseHandle(nul);
+  char ms[32];
+  std::snprintf(ms, sizeof ms, "%.1f", (after.QuadPart - before.QuadPart) * 1000.0 / frequency.QuadPart);
+  Out(std::string("elapsed_ms\t") + ms);
+  Out("exit\t" + std::to_string(code));
+  return 0;
+}
+
+// The clipboard can be held by someone else for a moment: a few tries.
+bool OpenClipboardSoon() {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+int PrintClipboard() {
+  if (!OpenClipboardSoon()) {
+    Err("the clipboard stays open elsewhere");
+    return 1;
+  }
+  std::wstring text;
+  bool have = false;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = p;
+      have = true;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  if (!have) {
+    Err("no text on the clipboard");
+    return 1;
+  }
+  std::string raw = Utf8(text);
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), raw.data(), static_cast<DWORD>(raw.size()), &written, nullptr);
+  return 0;
+}
+
+int HoldClipboard(DWORD ms) {
+  if (!OpenClipboardSoon()) {
+    Err("cannot open the clipboard");
+    return 1;
+  }
+  Out("held");
+  Sleep(ms);
+  CloseClipboard();
+  return 0;
+}
+
+// The first visible dialog-class window of the process that owns `main`.
+HWND FindBox(HWND main, DWORD timeout) {
+  struct Search {
+    DWORD pid;
+    HWND found;
+  } search{0, nullptr};
+  GetWindowThreadProcessId(main, &search.pid);
+  DWORD start = GetTickCount();
+  do {
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid == s->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") {
+            s->found = hwnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found) return search.found;
+    Sleep(100);
+  } while (GetTickCount() - start < timeout);
+  return nullptr;
+}
+
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] windows | volume ROOT | wait-window | caption | dump | click TEXT | click-id ID | "
       "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
-      "taskbar-restore | style | nc-point CODE | focus | window-menu | "
-      "close | counters | launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
+      "taskbar-restore | style | nc-point CODE | focus | window-menu | close | counters | clipboard | "
+      "hold-clipboard MS | box | box-ok | run-timed EXE [ARG...] | "
+      "launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
   return 2;
 }
 
@@ -522,6 +636,18 @@ int main(int argc, char** argv) {
     return PrintVolume(arg(0));
   }
 
+  if (command == "run-timed") {
+    if (!arg(0)) return Usage();
+    std::wstring line = L"\"" + Widen(arg(0)) + L"\"";
+    for (int k = 1; arg(k); ++k) line += L" " + Widen(arg(k));
+    return RunTimed(line);
+  }
+  if (command == "clipboard") return PrintClipboard();
+  if (command == "hold-clipboard") {
+    if (!arg(0)) return Usage();
+    return HoldClipboard(static_cast<DWORD>(std::strtoul(arg(0), nullptr, 10)));
+  }
+
   if (command == "launch-until-filled") {
     if (!arg(0) || !arg(1) || !arg(2)) return Usage();
     std::vector<std::wstring> labels;
@@ -552,6 +678,32 @@ int main(int argc, char** argv) {
 
   if (command == "caption") {
     Out(Escaped(TextOf(main)));
+    return 0;
+  }
+
+  if (command == "box" || command == "box-ok") {
+    HWND box = FindBox(main, timeout);
+    if (!box) {
+      Err("no message box");
+      return 1;
+    }
+    if (command == "box-ok") {
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    // The message is the box's static text (control id 0xFFFF in the system's boxes).
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM lp) -> BOOL {
+          if (Lower(ClassOf(child)) == L"static" && !TextOf(child).empty()) {
+            *reinterpret_cast<std::wstring*>(lp) = TextOf(child);
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    Out("box\t" + Escaped(TextOf(box)) + "\t" + Escaped(text));
     return 0;
   }
 

@@ -3,9 +3,10 @@
 # Xvfb, driven from outside by e2e_driver.exe. After the smoke test (smoke.sh) it checks
 # all eight languages and their persistence across restarts, the drive selector against
 # the system's own volume facts, key pixels of screenshots (colours, column layout, the
-# running clock), the CPU slot under a CPU load, and the window used with a real mouse and
-# keyboard (window_input.sh). Needs the mingw build (toolbar1, e2e_driver). Last line: "N passed, M failed[, K skipped]"; exit status 1 when anything
-# failed.
+# running clock), the CPU slot under a CPU load, the window used with a real mouse and
+# keyboard (window_input.sh), and the report and Copy all (report.sh). Needs the mingw build
+# (toolbar1, e2e_driver). Last line: "N passed, M failed[, K skipped]"; exit status 1 when
+# anything failed.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
 started=$SECONDS
@@ -365,5 +366,7 @@ expect "closing stores Language1 = English" "$(stored_language)" "English"
 
 # ---------------------------------------------------------------- real mouse and keyboard
 source tests/e2e/window_input.sh
+# ---------------------------------------------------------------- the report and Copy all
+source tests/e2e/report.sh
 echo "# end-to-end time: $((SECONDS - started)) s"
 finish

@@ -1,8 +1,10 @@
 #pragma once
 // The whole in-memory platform for tests: arrange its parts, then hand platform() to an
 // AppContext.
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_locale.h"
 #include "fakes/fake_processes.h"
+#include "fakes/fake_program_io.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_sockets.h"
@@ -22,8 +24,12 @@ struct FakePlatform {
   FakeShell shell;
   FakeSockets sockets;
   FakeWindowSystem windows;
+  FakeClipboard clipboard;
+  FakeProgramIo io;
 
-  Platform platform() { return Platform{registry, system, volumes, locale, processes, shell, sockets, windows}; }
+  Platform platform() {
+    return Platform{registry, system, volumes, locale, processes, shell, sockets, windows, clipboard, io};
+  }
 };
 
 }  // namespace vsi::fake

@@ -37,6 +37,7 @@
 #undef GetWindowsDirectory
 #undef MessageBox
 #undef OemToChar
+#undef ReplaceFile
 #undef SetLocaleInfo
 #undef SetVolumeLabel
 #undef SystemParametersInfo

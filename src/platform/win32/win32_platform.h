@@ -114,6 +114,33 @@ class Win32Sockets : public ISockets {
   bool GetHostAddresses(const std::string& host, std::vector<std::string>& out) override;
 };
 
+class Win32Clipboard : public IClipboard {
+ public:
+  bool Open(WindowHandle owner) override;
+  bool Empty() override;
+  bool SetUnicodeText(const WideString& text) override;
+  void Close() override;
+};
+
+class Win32ProgramIo : public IProgramIo {
+ public:
+  Win32ProgramIo() = default;
+  ~Win32ProgramIo() override;
+  Win32ProgramIo(const Win32ProgramIo&) = delete;
+  Win32ProgramIo& operator=(const Win32ProgramIo&) = delete;
+  std::string CommandLine() override;
+  std::string FileVersion() override;
+  bool Write(StdStream stream, const std::string& utf8) override;
+  WinError ReplaceFile(const std::string& utf8Path, const std::string& bytes) override;
+
+ private:
+  // The redirected standard handle, else the parent's console (attached on first use); null
+  // when there is neither.
+  void* StreamHandle(StdStream stream);
+  bool consoleTried_ = false;
+  void* console_ = nullptr;  // CONOUT$ of the attached console, owned
+};
+
 // One of each, handed to the application as a Platform. The locale (Win32Locale,
 // "win32_locale.h") and the window system (Win32WindowSystem, "win32_windows.h") are owned by
 // their own modules and passed in.
@@ -126,10 +153,14 @@ struct Win32Platform {
   Win32Processes processes;
   Win32Shell shell;
   Win32Sockets sockets;
+  Win32Clipboard clipboard;
+  Win32ProgramIo io;
   ILocale& locale;          // Win32Locale
   IWindowSystem& windows;   // Win32WindowSystem
 
-  Platform platform() { return Platform{registry, system, volumes, locale, processes, shell, sockets, windows}; }
+  Platform platform() {
+    return Platform{registry, system, volumes, locale, processes, shell, sockets, windows, clipboard, io};
+  }
 };
 
 }  // namespace vsi

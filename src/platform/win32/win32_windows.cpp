@@ -1120,8 +1120,14 @@ void Win32WindowSystem::Dispatch(MSG& msg) {
     // Tab, arrows and mnemonics move between the controls of the form the message is for.
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     WindowData* rd = DataOf(root);
-    if (rd && rd->system == this && rd->kind == WindowKind::Form && !rd->appWindow && ::IsDialogMessageW(root, &msg))
-      return;
+    const bool ourForm = rd && rd->system == this && rd->kind == WindowKind::Form && !rd->appWindow;
+    // The form sees a key before the control with the focus does: its shortcuts work anywhere.
+    if (ourForm && msg.message == WM_KEYDOWN && rd->sink) {
+      bool taken = false;
+      Guard([&] { taken = rd->sink->WmShortcut(static_cast<uint16_t>(msg.wParam), KeyShift()); });
+      if (taken) return;
+    }
+    if (ourForm && ::IsDialogMessageW(root, &msg)) return;
   }
   ::TranslateMessage(&msg);
   ::DispatchMessageW(&msg);

@@ -1,7 +1,9 @@
 #pragma once
 // Test helpers for the dictionary: an in-memory storage dictionary (languages, custom locales
 // and translation rows held in plain vectors) and an in-memory file store.
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -12,8 +14,18 @@
 #include "i18n/binary_dictionary.h"
 #include "i18n/dictionary.h"
 #include "i18n/language.h"
+#include "i18n/mld_table.h"
 
 namespace vsi::testing_i18n {
+
+// toolbar1.mld as the build makes it from data/toolbar1.tsv.
+inline Bytes ShippedDictionaryFile() {
+  std::string here = __FILE__;
+  std::ifstream in(here.substr(0, here.rfind("tests/unit/i18n/")) + "data/toolbar1.tsv", std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return BuildMldFromTable(s.str(), {});
+}
 
 // A language as a reader would leave it, completed against the fake locale database.
 inline TIvLanguage MakeLanguage(ILocale& locale, int primary, const char* subLanguages, int codePage,

@@ -1,9 +1,6 @@
 // The main window with the dictionary file that ships beside the program.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/main_form.h"
 #include "app/program.h"
 #include "controls/ui_labels.h"
@@ -17,20 +14,12 @@
 namespace vsi {
 namespace {
 
-Bytes ShippedFile() {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind("tests/unit/i18n/")) + "data/toolbar1.tsv", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return BuildMldFromTable(s.str(), {});
-}
-
 class ShippedDictionaryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterAllClasses();
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
-    store.Put("C:\\Work\\toolbar1.mld", ShippedFile());
+    store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
     fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());

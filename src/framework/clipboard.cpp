@@ -1,0 +1,21 @@
+#include "framework/clipboard.h"
+
+namespace vsi {
+
+ClipboardResult CopyTextToClipboard(Platform& platform, WindowHandle owner, const WideString& text) {
+  IClipboard& clipboard = platform.clipboard;
+  bool opened = false;
+  for (int attempt = 0; attempt < kClipboardTries && !opened; ++attempt) {
+    if (attempt > 0) platform.system.Sleep(kClipboardRetryMs);
+    opened = clipboard.Open(owner);
+  }
+  if (!opened) return ClipboardResult::Busy;
+  struct Close {
+    IClipboard& clipboard;
+    ~Close() { clipboard.Close(); }
+  } close{clipboard};
+  if (!clipboard.Empty() || !clipboard.SetUnicodeText(text)) return ClipboardResult::Failed;
+  return ClipboardResult::Copied;
+}
+
+}  // namespace vsi
