@@ -6,7 +6,7 @@
 
 namespace vsi {
 
-using cal::Ymd;
+using dates::Ymd;
 
 // ---------------------------------------------------------------------------------------
 // Splitter strips
@@ -204,7 +204,7 @@ void TMonthCalendarGroup::RebuildCalendars() {
       c->Browsers()->SetQuiet(top && j == 0, top && j == 0, top && j == colCount_ - 1, top && j == colCount_ - 1);
       c->SetVisible(true);
       c->SelectedDates().Clear();
-      Ymd next = cal::NextMonth(m, y);
+      Ymd next = dates::NextMonth(m, y);
       m = next.month;
       y = next.year;
     }
@@ -279,7 +279,7 @@ void TMonthCalendarGroup::CopyNamesToCalendars() {
     TMonthCalendar& c = *calendars_[k];
     for (int i = 1; i <= 7; ++i) c.NameOfDays()->SetNameQuiet(i, nameOfDays_->Name(i));
     for (int m = 1; m <= 12; ++m) c.NameOfMonths()->SetNameQuiet(m, nameOfMonths_->Name(m));
-    Ymd d = cal::DecodeDate(c.CurrentDate());
+    Ymd d = dates::DecodeDate(c.CurrentDate());
     c.RebuildCaption(d.month, d.year);
     bool first = k == 0, last = static_cast<int>(k) == colCount_ - 1;
     c.Browsers()->SetQuiet(browsers_->PrevMonth() && first, browsers_->PrevYear() && first,
@@ -331,7 +331,7 @@ void TMonthCalendarGroup::RelayoutMonths() {
     c->SetMonth(static_cast<uint16_t>(m));
     c->SetYear(static_cast<uint16_t>(y));
     c->SelectedDates().Clear();
-    Ymd next = cal::NextMonth(m, y);
+    Ymd next = dates::NextMonth(m, y);
     m = next.month;
     y = next.year;
   }
@@ -340,10 +340,10 @@ void TMonthCalendarGroup::RelayoutMonths() {
   for (TMonthCalendar* c : calendars_) {
     TSelDateItems& sel = c->SelectedDates();
     sel.Clear();
-    Ymd shown = cal::DecodeDate(c->CurrentDate());
+    Ymd shown = dates::DecodeDate(c->CurrentDate());
     for (int i = 0; i < combined_->Count(); ++i) {
       TDateTime d = combined_->Items(i)->Date();
-      Ymd dd = cal::DecodeDate(d);
+      Ymd dd = dates::DecodeDate(d);
       if (dd.month == shown.month && dd.year == shown.year) sel.AddDate(d);
     }
     sel.Notify();
@@ -351,7 +351,7 @@ void TMonthCalendarGroup::RelayoutMonths() {
 }
 
 void TMonthCalendarGroup::AnchorAt(int day, int month, int year, int which) {
-  if (!cal::IsValidDate(year, month, day)) {
+  if (!dates::IsValidDate(year, month, day)) {
     ShowError("Invalid date");
     return;
   }
@@ -393,7 +393,7 @@ void TMonthCalendarGroup::FitToSize() {
 
 void TMonthCalendarGroup::CalendarDaySelected(TMonthCalendar* calendar, TDateTime date) {
   if (onDaySelect_) onDaySelect_(calendar, date);
-  Ymd d = cal::DecodeDate(calendar->CurrentDate());
+  Ymd d = dates::DecodeDate(calendar->CurrentDate());
   day_ = static_cast<uint16_t>(d.day);
   month_ = static_cast<uint16_t>(d.month);
   year_ = static_cast<uint16_t>(d.year);
@@ -406,7 +406,7 @@ void TMonthCalendarGroup::CalendarDaySelected(TMonthCalendar* calendar, TDateTim
 }
 
 void TMonthCalendarGroup::CalendarMonthChanged(TMonthCalendar* calendar, TDateTime oldDate, TDateTime newDate) {
-  Ymd o = cal::DecodeDate(oldDate), n = cal::DecodeDate(newDate);
+  Ymd o = dates::DecodeDate(oldDate), n = dates::DecodeDate(newDate);
   day_ = static_cast<uint16_t>(n.day);
   month_ = static_cast<uint16_t>(n.month);
   year_ = static_cast<uint16_t>(n.year);

@@ -5,6 +5,8 @@
 
 namespace vsi::cal {
 
+using namespace dates;
+
 int FirstDayOffset(int month, int year, int startDay) {
   TDateTime first;
   if (!TryEncodeDate(year, month, 1, first)) return 0;

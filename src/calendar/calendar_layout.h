@@ -2,7 +2,7 @@
 // The month grid's arithmetic and geometry, shared by painting and hit-testing. Everything
 // here is a pure function of its inputs (sizes, text widths, settings); nothing asks the
 // system.
-#include "calendar/dates.h"
+#include "framework/dates.h"
 #include "platform/types.h"
 
 namespace vsi::cal {
@@ -16,7 +16,7 @@ int FirstDayOffset(int month, int year, int startDay);
 // What a grid cell holds.
 struct CellDay {
   enum Kind { Previous, Current, Next } kind = Current;
-  Ymd date;
+  dates::Ymd date;
 };
 CellDay DayOfCell(int cell, int month, int year, int startDay);
 

@@ -9,7 +9,7 @@
 
 namespace vsi {
 
-using cal::Ymd;
+using dates::Ymd;
 
 namespace cal {
 
@@ -78,9 +78,9 @@ namespace {
 constexpr uint32_t kCellFlags = DT_SINGLELINE_ | DT_VCENTER_ | DT_CENTER_;
 constexpr uint32_t kNameFlags = DT_SINGLELINE_ | DT_CENTER_;
 
-int MonthOf(TDateTime d) { return cal::DecodeDate(d).month; }
+int MonthOf(TDateTime d) { return dates::DecodeDate(d).month; }
 bool IsWeekend(TDateTime d) {
-  int dow = cal::DayOfWeek(d);
+  int dow = dates::DayOfWeek(d);
   return dow == 1 || dow == 7;
 }
 
@@ -136,7 +136,7 @@ TMonthCalendar::TMonthCalendar(TComponent* owner) : TCustomCalendarPanel(owner) 
 
   SystemTime now = Now();
   TDateTime today = 0;
-  cal::TryEncodeDate(now.year, now.month, now.day, today);
+  dates::TryEncodeDate(now.year, now.month, now.day, today);
   displayDate_ = currentDate_ = resetDate_ = today;
   StepMonth(0);
   setDay_ = now.day;
@@ -183,7 +183,7 @@ void TMonthCalendar::TakeFocus() {
 }
 
 void TMonthCalendar::NamesChanged(TObject*) {
-  Ymd d = cal::DecodeDate(currentDate_);
+  Ymd d = dates::DecodeDate(currentDate_);
   RebuildCaption(d.month, d.year);
   Invalidate();
 }
@@ -237,12 +237,12 @@ void TMonthCalendar::UnlockPaint() {
 // ---------------------------------------------------------------------------------------
 // Dates
 
-uint16_t TMonthCalendar::Day() const { return static_cast<uint16_t>(cal::DecodeDate(currentDate_).day); }
-uint16_t TMonthCalendar::Month() const { return static_cast<uint16_t>(cal::DecodeDate(currentDate_).month); }
-uint16_t TMonthCalendar::Year() const { return static_cast<uint16_t>(cal::DecodeDate(currentDate_).year); }
+uint16_t TMonthCalendar::Day() const { return static_cast<uint16_t>(dates::DecodeDate(currentDate_).day); }
+uint16_t TMonthCalendar::Month() const { return static_cast<uint16_t>(dates::DecodeDate(currentDate_).month); }
+uint16_t TMonthCalendar::Year() const { return static_cast<uint16_t>(dates::DecodeDate(currentDate_).year); }
 
 void TMonthCalendar::AnchorTo(int day, int month, int year, int which, uint16_t v) {
-  if (!cal::IsValidDate(year, month, day)) {
+  if (!dates::IsValidDate(year, month, day)) {
     ShowError("Invalid date");
     return;
   }
@@ -259,21 +259,21 @@ void TMonthCalendar::SetYear(uint16_t v) { AnchorTo(setDay_, setMonth_, v, 2, v)
 
 bool TMonthCalendar::InRange(TDateTime date) const {
   TDateTime bound;
-  if (minDate_->Use() && minDate_->Date(bound) && cal::WholeDay(bound) > cal::WholeDay(date)) return false;
-  if (maxDate_->Use() && maxDate_->Date(bound) && cal::WholeDay(date) > cal::WholeDay(bound)) return false;
+  if (minDate_->Use() && minDate_->Date(bound) && dates::WholeDay(bound) > dates::WholeDay(date)) return false;
+  if (maxDate_->Use() && maxDate_->Date(bound) && dates::WholeDay(date) > dates::WholeDay(bound)) return false;
   return true;
 }
 
 bool TMonthCalendar::MonthInRange(TDateTime date) const {
   TDateTime bound;
   if (minDate_->Use() && minDate_->Date(bound)) {
-    Ymd b = cal::DecodeDate(bound);
-    if (cal::WholeDay(cal::EncodeDate(b.year, b.month, 1)) > cal::WholeDay(date)) return false;
+    Ymd b = dates::DecodeDate(bound);
+    if (dates::WholeDay(dates::EncodeDate(b.year, b.month, 1)) > dates::WholeDay(date)) return false;
   }
   if (maxDate_->Use() && maxDate_->Date(bound)) {
-    Ymd b = cal::DecodeDate(bound);
-    TDateTime last = cal::EncodeDate(b.year, b.month, cal::DaysInMonth(b.month, b.year));
-    if (cal::WholeDay(date) > cal::WholeDay(last)) return false;
+    Ymd b = dates::DecodeDate(bound);
+    TDateTime last = dates::EncodeDate(b.year, b.month, dates::DaysInMonth(b.month, b.year));
+    if (dates::WholeDay(date) > dates::WholeDay(last)) return false;
   }
   return true;
 }
@@ -288,7 +288,7 @@ void TMonthCalendar::RebuildCaption(int month, int year) {
 
 void TMonthCalendar::MoveToDate(int day, int month, int year) {
   TRect old = CellRect(currentDate_);
-  displayDate_ = cal::EncodeDate(year, month, day);  // an impossible date fails before any change
+  displayDate_ = dates::EncodeDate(year, month, day);  // an impossible date fails before any change
   currentDate_ = displayDate_;
   InvalidateRect(old, false);
   RebuildCaption(month, year);
@@ -299,26 +299,26 @@ void TMonthCalendar::MoveToDate(int day, int month, int year) {
 }
 
 void TMonthCalendar::StepMonth(int delta) {
-  Ymd d = cal::DecodeDate(displayDate_);
-  Ymd m = cal::AddMonths(d.month, d.year, delta);
+  Ymd d = dates::DecodeDate(displayDate_);
+  Ymd m = dates::AddMonths(d.month, d.year, delta);
   TDateTime t;
-  if (!cal::TryEncodeDate(m.year, m.month, std::min(d.day, cal::DaysInMonth(m.month, m.year)), t)) return;
+  if (!dates::TryEncodeDate(m.year, m.month, std::min(d.day, dates::DaysInMonth(m.month, m.year)), t)) return;
   if (!InRange(t)) {
     TDateTime bound;
     if (minDate_->Use() && minDate_->Date(bound) && bound > t) t = bound;
     if (maxDate_->Use() && maxDate_->Date(bound) && bound < t) t = bound;
   }
   displayDate_ = currentDate_ = t;
-  Ymd n = cal::DecodeDate(t);
+  Ymd n = dates::DecodeDate(t);
   RebuildCaption(n.month, n.year);
   Invalidate();
 }
 
 void TMonthCalendar::StepYear(int delta) {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   int y = d.year + delta;
   TDateTime t;
-  if (!cal::TryEncodeDate(y, d.month, std::min(d.day, cal::DaysInMonth(d.month, y)), t)) return;
+  if (!dates::TryEncodeDate(y, d.month, std::min(d.day, dates::DaysInMonth(d.month, y)), t)) return;
   if (!InRange(t)) return;
   displayDate_ = currentDate_ = t;
   RebuildCaption(d.month, y);
@@ -326,7 +326,7 @@ void TMonthCalendar::StepYear(int delta) {
 }
 
 void TMonthCalendar::NotifyDateChange(TDateTime oldDate, TDateTime newDate) {
-  Ymd o = cal::DecodeDate(oldDate), n = cal::DecodeDate(newDate);
+  Ymd o = dates::DecodeDate(oldDate), n = dates::DecodeDate(newDate);
   if (o.day != n.day && OnDayChange) OnDayChange(this, oldDate, newDate);
   if (o.month != n.month) DoMonthChange(oldDate, newDate);
   if (o.year != n.year) DoYearChange(oldDate, newDate);
@@ -337,7 +337,7 @@ cal::Geometry TMonthCalendar::Geometry() const {
 }
 
 void TMonthCalendar::CellOfDate(TDateTime date, int& column, int& row) const {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   cal::CellOfDate(date, d.month, d.year, startDay_, column, row);
 }
 
@@ -350,27 +350,27 @@ TRect TMonthCalendar::CellRect(TDateTime date) const {
 TDateTime TMonthCalendar::DateAtPoint(int x, int y, bool navigate) {
   cal::Geometry g = Geometry();
   hitPoint_ = TPoint{x - g.wk, y};
-  Ymd cur = cal::DecodeDate(currentDate_);
+  Ymd cur = dates::DecodeDate(currentDate_);
   int month = cur.month, year = cur.year;
   int c = FirstDayOffset(month, year);
   int column = 0, row = 0;
   g.ColumnRowAt(x - g.wk, y, column, row);
   int n = column + 7 * row - c + 1;
   if (n < 1) {
-    Ymd p = cal::PrevMonth(month, year);
+    Ymd p = dates::PrevMonth(month, year);
     month = p.month;
     year = p.year;
-    n += cal::DaysInMonth(month, year);
+    n += dates::DaysInMonth(month, year);
     if (navigate && showDaysBefore_) StepMonth(-1);
   }
-  if (n > cal::DaysInMonth(month, year)) {
-    n -= cal::DaysInMonth(month, year);
-    Ymd nx = cal::NextMonth(month, year);
+  if (n > dates::DaysInMonth(month, year)) {
+    n -= dates::DaysInMonth(month, year);
+    Ymd nx = dates::NextMonth(month, year);
     month = nx.month;
     year = nx.year;
     if (navigate && showDaysAfter_) StepMonth(1);
   }
-  return cal::EncodeDate(year, month, n);
+  return dates::EncodeDate(year, month, n);
 }
 
 cal::YearStart TMonthCalendar::YearStartRule() const {
@@ -385,31 +385,31 @@ cal::YearStart TMonthCalendar::YearStartRule() const {
 }
 
 int TMonthCalendar::WeekNumber(int row) const {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   return cal::WeekNumber(row, d.month, d.year, startDay_, YearStartRule());
 }
 
 TDateTime TMonthCalendar::PrevMonthTarget() const {
-  Ymd d = cal::DecodeDate(displayDate_);
-  return cal::EncodeDate(d.year, d.month, 1) - 1;
+  Ymd d = dates::DecodeDate(displayDate_);
+  return dates::EncodeDate(d.year, d.month, 1) - 1;
 }
 
 TDateTime TMonthCalendar::NextMonthTarget() const {
-  Ymd d = cal::DecodeDate(displayDate_);
-  return cal::EncodeDate(d.year, d.month, cal::DaysInMonth(d.month, d.year)) + 1;
+  Ymd d = dates::DecodeDate(displayDate_);
+  return dates::EncodeDate(d.year, d.month, dates::DaysInMonth(d.month, d.year)) + 1;
 }
 
 TDateTime TMonthCalendar::PrevYearTarget() const {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   TDateTime t = displayDate_;
-  cal::TryEncodeDate(d.year - 1, d.month, std::min(d.day, cal::DaysInMonth(d.month, d.year - 1)), t);
+  dates::TryEncodeDate(d.year - 1, d.month, std::min(d.day, dates::DaysInMonth(d.month, d.year - 1)), t);
   return t;
 }
 
 TDateTime TMonthCalendar::NextYearTarget() const {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   TDateTime t = displayDate_;
-  cal::TryEncodeDate(d.year + 1, d.month, std::min(d.day, cal::DaysInMonth(d.month, d.year + 1)), t);
+  dates::TryEncodeDate(d.year + 1, d.month, std::min(d.day, dates::DaysInMonth(d.month, d.year + 1)), t);
   return t;
 }
 
@@ -691,7 +691,7 @@ void TMonthCalendar::PaintWeeks(cal::Painter& p, const cal::Geometry& g, int th2
   p.Text(weekName_, g.WeekHeadingCell(), kNameFlags);
   p.Brush(color_);
   p.Font(weekFont_->Spec());
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   cal::YearStart ys = YearStartRule();
   for (int j = 1; j <= 6; ++j)
     p.Text(std::to_string(cal::WeekNumber(j, d.month, d.year, startDay_, ys)), g.WeekNumberCell(j), kCellFlags);
@@ -723,13 +723,13 @@ void TMonthCalendar::PaintMarker(cal::Painter& p, const TRect& cell, TColor colo
 
 void TMonthCalendar::PaintDays(cal::Painter& p, const cal::Geometry& g, const CalendarPaintInputs& in) {
   ICanvas& canvas = p.canvas();
-  Ymd disp = cal::DecodeDate(displayDate_);
+  Ymd disp = dates::DecodeDate(displayDate_);
   const int c = FirstDayOffset(disp.month, disp.year);
-  const int days = cal::DaysInMonth(disp.month, disp.year);
-  const Ymd prev = cal::PrevMonth(disp.month, disp.year), next = cal::NextMonth(disp.month, disp.year);
-  const int prevDays = cal::DaysInMonth(prev.month, prev.year);
+  const int days = dates::DaysInMonth(disp.month, disp.year);
+  const Ymd prev = dates::PrevMonth(disp.month, disp.year), next = dates::NextMonth(disp.month, disp.year);
+  const int prevDays = dates::DaysInMonth(prev.month, prev.year);
   const bool todayShown = showToday_ && in.now.month == disp.month && in.now.year == disp.year;
-  const TDateTime first = cal::EncodeDate(disp.year, disp.month, 1);
+  const TDateTime first = dates::EncodeDate(disp.year, disp.month, 1);
 
   p.Font(Font()->Spec());
   const uint8_t style = p.font().style;
@@ -772,7 +772,7 @@ void TMonthCalendar::PaintDays(cal::Painter& p, const cal::Geometry& g, const Ca
       } else if (n < 1) {
         if (showDaysBefore_) {
           int day = prevDays + n;
-          TDateTime date = cal::EncodeDate(prev.year, prev.month, day);
+          TDateTime date = dates::EncodeDate(prev.year, prev.month, day);
           if (selected(date)) {
             p.Brush(selectColor_);
             p.Pen(selectColor_);
@@ -791,7 +791,7 @@ void TMonthCalendar::PaintDays(cal::Painter& p, const cal::Geometry& g, const Ca
         }
       } else if (showDaysAfter_) {
         int day = n - days;
-        TDateTime date = cal::EncodeDate(next.year, next.month, day);
+        TDateTime date = dates::EncodeDate(next.year, next.month, day);
         p.FontColor(inversColor_);
         p.Brush(color_);
         if (selected(date)) {
@@ -952,7 +952,7 @@ void TMonthCalendar::WmMouseMove(uint8_t shift, int x, int y) {
     TPoint cell{g.dx ? xp / g.dx : 0, g.dy ? (y - g.t0 - g.dy) / g.dy : 0};
     if (cell != tipCell_ && tipShowing_) CancelTooltip();
     tipCell_ = cell;
-    if (dragSelecting_ && (!hasRangeEnd_ || !cal::SameDay(d, rangeEnd_)) && InRange(d)) {
+    if (dragSelecting_ && (!hasRangeEnd_ || !dates::SameDay(d, rangeEnd_)) && InRange(d)) {
       if (hasRangeEnd_) selection_->RemoveRange(rangeEnd_, anchor_);
       rangeEnd_ = d;
       hasRangeEnd_ = true;
@@ -1071,7 +1071,7 @@ void TMonthCalendar::WmMouseDown(MouseButton button, uint8_t shift, int x, int y
   if (showGotoToday_ && y > 8 * g.dy - g.dy / 2) {
     SystemTime now = Now();
     TDateTime nowValue = 0;
-    cal::TryEncodeDate(now.year, now.month, now.day, nowValue);
+    dates::TryEncodeDate(now.year, now.month, now.day, nowValue);
     anchor_ = nowValue;
     setDay_ = now.day;
     setMonth_ = now.month;
@@ -1114,7 +1114,7 @@ void TMonthCalendar::WmMouseDown(MouseButton button, uint8_t shift, int x, int y
     Invalidate();
   }
   // 13.
-  Ymd nd = cal::DecodeDate(d);
+  Ymd nd = dates::DecodeDate(d);
   RebuildCaption(nd.month, nd.year);
   NotifyDateChange(old, currentDate_);
   if (multiSelect_) Invalidate();
@@ -1136,7 +1136,7 @@ void TMonthCalendar::ShowMonthMenu() {
   std::vector<MenuItemSpec> items;
   for (int k = 1; k <= 12; ++k)
     items.push_back(MenuItemSpec{nameOfMonths_->Name(k), static_cast<uint32_t>(k),
-                                 !MonthInRange(cal::EncodeDate(year, k, 1))});
+                                 !MonthInRange(dates::EncodeDate(year, k, 1))});
   TPoint at{caption_.b + Geometry().wk, 0};
   TPoint screen = HandleAllocated() ? Windows().ClientToScreen(Handle(), at) : at;
   uint32_t command = Windows().TrackPopupMenu(Handle(), items, screen);
@@ -1148,13 +1148,13 @@ namespace {
 TDateTime YearMenuDate(const Ymd& d, int year, bool& ok) {
   int day = (d.month == 2 && d.day == 29) ? 28 : d.day;
   TDateTime t = 0;
-  ok = cal::TryEncodeDate(year, d.month, day, t);
+  ok = dates::TryEncodeDate(year, d.month, day, t);
   return t;
 }
 }  // namespace
 
 void TMonthCalendar::ShowYearMenu() {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   std::vector<MenuItemSpec> items;
   for (int i = 1; i <= 10; ++i) {
     int year = d.year + i - 5;
@@ -1169,10 +1169,10 @@ void TMonthCalendar::ShowYearMenu() {
 }
 
 void TMonthCalendar::MenuCommand(uint32_t command) {
-  Ymd d = cal::DecodeDate(displayDate_);
+  Ymd d = dates::DecodeDate(displayDate_);
   if (command >= 1 && command <= 12) {
     int month = static_cast<int>(command);
-    TDateTime t = cal::EncodeDate(d.year, month, 1);
+    TDateTime t = dates::EncodeDate(d.year, month, 1);
     if (!MonthInRange(t)) return;  // a greyed item
     TDateTime old = currentDate_;
     displayDate_ = currentDate_ = t;
@@ -1242,7 +1242,7 @@ bool TMonthCalendar::WmKeyDown(uint16_t key, uint8_t shift) {
   // 6. Cursor moves.
   if (arrow) {
     currentDate_ = displayDate_;
-    Ymd n = cal::DecodeDate(currentDate_);
+    Ymd n = dates::DecodeDate(currentDate_);
     RebuildCaption(n.month, n.year);
     if ((shift & ssShift) && multiSelect_) {
       if (!hasRangeEnd_) {

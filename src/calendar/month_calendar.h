@@ -51,7 +51,7 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void SetMonth(uint16_t v);
   void SetYear(uint16_t v);
 
-  static int DaysInMonth(int month, int year) { return cal::DaysInMonth(month, year); }
+  static int DaysInMonth(int month, int year) { return dates::DaysInMonth(month, year); }
   int FirstDayOffset(int month, int year) const { return cal::FirstDayOffset(month, year, startDay_); }
   bool InRange(TDateTime date) const;
   bool MonthInRange(TDateTime date) const;

@@ -6,17 +6,17 @@
 #include <vector>
 
 #include "calendar/calendar_group.h"
-#include "calendar/dates.h"
+#include "framework/dates.h"
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 
 namespace vsi::caltest {
 
-inline TDateTime D(int y, int m, int d) { return cal::EncodeDate(y, m, d); }
+inline TDateTime D(int y, int m, int d) { return dates::EncodeDate(y, m, d); }
 
 // Days as "y-m-d" texts, for readable comparisons.
 inline std::string Text(TDateTime d) {
-  cal::Ymd v = cal::DecodeDate(d);
+  dates::Ymd v = dates::DecodeDate(d);
   return std::to_string(v.year) + "-" + std::to_string(v.month) + "-" + std::to_string(v.day);
 }
 inline std::vector<std::string> Dates(TSelDateItems& list) {

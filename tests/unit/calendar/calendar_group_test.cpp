@@ -99,7 +99,7 @@ TEST_F(CalendarGroup, ThreeCalendarsAcrossAYearEnd) {
   EXPECT_EQ(log, (std::vector<std::string>{"month 2005-2-1"}));
   // Every calendar shows day 1 of its month and nothing selected.
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(cal::DecodeDate(g->Calendar(k)->CurrentDate()).day, 1);
+    EXPECT_EQ(dates::DecodeDate(g->Calendar(k)->CurrentDate()).day, 1);
     EXPECT_EQ(g->Calendar(k)->SelectedDates().Count(), 0);
   }
 

@@ -464,7 +464,7 @@ TEST_F(CalendarPaint, EventDayMarkers) {
     EXPECT_FALSE(op.brush == clLime && (op.kind == K::Rectangle || op.kind == K::Ellipse || op.kind == K::Polygon));
   // An event day from the handler alone: the default marker and the event colour.
   c->EventDates().Clear();
-  c->OnGetDateHint = [](TObject*, TDateTime d, bool& isEvent) { isEvent = cal::DecodeDate(d).day == 10; };
+  c->OnGetDateHint = [](TObject*, TDateTime d, bool& isEvent) { isEvent = dates::DecodeDate(d).day == 10; };
   canvas = Paint(c);
   const Op* number = TextIn(canvas, "10", cell);
   ASSERT_NE(number, nullptr);
