@@ -1,6 +1,7 @@
 #include "calendar/calendar_group.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "framework/context.h"
 
@@ -25,10 +26,15 @@ void TCalendarSplitter::WmMouseDown(MouseButton button, uint8_t, int, int) {
 
 void TCalendarSplitter::WmMouseMove(uint8_t, int x, int y) {
   if (!group_->Busy()) return;
+  // Dragged past what the parent shows, the group would build calendars out of sight and
+  // take the strip out of reach with them: the drag stops at the parent's edge.
+  const TSize room = group_->DragRoom();
   if (right_)
-    group_->SetBounds(group_->Left(), group_->Top(), group_->Width() + x, group_->Height());
+    group_->SetBounds(group_->Left(), group_->Top(), std::clamp(group_->Width() + x, 1, std::max(1, room.cx)),
+                      group_->Height());
   else
-    group_->SetBounds(group_->Left(), group_->Top(), group_->Width(), group_->Height() + y);
+    group_->SetBounds(group_->Left(), group_->Top(), group_->Width(),
+                      std::clamp(group_->Height() + y, 1, std::max(1, room.cy)));
 }
 
 void TCalendarSplitter::WmMouseUp(MouseButton button, uint8_t, int, int) {
@@ -41,6 +47,12 @@ void TCalendarSplitter::WmMouseUp(MouseButton button, uint8_t, int, int) {
 bool TCalendarSplitter::WmSetCursor() {
   Windows().SetCursor(right_ ? CursorKind::SizeWE : CursorKind::SizeNS);
   return true;
+}
+
+TSize TMonthCalendarGroup::DragRoom() const {
+  const TControl* parent = Parent();
+  if (!parent) return TSize{INT_MAX, INT_MAX};
+  return TSize{parent->ClientWidth() - left_, parent->ClientHeight() - top_};
 }
 
 // ---------------------------------------------------------------------------------------
