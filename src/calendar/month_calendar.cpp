@@ -285,14 +285,26 @@ cal::LayoutInput TMonthCalendar::LayoutInputs(const SystemTime* now) const {
   in.caption = captionText_;
   if (!now) return in;  // the cells and the arrows need no text sizes
   // Text sizes come from the platform, in the fonts painting will select.
-  IWindowSystem& ws = Windows();
   const FontSpec font = Font()->Spec();
-  in.captionWidth = [&ws, font](const std::string& s) { return ws.MeasureText(font, s).cx; };
-  in.yearWidth = ws.MeasureText(font, " 9999").cx;
-  in.captionHeight = ws.MeasureText(font, "X").cy;
-  in.dayNameHeight = ws.MeasureText(dayFont_->Spec(), "gh").cy;
-  if (showGotoToday_) in.todayWidth = ws.MeasureText(font, TodayText(*now)).cx;
+  in.captionWidth = [this, font](const std::string& s) { return TextSize(font, s).cx; };
+  in.yearWidth = TextSize(font, " 9999").cx;
+  in.captionHeight = TextSize(font, "X").cy;
+  in.dayNameHeight = TextSize(dayFont_->Spec(), "gh").cy;
+  if (showGotoToday_) in.todayWidth = TextSize(font, TodayText(*now)).cx;
   return in;
+}
+
+// Remembered: every paint and every pointer move lays the calendar out, and asking the system
+// for a text's size each time cost more than the rest of a paint. Fonts and texts change
+// seldom; a font differing in colour alone measures the same.
+TSize TMonthCalendar::TextSize(FontSpec font, const std::string& text) const {
+  font.color = clBlack;
+  for (const MeasuredText& m : measured_)
+    if (m.text == text && m.font == font) return m.size;
+  if (measured_.size() >= 16) measured_.clear();
+  TSize size = Windows().MeasureText(font, text);
+  measured_.push_back(MeasuredText{font, text, size});
+  return size;
 }
 
 const TCalBitmap& TMonthCalendar::Glyph(cal::Arrow arrow) const {

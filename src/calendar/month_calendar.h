@@ -256,6 +256,7 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void AnchorTo(int day, int month, int year, int which, uint16_t v);
   cal::YearStart YearStartRule() const;
   cal::LayoutInput LayoutInputs(const SystemTime* now) const;
+  TSize TextSize(FontSpec font, const std::string& text) const;
   SystemTime Now() const;
   void TakeFocus();
   bool HasFocus() const;
@@ -336,6 +337,13 @@ class TMonthCalendar : public TCustomCalendarPanel {
   TPoint tipCell_{-1, -1};
   bool tipShowing_ = false;
   CursorKind cursor_ = CursorKind::Arrow;
+
+  struct MeasuredText {
+    FontSpec font;
+    std::string text;
+    TSize size;
+  };
+  mutable std::vector<MeasuredText> measured_;
 };
 
 }  // namespace vsi
