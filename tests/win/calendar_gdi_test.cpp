@@ -88,13 +88,16 @@ std::vector<COLORREF> Pixels(HWND h) {
   return out;
 }
 
+// Input as a user gives it: the window repaints what it asked for before the next one.
 void Press(HWND h, int x, int y) {
   SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  UpdateWindow(h);
 }
 void Key(HWND h, WPARAM key) {
   SendMessageW(h, WM_KEYDOWN, key, 1);
   SendMessageW(h, WM_KEYUP, key, 0xC0000001);
+  UpdateWindow(h);
 }
 
 class CalendarGdiTest : public ::testing::Test {
@@ -275,6 +278,7 @@ TEST_F(CalendarGdiTest, NoFocusFrameOrSelectionStaysBehind) {
   Key(cal_, VK_RIGHT);
   Key(cal_, VK_RIGHT);
   SendMessageW(cal_, WM_CHAR, 27, 1);
+  UpdateWindow(cal_);
   Key(cal_, VK_RIGHT);
   EXPECT_EQ(StalePixels(), 0) << "after Right, Right, Esc, Right";
   Key(cal_, VK_SPACE);
