@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64                       # 64-bit Wine runs the Windows tests and the program
   xvfb xauth x11-utils imagemagick  # headless display, window geometry, screenshots
+  xdotool                           # real mouse and keyboard input in the end-to-end suite
 )
 
 missing=()

@@ -456,8 +456,10 @@ void TMonthCalendar::WmChar(char ch) {
 
 void TMonthCalendar::WmFocus(bool) { Invalidate(); }
 
+// The arrow keys, so that the window's focus navigation does not take them; and Esc, which the
+// window would otherwise turn into its cancel command before the calendar saw it.
 bool TMonthCalendar::WmWantsKey(uint16_t key) {
-  return key == VK_LEFT_ || key == VK_UP_ || key == VK_RIGHT_ || key == VK_DOWN_;
+  return key == VK_LEFT_ || key == VK_UP_ || key == VK_RIGHT_ || key == VK_DOWN_ || key == VK_ESCAPE_;
 }
 
 }  // namespace vsi

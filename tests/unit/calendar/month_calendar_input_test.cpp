@@ -314,6 +314,7 @@ TEST_F(CalendarInput, KeyboardMovesWithinTheMonth) {
   EXPECT_FALSE(c->WmKeyDown('A', 0)) << "other keys are not taken";
   EXPECT_TRUE(c->WmWantsKey(VK_LEFT_));
   EXPECT_TRUE(c->WmWantsKey(VK_DOWN_));
+  EXPECT_TRUE(c->WmWantsKey(VK_ESCAPE_)) << "Esc goes to the calendar, not to the window's cancel";
   EXPECT_FALSE(c->WmWantsKey(VK_NEXT_));
 }
 
