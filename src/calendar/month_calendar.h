@@ -262,6 +262,8 @@ class TMonthCalendar : public TCustomCalendarPanel {
   bool HasFocus() const;
   // The date of a cell; with `navigate` a day of the adjacent month shown steps there first.
   TDateTime TakeCellDay(const cal::CellDay& day, bool navigate);
+  // Repaints what a move of the current day and the focus frame changed.
+  void RepaintMove(bool sameMonth, TDateTime oldCurrent, TDateTime oldDisplay);
   // Repaints the cells of the dates in the list (before it is cleared: nothing else will).
   void InvalidateCellsOf(TSelDateItems& list);
   void InvalidateTopStrip();

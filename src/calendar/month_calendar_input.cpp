@@ -156,6 +156,19 @@ bool TMonthCalendar::WmSetCursor() {
 // ---------------------------------------------------------------------------------------
 // Mouse buttons
 
+// Within the month, the cells of the old current day, of the day that had the focus frame and
+// of the new one are enough; after Esc or a Ctrl-click the second is neither of the others,
+// and its frame would stay on screen beside the new one.
+void TMonthCalendar::RepaintMove(bool sameMonth, TDateTime oldCurrent, TDateTime oldDisplay) {
+  if (!sameMonth) {
+    Invalidate();
+    return;
+  }
+  InvalidateRect(CellRect(oldCurrent), true);
+  InvalidateRect(CellRect(oldDisplay), true);
+  InvalidateRect(CellRect(displayDate_), true);
+}
+
 void TMonthCalendar::InvalidateCellsOf(TSelDateItems& list) {
   for (int i = 0; i < list.Count(); ++i) InvalidateRect(CellRect(list.Items(i)->Date()), true);
 }
@@ -260,15 +273,7 @@ void TMonthCalendar::WmMouseDown(MouseButton button, uint8_t shift, int x, int y
     selection_->Clear();
     selection_->AddDate(d);
   }
-  // Within the month the old day's and the new day's cells are enough, with the cell that
-  // had the focus frame: after a Ctrl-click or Esc that is neither of them.
-  if (MonthOf(old) == MonthOf(d)) {
-    InvalidateRect(CellRect(old), true);
-    InvalidateRect(CellRect(previousDisplay), true);
-    InvalidateRect(CellRect(displayDate_), true);
-  } else {
-    Invalidate();
-  }
+  RepaintMove(MonthOf(old) == MonthOf(d), old, previousDisplay);
   Ymd nd = dates::DecodeDate(d);
   RebuildCaption(nd.month, nd.year);
   NotifyDateChange(old, currentDate_);
@@ -426,15 +431,7 @@ bool TMonthCalendar::WmKeyDown(uint16_t key, uint8_t shift) {
     } else {
       hasRangeEnd_ = false;
     }
-    // The cell that had the focus frame is repainted as well: after Esc or a Ctrl-click it is
-    // not CurrentDate's, and its frame would stay on screen beside the new one.
-    if (MonthOf(previousDisplay) == MonthOf(displayDate_)) {
-      InvalidateRect(CellRect(old), true);
-      InvalidateRect(CellRect(previousDisplay), true);
-      InvalidateRect(CellRect(displayDate_), true);
-    } else {
-      Invalidate();
-    }
+    RepaintMove(MonthOf(previousDisplay) == MonthOf(displayDate_), old, previousDisplay);
   }
   if (key == VK_PRIOR_) StepMonth(-1);
   if (key == VK_NEXT_) StepMonth(1);
