@@ -90,6 +90,7 @@ constexpr int kArrowInset = 5;      // the outer arrows' distance from the edges
 constexpr int kArrowPitch = 20;     // from the year arrow to the month arrow beside it
 constexpr int kCaptionGap = 1;      // clear pixels between the caption and an arrow
 constexpr int kTipBelowPointer = 20;  // a tooltip goes below the pointer's arrow
+constexpr int kClickSlack = 3;
 
 // The smallest rectangle holding both; an empty one holds nothing.
 TRect Union(const TRect& a, const TRect& b) {
@@ -250,6 +251,7 @@ Geometry Geometry::Compute(const LayoutInput& in) {
   g.todayLineTop = 8 * g.dy - g.dy / 2;
   g.todayText = TRect{g.todayLineAt.x, g.todayLineTop + 1, g.todayLineAt.x + in.todayWidth, INT_MAX};
   g.tipOffset = TPoint{0, kTipBelowPointer};
+  g.clickSlack = kClickSlack;
   return g;
 }
 

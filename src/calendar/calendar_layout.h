@@ -105,6 +105,7 @@ struct Geometry {
   int todayLineTop = 0;   // a press below this goes to today
   TRect todayText;        // the today line's text, for hovering
   TPoint tipOffset;       // where a tooltip goes, from the pointer
+  int clickSlack = 0;     // how far a release may stray from its press and still choose the day
 
   static Geometry Compute(const LayoutInput& in);
 

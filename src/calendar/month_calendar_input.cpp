@@ -287,9 +287,11 @@ void TMonthCalendar::WmMouseUp(MouseButton button, uint8_t shift, int x, int y) 
   }
   dragSelecting_ = false;
   if (HandleAllocated()) Windows().ReleaseCapture();
-  // A release where the day was pressed (3 pixels aside, less than 4 down) chooses it.
-  const int xp = x - GridLayout().wk;
-  if (std::abs(xp - hitPoint_.x) <= 3 && std::abs(y - hitPoint_.y) < 4 && OnDaySelect) OnDaySelect(this, currentDate_);
+  // A release where the day was pressed (a few pixels aside at most) chooses it.
+  const cal::Geometry g = GridLayout();
+  const int xp = x - g.wk;
+  if (std::abs(xp - hitPoint_.x) <= g.clickSlack && std::abs(y - hitPoint_.y) <= g.clickSlack && OnDaySelect)
+    OnDaySelect(this, currentDate_);
 }
 
 // ---------------------------------------------------------------------------------------
