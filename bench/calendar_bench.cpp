@@ -1,5 +1,5 @@
 // A full paint of the main window's calendar (80-band gradient, names, week numbers, the
-// days) on the recording canvas, and the pieces it is made of.
+// days) on the recording canvas, the pieces it is made of, and a pointer move.
 #include <benchmark/benchmark.h>
 
 #include "calendar/calendar_group.h"
@@ -50,6 +50,20 @@ void BM_CalendarFullPaint(benchmark::State& state) {
   state.counters["calls"] = static_cast<double>(canvas.ops.size());
 }
 BENCHMARK(BM_CalendarFullPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// What a pointer move costs: the layout, the hit-test and the hover bookkeeping, across the
+// caption, an arrow and the days.
+void BM_CalendarPointerMove(benchmark::State& state) {
+  CalendarSetup s;
+  s.cal->HandleNeeded();
+  const TPoint path[] = {{70, 7}, {122, 7}, {60, 60}, {100, 100}};
+  size_t k = 0;
+  for (auto _ : state) {
+    const TPoint p = path[k++ % 4];
+    s.cal->WmMouseMove(0, p.x, p.y);
+  }
+}
+BENCHMARK(BM_CalendarPointerMove)->Unit(benchmark::kMicrosecond);
 
 void BM_GradientFill(benchmark::State& state) {
   fake::RecordingCanvas canvas;

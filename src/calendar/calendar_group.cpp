@@ -1,12 +1,13 @@
 #include "calendar/calendar_group.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "framework/context.h"
 
 namespace vsi {
 
-using cal::Ymd;
+using dates::Ymd;
 
 // ---------------------------------------------------------------------------------------
 // Splitter strips
@@ -25,10 +26,15 @@ void TCalendarSplitter::WmMouseDown(MouseButton button, uint8_t, int, int) {
 
 void TCalendarSplitter::WmMouseMove(uint8_t, int x, int y) {
   if (!group_->Busy()) return;
+  // Dragged past what the parent shows, the group would build calendars out of sight and
+  // take the strip out of reach with them: the drag stops at the parent's edge.
+  const TSize room = group_->DragRoom();
   if (right_)
-    group_->SetBounds(group_->Left(), group_->Top(), group_->Width() + x, group_->Height());
+    group_->SetBounds(group_->Left(), group_->Top(), std::clamp(group_->Width() + x, 1, std::max(1, room.cx)),
+                      group_->Height());
   else
-    group_->SetBounds(group_->Left(), group_->Top(), group_->Width(), group_->Height() + y);
+    group_->SetBounds(group_->Left(), group_->Top(), group_->Width(),
+                      std::clamp(group_->Height() + y, 1, std::max(1, room.cy)));
 }
 
 void TCalendarSplitter::WmMouseUp(MouseButton button, uint8_t, int, int) {
@@ -41,6 +47,12 @@ void TCalendarSplitter::WmMouseUp(MouseButton button, uint8_t, int, int) {
 bool TCalendarSplitter::WmSetCursor() {
   Windows().SetCursor(right_ ? CursorKind::SizeWE : CursorKind::SizeNS);
   return true;
+}
+
+TSize TMonthCalendarGroup::DragRoom() const {
+  const TControl* parent = Parent();
+  if (!parent) return TSize{INT_MAX, INT_MAX};
+  return TSize{parent->ClientWidth() - left_, parent->ClientHeight() - top_};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -204,7 +216,7 @@ void TMonthCalendarGroup::RebuildCalendars() {
       c->Browsers()->SetQuiet(top && j == 0, top && j == 0, top && j == colCount_ - 1, top && j == colCount_ - 1);
       c->SetVisible(true);
       c->SelectedDates().Clear();
-      Ymd next = cal::NextMonth(m, y);
+      Ymd next = dates::NextMonth(m, y);
       m = next.month;
       y = next.year;
     }
@@ -279,7 +291,7 @@ void TMonthCalendarGroup::CopyNamesToCalendars() {
     TMonthCalendar& c = *calendars_[k];
     for (int i = 1; i <= 7; ++i) c.NameOfDays()->SetNameQuiet(i, nameOfDays_->Name(i));
     for (int m = 1; m <= 12; ++m) c.NameOfMonths()->SetNameQuiet(m, nameOfMonths_->Name(m));
-    Ymd d = cal::DecodeDate(c.CurrentDate());
+    Ymd d = dates::DecodeDate(c.CurrentDate());
     c.RebuildCaption(d.month, d.year);
     bool first = k == 0, last = static_cast<int>(k) == colCount_ - 1;
     c.Browsers()->SetQuiet(browsers_->PrevMonth() && first, browsers_->PrevYear() && first,
@@ -331,7 +343,7 @@ void TMonthCalendarGroup::RelayoutMonths() {
     c->SetMonth(static_cast<uint16_t>(m));
     c->SetYear(static_cast<uint16_t>(y));
     c->SelectedDates().Clear();
-    Ymd next = cal::NextMonth(m, y);
+    Ymd next = dates::NextMonth(m, y);
     m = next.month;
     y = next.year;
   }
@@ -340,10 +352,10 @@ void TMonthCalendarGroup::RelayoutMonths() {
   for (TMonthCalendar* c : calendars_) {
     TSelDateItems& sel = c->SelectedDates();
     sel.Clear();
-    Ymd shown = cal::DecodeDate(c->CurrentDate());
+    Ymd shown = dates::DecodeDate(c->CurrentDate());
     for (int i = 0; i < combined_->Count(); ++i) {
       TDateTime d = combined_->Items(i)->Date();
-      Ymd dd = cal::DecodeDate(d);
+      Ymd dd = dates::DecodeDate(d);
       if (dd.month == shown.month && dd.year == shown.year) sel.AddDate(d);
     }
     sel.Notify();
@@ -351,7 +363,7 @@ void TMonthCalendarGroup::RelayoutMonths() {
 }
 
 void TMonthCalendarGroup::AnchorAt(int day, int month, int year, int which) {
-  if (!cal::IsValidDate(year, month, day)) {
+  if (!dates::IsValidDate(year, month, day)) {
     ShowError("Invalid date");
     return;
   }
@@ -393,7 +405,7 @@ void TMonthCalendarGroup::FitToSize() {
 
 void TMonthCalendarGroup::CalendarDaySelected(TMonthCalendar* calendar, TDateTime date) {
   if (onDaySelect_) onDaySelect_(calendar, date);
-  Ymd d = cal::DecodeDate(calendar->CurrentDate());
+  Ymd d = dates::DecodeDate(calendar->CurrentDate());
   day_ = static_cast<uint16_t>(d.day);
   month_ = static_cast<uint16_t>(d.month);
   year_ = static_cast<uint16_t>(d.year);
@@ -406,7 +418,7 @@ void TMonthCalendarGroup::CalendarDaySelected(TMonthCalendar* calendar, TDateTim
 }
 
 void TMonthCalendarGroup::CalendarMonthChanged(TMonthCalendar* calendar, TDateTime oldDate, TDateTime newDate) {
-  Ymd o = cal::DecodeDate(oldDate), n = cal::DecodeDate(newDate);
+  Ymd o = dates::DecodeDate(oldDate), n = dates::DecodeDate(newDate);
   day_ = static_cast<uint16_t>(n.day);
   month_ = static_cast<uint16_t>(n.month);
   year_ = static_cast<uint16_t>(n.year);

@@ -58,6 +58,8 @@ class TMonthCalendarGroup : public TCustomCalendarPanel {
   TCalendarSplitter* BottomSplitter() const { return bottom_; }
   bool Busy() const { return busy_; }
   void SetBusy(bool v) { busy_ = v; }
+  // The largest size a splitter drag may give the group: what its parent shows of it.
+  TSize DragRoom() const;
   bool CtrlFlag() const { return ctrl_; }
 
   // ---- layout ----
@@ -193,6 +195,9 @@ class TMonthCalendarGroup : public TCustomCalendarPanel {
   void SetOnWeekSelect(TNotifyEvent e) { SetEvent(onWeekSelect_, std::move(e)); }
   void SetOnAllDaySelect(TNotifyEvent e) { SetEvent(onAllDaySelect_, std::move(e)); }
   void SetOnKeyDown(TKeyEvent e) { onKeyDown_ = std::move(e); }
+  // Rewires like the others, though the list of setters that rewire leaves OnKeyPress out:
+  // the calendars hold a copy of the handler, so without it a handler set after they were
+  // built would never be called. (OnKeyDown needs none: CalendarKeyDown reads it each time.)
   void SetOnKeyPress(TKeyPressEvent e) { SetEvent(onKeyPress_, std::move(e)); }
   void SetOnKeyUp(TKeyEvent e) { SetEvent(onKeyUp_, std::move(e)); }
   void SetOnMouseMove(TMouseMoveEvent e) { SetEvent(onMouseMove_, std::move(e)); }

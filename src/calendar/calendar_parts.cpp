@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "calendar/calendar_panel.h"
-#include "calendar/dates.h"
+#include "framework/dates.h"
 
 namespace vsi {
 
@@ -141,7 +141,7 @@ void TMinMaxDate::SetUse(bool v) {
   use_ = v;
   Changed();
 }
-bool TMinMaxDate::Date(TDateTime& out) const { return cal::TryEncodeDate(year_, month_, day_, out); }
+bool TMinMaxDate::Date(TDateTime& out) const { return dates::TryEncodeDate(year_, month_, day_, out); }
 
 void TMinMaxDate::Assign(const TPersistent& source) {
   if (auto* s = dynamic_cast<const TMinMaxDate*>(&source)) {
@@ -305,7 +305,7 @@ void TSelDateItems::Clear() {
 
 int TSelDateItems::IndexOfDate(TDateTime date) const {
   for (size_t i = 0; i < items_.size(); ++i)
-    if (cal::SameDay(items_[i]->date_, date)) return static_cast<int>(i);
+    if (dates::SameDay(items_[i]->date_, date)) return static_cast<int>(i);
   return -1;
 }
 
@@ -315,13 +315,13 @@ TSelDateItem* TSelDateItems::DateItem(TDateTime date) const {
 }
 
 void TSelDateItems::AddRange(TDateTime a, TDateTime b) {
-  long from = cal::WholeDay(std::min(a, b)), to = cal::WholeDay(std::max(a, b));
+  long from = dates::WholeDay(std::min(a, b)), to = dates::WholeDay(std::max(a, b));
   for (long d = from; d <= to; ++d)
     if (!HasDate(static_cast<TDateTime>(d))) AddDate(static_cast<TDateTime>(d));
 }
 
 void TSelDateItems::RemoveRange(TDateTime a, TDateTime b) {
-  long from = cal::WholeDay(std::min(a, b)), to = cal::WholeDay(std::max(a, b));
+  long from = dates::WholeDay(std::min(a, b)), to = dates::WholeDay(std::max(a, b));
   for (long d = from; d <= to; ++d) {
     int i = IndexOfDate(static_cast<TDateTime>(d));
     if (i >= 0) Delete(i);

@@ -2,9 +2,13 @@
 // TMonthCalendar: one month as 7 x 6 day cells under a caption with the month and year,
 // navigation arrows, a row of day names and an optional week-number column.
 //
-// The date rules and the geometry live in calendar_layout.h; this class keeps the state,
-// paints it on any canvas and answers the input handlers, which the window procedure (or a
-// test) calls with client coordinates and virtual keys.
+// One class, one file per concern:
+//   month_calendar.cpp        the model: dates, range, selection, steps, notifications
+//   calendar_layout.*         where everything goes, and the hit-test (pure, no canvas)
+//   month_calendar_paint.cpp  painting: the state and the layout onto a canvas
+//   month_calendar_input.cpp  mouse, keyboard, menus and tooltips, turned into model changes
+// The window procedure (or a test) calls the input handlers with client coordinates and
+// virtual keys; every mouse handler asks the hit-test what lies under the pointer.
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +55,7 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void SetMonth(uint16_t v);
   void SetYear(uint16_t v);
 
-  static int DaysInMonth(int month, int year) { return cal::DaysInMonth(month, year); }
+  static int DaysInMonth(int month, int year) { return dates::DaysInMonth(month, year); }
   int FirstDayOffset(int month, int year) const { return cal::FirstDayOffset(month, year, startDay_); }
   bool InRange(TDateTime date) const;
   bool MonthInRange(TDateTime date) const;
@@ -64,12 +68,15 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void NotifyDateChange(TDateTime oldDate, TDateTime newDate);
   void CellOfDate(TDateTime date, int& column, int& row) const;
   TRect CellRect(TDateTime date) const;
-  // Client point to date; with `navigate` a click on a day of the adjacent month steps to it.
+  // Client point to the date painted there (points past the grid: the nearest cell); with
+  // `navigate` a click on a day of the adjacent month steps to it.
   TDateTime DateAtPoint(int x, int y, bool navigate);
   int WeekNumber(int row) const;
-  cal::Geometry Geometry() const;
-  // The caption's hot ranges as the last paint measured them.
-  const cal::CaptionSpan& CaptionHotSpan() const { return caption_; }
+  // Where everything goes at the current size, fonts and state (today from the clock).
+  cal::Geometry Geometry() const { return Layout(Now()); }
+  cal::Geometry Layout(const SystemTime& now) const;
+  // The same without measuring any text: enough for the cells and the arrows.
+  cal::Geometry GridLayout() const;
   // Arrow targets: the dates the four arrows would move to.
   TDateTime PrevMonthTarget() const;
   TDateTime NextMonthTarget() const;
@@ -212,6 +219,7 @@ class TMonthCalendar : public TCustomCalendarPanel {
                            int steps = 80);
 
   // ---- input (client coordinates; the window procedure only translates messages) ----
+  // Each handler asks cal::HitTest what lies under the pointer.
   void WmMouseDown(MouseButton button, uint8_t shift, int x, int y) override;
   void WmMouseUp(MouseButton button, uint8_t shift, int x, int y) override;
   void WmMouseMove(uint8_t shift, int x, int y) override;
@@ -247,43 +255,41 @@ class TMonthCalendar : public TCustomCalendarPanel {
   void NamesChanged(TObject*);
   void AnchorTo(int day, int month, int year, int which, uint16_t v);
   cal::YearStart YearStartRule() const;
+  cal::LayoutInput LayoutInputs(const SystemTime* now) const;
+  TSize TextSize(FontSpec font, const std::string& text) const;
   SystemTime Now() const;
   void TakeFocus();
   bool HasFocus() const;
-  TDateTime PrimeDate(int xPrime, int y, bool navigate) { return DateAtPoint(xPrime + Geometry().wk, y, navigate); }
+  // The date of a cell; with `navigate` a day of the adjacent month shown steps there first.
+  TDateTime TakeCellDay(const cal::CellDay& day, bool navigate);
+  // Repaints what a move of the current day and the focus frame changed.
+  void RepaintMove(bool sameMonth, TDateTime oldCurrent, TDateTime oldDisplay);
+  // Repaints the cells of the dates in the list (before it is cleared: nothing else will).
+  void InvalidateCellsOf(TSelDateItems& list);
   void InvalidateTopStrip();
   void InvalidateTodayStrip();
   void SetHover(HoverPart part, bool on);
   void SetCursorKind(CursorKind k);
   void CancelTooltip();
-  void ShowMonthMenu();
-  void ShowYearMenu();
+  void ShowMonthMenu(const cal::Geometry& g);
+  void ShowYearMenu(const cal::Geometry& g);
   std::string TodayText(const SystemTime& now) const;
+  const TCalBitmap& Glyph(cal::Arrow arrow) const;
 
   // Painting steps.
-  void PaintBackground(cal::Painter& p, const TRect& inner);
-  void PaintGrid(cal::Painter& p, const CalendarPaintInputs& in);
+  void PaintBackground(cal::Painter& p, const cal::Geometry& g, const TRect& inner);
+  void PaintGrid(cal::Painter& p, const cal::Geometry& g, const CalendarPaintInputs& in);
   void PaintArrows(cal::Painter& p, const cal::Geometry& g);
   void PaintCaption(cal::Painter& p, const cal::Geometry& g);
-  int PaintDayNames(cal::Painter& p, const cal::Geometry& g);
-  void PaintWeeks(cal::Painter& p, const cal::Geometry& g, int th2);
+  void PaintDayNames(cal::Painter& p, const cal::Geometry& g);
+  void PaintWeeks(cal::Painter& p, const cal::Geometry& g);
   void PaintDays(cal::Painter& p, const cal::Geometry& g, const CalendarPaintInputs& in);
   void PaintMarker(cal::Painter& p, const TRect& cell, TColor color, TEventShape shape);
   void PaintTodayLine(cal::Painter& p, const cal::Geometry& g, const SystemTime& now);
-  // Where an arrow is drawn and answers: its triangles (or bitmap) and its hot zone.
-  struct ArrowPlace {
-    std::vector<std::vector<TPoint>> triangles;
-    const TCalBitmap* bitmap = nullptr;
-    TPoint bitmapAt;
-    TRect zone;  // client coordinates, exclusive bounds
-  };
-  ArrowPlace PlaceArrow(HoverPart part, const cal::Geometry& g) const;
-  bool ArrowShown(HoverPart part) const;
 
   TDateTime currentDate_ = 0, displayDate_ = 0, resetDate_ = 0;
   int setDay_ = 1, setMonth_ = 1, setYear_ = 2000;
   std::string captionText_;
-  cal::CaptionSpan caption_;
   int paintLock_ = 0;
   std::unique_ptr<TSelDateItems> selection_;
   std::unique_ptr<TSelDateItems> events_;
@@ -333,8 +339,13 @@ class TMonthCalendar : public TCustomCalendarPanel {
   TPoint tipCell_{-1, -1};
   bool tipShowing_ = false;
   CursorKind cursor_ = CursorKind::Arrow;
-  std::string todayTextCache_;
-  int todayTextWidth_ = 0;
+
+  struct MeasuredText {
+    FontSpec font;
+    std::string text;
+    TSize size;
+  };
+  mutable std::vector<MeasuredText> measured_;
 };
 
 }  // namespace vsi

@@ -120,12 +120,6 @@ std::string FormatGroupedInteger(const TFormatSettings& fs, long double value) {
 
 namespace {
 
-int DaysInMonth(int y, int m) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  return m == 2 && leap ? 29 : kDays[m - 1];
-}
-
 std::string Pad(int v, int width) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%0*d", width, v);
@@ -281,48 +275,29 @@ std::string FormatDateTime(const TFormatSettings& fs, const std::string& format,
 }
 
 TDateTime EncodeDateTime(const SystemTime& t) {
-  // Days from 1 January of year 1 to the date, then shifted to 30 December 1899.
-  int y = t.year - 1;
-  long days = y * 365L + y / 4 - y / 100 + y / 400;
-  for (int m = 1; m < t.month; ++m) days += DaysInMonth(t.year, m);
-  days += t.day - 1;
-  constexpr long kDelta = 693593;  // 1899-12-30 counted from 0001-01-01 as day 0
-  double date = static_cast<double>(days - kDelta);
+  // A month outside 1 ... 12 carries into the years, as the day past a month's end does.
+  dates::Ymd m = dates::AddMonths(t.month, t.year, 0);
+  double date = static_cast<double>(dates::DayNumber(m.year, m.month, t.day) - dates::DayNumber(1899, 12, 30));
   double time = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.milliseconds) / 86400000.0;
   return date >= 0 ? date + time : date - time;
 }
 
 SystemTime DecodeDateTime(TDateTime value) {
+  // The whole part is the day, counted either way from 30 December 1899; the time of day
+  // always runs forward from its midnight (EncodeDateTime's convention). Flooring a negative
+  // value here once gave the day before with the time mirrored.
   SystemTime t;
-  double whole = std::floor(value);
-  long days = static_cast<long>(whole) + 693593;  // days since 0001-01-01
-  double frac = value - whole;
-  long ms = std::lround(frac * 86400000.0);
+  double whole = std::trunc(value);
+  long ms = std::lround(std::fabs(value - whole) * 86400000.0);
   if (ms >= 86400000) {
     ms -= 86400000;
-    ++days;
+    whole += 1;
   }
-  t.dayOfWeek = static_cast<uint16_t>((days + 1) % 7);  // 0001-01-01 was a Monday
-  long y = 1;
-  long n400 = days / 146097;
-  days %= 146097;
-  long n100 = days / 36524;
-  if (n100 == 4) n100 = 3;
-  days -= n100 * 36524;
-  long n4 = days / 1461;
-  days %= 1461;
-  long n1 = days / 365;
-  if (n1 == 4) n1 = 3;
-  days -= n1 * 365;
-  y += n400 * 400 + n100 * 100 + n4 * 4 + n1;
-  int m = 1;
-  while (days >= DaysInMonth(static_cast<int>(y), m)) {
-    days -= DaysInMonth(static_cast<int>(y), m);
-    ++m;
-  }
-  t.year = static_cast<uint16_t>(y);
-  t.month = static_cast<uint16_t>(m);
-  t.day = static_cast<uint16_t>(days + 1);
+  dates::Ymd d = dates::DecodeDate(whole);
+  t.dayOfWeek = static_cast<uint16_t>(dates::DayOfWeek(whole) - 1);  // 0 = Sunday
+  t.year = static_cast<uint16_t>(d.year);
+  t.month = static_cast<uint16_t>(d.month);
+  t.day = static_cast<uint16_t>(d.day);
   t.hour = static_cast<uint16_t>(ms / 3600000);
   t.minute = static_cast<uint16_t>(ms / 60000 % 60);
   t.second = static_cast<uint16_t>(ms / 1000 % 60);

@@ -4,13 +4,11 @@
 #include <array>
 #include <string>
 
+#include "framework/dates.h"
 #include "platform/locale.h"
 #include "platform/types.h"
 
 namespace vsi {
-
-// Days since 30 December 1899; the fraction is the time of day.
-using TDateTime = double;
 
 struct TFormatSettings {
   char thousandSeparator = ',';
@@ -53,7 +51,7 @@ std::string FormatGroupedInteger(const TFormatSettings& fs, long double value);
 // quoted text is copied. An empty format behaves as "c".
 std::string FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t);
 
-// Conversions between the date value and broken-down time.
+// Conversions between the date value and broken-down time (days counted in framework/dates.h).
 TDateTime EncodeDateTime(const SystemTime& t);
 SystemTime DecodeDateTime(TDateTime value);
 

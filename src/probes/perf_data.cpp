@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/dates.h"
 #include "framework/exceptions.h"
 
 namespace vsi::perf {
@@ -34,16 +35,6 @@ struct Span {
 [[noreturn]] void NoObject() { throw Exception(kNoProcessorObjectMessage); }
 [[noreturn]] void NoCounter() { throw Exception(kNoProcessorCounterMessage); }
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
-int64_t DaysFrom1601(int y, int m, int d) {
-  static const int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-  const int64_t years = y - 1601;
-  int64_t days = years * 365 + years / 4 - years / 100 + years / 400;
-  days += kBefore[m - 1] + (m > 2 && IsLeap(y) ? 1 : 0) + (d - 1);
-  return days;
-}
-
 bool NameIsTotal(const Span& obj, size_t instance, uint32_t instanceLength) {
   static const char16_t kTotal[] = u"_Total";
   const uint32_t nameOffset = obj.U32(instance + kInstanceNameOffset);
@@ -65,11 +56,9 @@ bool NameIsTotal(const Span& obj, size_t instance, uint32_t instanceLength) {
 }  // namespace
 
 bool SystemTimeToFileTime(const SystemTime& t, int64_t& fileTime) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (t.year < 1601 || t.year > 30827 || t.month < 1 || t.month > 12 || t.day < 1) return false;
-  const int monthDays = kDays[t.month - 1] + (t.month == 2 && IsLeap(t.year) ? 1 : 0);
-  if (t.day > monthDays || t.hour > 23 || t.minute > 59 || t.second > 59 || t.milliseconds > 999) return false;
-  const int64_t days = DaysFrom1601(t.year, t.month, t.day);
+  if (t.year < 1601 || t.year > 30827 || t.day < 1 || t.day > dates::DaysInMonth(t.month, t.year)) return false;
+  if (t.hour > 23 || t.minute > 59 || t.second > 59 || t.milliseconds > 999) return false;
+  const int64_t days = dates::DayNumber(t.year, t.month, t.day) - dates::DayNumber(1601, 1, 1);
   const int64_t ms = ((days * 24 + t.hour) * 60 + t.minute) * 60000 + t.second * 1000 + t.milliseconds;
   fileTime = ms * 10000;
   return true;

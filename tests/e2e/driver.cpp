@@ -23,6 +23,12 @@
 //   click <text>           clicks the first visible descendant whose text is <text>
 //   click-id <id>          clicks the descendant with this control id
 //   click-at <x> <y>       clicks the innermost visible control at this client point
+//   repaint-at <x> <y>     has the innermost visible control at this client point repaint
+//                          all of itself now
+//   tooltips <ms>          watches the program's tooltip windows for <ms> milliseconds, every
+//                          20 ms: "pointer <x> <y>", "shows <n>" (times one appeared),
+//                          "covering <n>" (looks at one holding the pointer), and "tip <x> <y>
+//                          <w> <h>" where one was first seen (screen coordinates)
 //   select-combo <index>   selects item <index> of the first combo box and notifies its parent
 //   combo-items            prints "item <index> <text>" per item of the first combo box
 //   text <label>           prints the text of the control right of <label> on the same row
@@ -264,6 +270,18 @@ void Click(HWND target) {
 
 // Posted messages are handled in order, so a synchronous message after them returns
 // only once the click has been processed.
+// The innermost visible control at a client point of the main window, or null.
+HWND ControlAt(HWND main, POINT p) {
+  HWND target = nullptr;
+  for (HWND h = main;;) {
+    HWND inner = ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE);
+    if (!inner || inner == h) break;
+    MapWindowPoints(h, inner, &p, 1);
+    target = h = inner;
+  }
+  return target;
+}
+
 void Settle(HWND hwnd) {
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
@@ -583,9 +601,9 @@ HWND FindBox(HWND main, DWORD timeout) {
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] windows | volume ROOT | wait-window | caption | dump | click TEXT | click-id ID | "
-      "click-at X Y | select-combo INDEX | combo-items | text LABEL | text-id ID | state | "
-      "taskbar-restore | style | nc-point CODE | focus | window-menu | close | counters | clipboard | "
-      "hold-clipboard MS | box | box-ok | run-timed EXE [ARG...] | "
+      "click-at X Y | repaint-at X Y | tooltips MS | select-combo INDEX | combo-items | text LABEL | "
+      "text-id ID | state | taskbar-restore | style | nc-point CODE | focus | window-menu | close | "
+      "counters | clipboard | hold-clipboard MS | box | box-ok | run-timed EXE [ARG...] | "
       "launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
   return 2;
 }
@@ -834,13 +852,7 @@ int main(int argc, char** argv) {
     } else if (command == "click-id") {
       target = ChildById(main, std::atoi(arg(0)));
     } else {
-      POINT p{std::atoi(arg(0)), std::atoi(arg(1))};
-      for (HWND h = main;;) {
-        HWND inner = ChildWindowFromPointEx(h, p, CWP_SKIPINVISIBLE);
-        if (!inner || inner == h) break;
-        MapWindowPoints(h, inner, &p, 1);
-        target = h = inner;
-      }
+      target = ControlAt(main, POINT{std::atoi(arg(0)), std::atoi(arg(1))});
     }
     if (!target) {
       Err(std::string("no control ") + arg(0));
@@ -849,6 +861,64 @@ int main(int argc, char** argv) {
     Click(target);
     Settle(target);
     Out("clicked\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
+    return 0;
+  }
+
+  if (command == "repaint-at") {
+    if (!arg(0) || !arg(1)) return Usage();
+    HWND target = ControlAt(main, POINT{std::atoi(arg(0)), std::atoi(arg(1))});
+    if (!target) {
+      Err(std::string("no control at ") + arg(0) + " " + arg(1));
+      return 1;
+    }
+    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Settle(target);
+    Out("repainted\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
+    return 0;
+  }
+
+  if (command == "tooltips") {
+    if (!arg(0)) return Usage();
+    const DWORD watch = static_cast<DWORD>(std::strtoul(arg(0), nullptr, 10));
+    struct Search {
+      DWORD pid;
+      std::vector<HWND> tips;
+    } search{0, {}};
+    GetWindowThreadProcessId(main, &search.pid);
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(hwnd, &pid);
+          if (pid == s->pid && Lower(ClassOf(hwnd)) == L"tooltips_class32") s->tips.push_back(hwnd);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    int shows = 0, covering = 0;
+    bool wasVisible = false, seen = false;
+    RECT first{};
+    for (DWORD start = GetTickCount(); GetTickCount() - start < watch; Sleep(20)) {
+      bool visible = false;
+      for (HWND tip : search.tips) {
+        if (!IsWindowVisible(tip)) continue;
+        RECT r{};
+        GetWindowRect(tip, &r);
+        visible = true;
+        if (!seen) first = r;
+        seen = true;
+        covering += PtInRect(&r, pointer) ? 1 : 0;
+      }
+      shows += visible && !wasVisible ? 1 : 0;
+      wasVisible = visible;
+    }
+    Out("pointer\t" + std::to_string(pointer.x) + "\t" + std::to_string(pointer.y));
+    Out("shows\t" + std::to_string(shows));
+    Out("covering\t" + std::to_string(covering));
+    if (seen)
+      Out("tip\t" + std::to_string(first.left) + "\t" + std::to_string(first.top) + "\t" +
+          std::to_string(first.right - first.left) + "\t" + std::to_string(first.bottom - first.top));
     return 0;
   }
 

@@ -3,10 +3,10 @@
 # Xvfb, driven from outside by e2e_driver.exe. After the smoke test (smoke.sh) it checks
 # all eight languages and their persistence across restarts, the drive selector against
 # the system's own volume facts, key pixels of screenshots (colours, column layout, the
-# running clock), the CPU slot under a CPU load, the window used with a real mouse and
-# keyboard (window_input.sh), and the report and Copy all (report.sh). Needs the mingw build
-# (toolbar1, e2e_driver). Last line: "N passed, M failed[, K skipped]"; exit status 1 when
-# anything failed.
+# running clock), the calendar under real mouse and keyboard input (xdotool), the CPU slot
+# under a CPU load, the window used with a real mouse and keyboard (window_input.sh), and the
+# report and Copy all (report.sh). Needs the mingw build (toolbar1, e2e_driver). Last line:
+# "N passed, M failed[, K skipped]"; exit status 1 when anything failed.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
 started=$SECONDS
@@ -313,6 +313,133 @@ changed_pixels() {
 clock_changed="$(changed_pixels 328 4 73 17)"
 check "the clock's pixels change within 2 s ($clock_changed pixels)" test "${clock_changed:-0}" -gt 0
 check "the title bar left of the clock stays the same" test "$(changed_pixels 0 0 320 24)" == 0
+
+# ---------------------------------------------------------------- the calendar
+# The shipped calendar as a user meets it, with real mouse and keyboard input (xdotool on the
+# Xvfb display): its colours, a caption clear of the arrows in the longest month name, a press
+# on the pixels of each arrow, no focus frame or selection left behind, an arrow's hint beside
+# the pointer, and splitter drags that stay inside the panel. The calendar's client area lies
+# at (242, 25) in the main window's; its measures are those of its 150 x 130 layout.
+calendar_checks() {
+  local cal_x=242 cal_y=25 year months caption i
+  if ! command -v xdotool >/dev/null; then
+    fail "xdotool is installed for the calendar's mouse and keyboard checks"
+    return
+  fi
+  year="$(date +%Y)"
+  IFS=';' read -r -a months <<<"${lang_months[English]}"
+  # cal_text: the calendar's window text (its caption, the month's full name).
+  cal_text() { drive dump | awk -F'\t' -v x="$cal_x" -v y="$cal_y" '$1 == "child" && $5 == x && $6 == y { print $10; exit }'; }
+  # cal_click X Y: a left click at a point of the calendar.
+  cal_click() { xdotool mousemove $((cx + cal_x + $1)) $((cy + cal_y + $2)) click 1; sleep 0.3; }
+  # cal_colours X Y W H: the distinct colours of a rectangle of the calendar, in the last screenshot.
+  cal_colours() { colours_in $((cal_x + $1)) $((cal_y + $2)) "$3" "$4" | paste -sd ' '; }
+  # cal_stale: pixels of the calendar that differ from a full repaint of it.
+  cal_stale() {
+    sleep 0.4
+    screenshot "$out/cal_shown.png"
+    drive repaint-at "$cal_x" "$cal_y" >/dev/null
+    screenshot "$out/cal_fresh.png"
+    local crop="150x130+$((cx + cal_x))+$((cy + cal_y))"
+    convert "$out/cal_shown.png" -crop "$crop" +repage "$out/crop1.png"
+    convert "$out/cal_fresh.png" -crop "$crop" +repage "$out/crop2.png"
+    compare -metric AE "$out/crop1.png" "$out/crop2.png" null: 2>&1 | cut -d' ' -f1
+  }
+
+  dump_window
+  read_geometry
+  # December, the longest English month name: forward with the next-month arrow.
+  for i in $(seq 1 12); do
+    caption="$(cal_text)"
+    [[ "$caption" == December* ]] && break
+    cal_click 122 7
+  done
+  expect "the calendar shows December, its window text the month's full name" "$(cal_text)" "December $year"
+  xdotool mousemove $((cx + 10)) $((cy + 170))
+  sleep 0.3
+  screenshot
+  cp "$out/root.png" "$out/calendar.png"
+  # Rows 2 to 4 are full weeks in every month: Wednesday's numbers blue, Sunday's red.
+  local wednesday sunday
+  wednesday="$(cal_colours 72 48 15 51)"
+  sunday="$(cal_colours 21 48 15 51)"
+  check "weekday numbers in the stored blue, none black ($wednesday)" \
+    bash -c '[[ " $1 " == *" #0000FF "* && " $1 " != *" #000000 "* ]]' _ "$wednesday"
+  check "weekend numbers red ($sunday)" bash -c '[[ " $1 " == *" #FF0000 "* && " $1 " != *" #0000FF "* ]]' _ "$sunday"
+  # Between the year and month arrows, right of the previous-month arrow's zone up to the
+  # caption's room, and left of the next-month arrow: nothing blue. The caption is drawn.
+  local gaps="" area
+  for area in "33 9" "48 5" "119 1"; do
+    # shellcheck disable=SC2086
+    set -- $area
+    if [[ " $(cal_colours "$1" 1 "$2" 12) " == *" #0000FF "* ]]; then gaps+=" x=$1..$(($1 + $2 - 1))"; fi
+  done
+  if [ -z "$gaps" ]; then pass "the caption keeps clear of the arrows"; else fail "the caption keeps clear of the arrows" "blue at$gaps"; fi
+  check "the caption is drawn between the arrows" bash -c '[[ " $1 " == *" #0000FF "* ]]' _ "$(cal_colours 53 1 66 12)"
+
+  # A press on the pixels of each arrow, tip, middle and base, steps by a month or a year;
+  # each press is undone by one on the arrow opposite.
+  local offset=0 x step want got bad=""
+  for x_step in 42:-1 120:1 45:-1 122:1 47:-1 125:1 22:-12 135:12 27:-12 140:12 32:-12 145:12; do
+    x="${x_step%%:*}"
+    step="${x_step#*:}"
+    cal_click "$x" 7
+    offset=$((offset + step))
+    local m=$((11 + offset)) y="$year"
+    while [ "$m" -lt 0 ]; do m=$((m + 12)); y=$((y - 1)); done
+    while [ "$m" -gt 11 ]; do m=$((m - 12)); y=$((y + 1)); done
+    want="${months[$m]} $y"
+    got="$(cal_text)"
+    [ "$got" == "$want" ] || bad+=" x=$x: '$got' (want '$want');"
+  done
+  if [ -z "$bad" ]; then pass "a press on the pixels of every arrow steps the calendar"; else fail "a press on the pixels of every arrow steps the calendar" "$bad"; fi
+
+  # Keys after a click on a day, a user's pace apart (the window repaints between them): the
+  # old focus frame and the old selection are repainted.
+  cal_keys() { local k; for k in "$@"; do xdotool key "$k"; sleep 0.3; done; }
+  cal_click 79 73
+  cal_keys Right Right Escape Right
+  expect "after Right, Right, Esc, Right no focus frame stays behind (pixels unlike a full repaint)" "$(cal_stale)" 0
+  cal_keys space
+  expect "after Space no old selection stays behind" "$(cal_stale)" 0
+  cal_keys Left space
+  expect "after Left, Space no old selection stays behind" "$(cal_stale)" 0
+
+  # The next-month arrow's hint appears once, beside the pointer, and stays while the
+  # pointer rests there.
+  xdotool mousemove $((cx + cal_x + 121)) $((cy + cal_y + 7))
+  sleep 0.1
+  xdotool mousemove $((cx + cal_x + 122)) $((cy + cal_y + 7))
+  local tips shows covering
+  tips="$(drive tooltips 2000)"
+  shows="$(awk -F'\t' '$1 == "shows" { print $2 }' <<<"$tips")"
+  covering="$(awk -F'\t' '$1 == "covering" { print $2 }' <<<"$tips")"
+  screenshot "$out/calendar_hint.png"
+  expect "the next-month hint shows once while the pointer rests on the arrow ($(paste -sd ' ' <<<"$tips"))" "$shows" 1
+  expect "the hint never covers the pointer" "$covering" 0
+  xdotool mousemove $((cx + 10)) $((cy + 170))
+
+  # Splitter drags: the right strip 160 pixels right, the bottom one 100 down. The window
+  # keeps one calendar, the strips stay inside the panel, and the arrows stay on screen.
+  xdotool mousemove $((cx + 394)) $((cy + 90)) mousedown 1
+  for i in $(seq 1 8); do xdotool mousemove_relative 20 0; sleep 0.05; done
+  xdotool mouseup 1
+  xdotool mousemove $((cx + 300)) $((cy + 156)) mousedown 1
+  for i in $(seq 1 5); do xdotool mousemove_relative 0 20; sleep 0.05; done
+  xdotool mouseup 1
+  xdotool mousemove $((cx + 10)) $((cy + 170))
+  sleep 0.5
+  dump_window
+  local calendars
+  calendars="$(awk -F'\t' '$1 == "child" && $10 ~ /^[A-Z][a-z]+ [0-9][0-9][0-9][0-9]$/ && $5 >= 240 && $5 < 600' "$out/dump.txt" | wc -l)"
+  expect "after the splitter drags the window shows one calendar" "$calendars" 1
+  expect "the calendar group keeps its place and size" "$(awk -F'\t' '$1 == "child" && $5 == 241 && $6 == 24 { print $7 "x" $8; exit }' "$out/dump.txt")" "154x134"
+  screenshot
+  cp "$out/root.png" "$out/calendar_after_drag.png"
+  check "the next-month arrow is still drawn in blue" bash -c '[[ " $1 " == *" #0000FF "* ]]' _ "$(cal_colours 120 2 6 11)"
+}
+section "the calendar"
+calendar_checks
 
 # ---------------------------------------------------------------- the CPU slot under load
 section "CPU slot under load"

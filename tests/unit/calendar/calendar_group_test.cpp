@@ -2,9 +2,7 @@
 // the loading of the main window's description.
 #include <gtest/gtest.h>
 
-#include "calendar/register.h"
 #include "calendar_fixture.h"
-#include "framework/forms.h"
 
 namespace vsi::caltest {
 namespace {
@@ -26,6 +24,15 @@ std::string Arrows(TMonthCalendar* c) {
 
 class CalendarGroup : public CalendarFixture {
  protected:
+  // A group of the window's calendar size built in code, in no parent: nothing limits a drag.
+  TMonthCalendarGroup* FreeGroup() {
+    auto* g = new TMonthCalendarGroup(&root);
+    g->SetColCount(1);
+    g->SetCalendarWidth(150);
+    g->SetCalendarHeight(130);
+    g->HandleNeeded();
+    return g;
+  }
   // The next-month arrow of a 150-pixel calendar (W - 30 < x < W - 25).
   void NextMonthArrow(TMonthCalendar* c) {
     c->WmMouseDown(mbLeft, 0, 122, 7);
@@ -74,7 +81,7 @@ TEST_F(CalendarGroup, ConstructionShowsTwoMonthsFromToday) {
 }
 
 TEST_F(CalendarGroup, ThreeCalendarsAcrossAYearEnd) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(3);
   g->SetStartMonth(11);
   g->SetStartYear(2004);
@@ -99,7 +106,7 @@ TEST_F(CalendarGroup, ThreeCalendarsAcrossAYearEnd) {
   EXPECT_EQ(log, (std::vector<std::string>{"month 2005-2-1"}));
   // Every calendar shows day 1 of its month and nothing selected.
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(cal::DecodeDate(g->Calendar(k)->CurrentDate()).day, 1);
+    EXPECT_EQ(dates::DecodeDate(g->Calendar(k)->CurrentDate()).day, 1);
     EXPECT_EQ(g->Calendar(k)->SelectedDates().Count(), 0);
   }
 
@@ -116,7 +123,7 @@ TEST_F(CalendarGroup, ThreeCalendarsAcrossAYearEnd) {
 }
 
 TEST_F(CalendarGroup, NextMonthOnTheSingleCalendar) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetStartMonth(1);
   g->SetStartYear(2004);
   ASSERT_EQ(Captions(g), (std::vector<std::string>{"Jan 2004"}));
@@ -136,7 +143,7 @@ TEST_F(CalendarGroup, NextMonthOnTheSingleCalendar) {
 }
 
 TEST_F(CalendarGroup, KeyboardPagingRelaysOut) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(2);
   g->SetStartMonth(3);
   g->SetStartYear(2004);
@@ -146,7 +153,7 @@ TEST_F(CalendarGroup, KeyboardPagingRelaysOut) {
 }
 
 TEST_F(CalendarGroup, NamesReachEveryCalendarAtOnce) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(2);
   g->SetStartMonth(2);
   g->SetStartYear(2004);
@@ -171,7 +178,7 @@ TEST_F(CalendarGroup, NamesReachEveryCalendarAtOnce) {
 }
 
 TEST_F(CalendarGroup, ImpossibleAnchorShowsInvalidDate) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetMonth(4);
   EXPECT_EQ(g->Month(), 4);
   g->SetDay(31);
@@ -181,7 +188,7 @@ TEST_F(CalendarGroup, ImpossibleAnchorShowsInvalidDate) {
 }
 
 TEST_F(CalendarGroup, AnchorSelectsTheDayInTheFirstCalendar) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(2);
   std::vector<std::string> selected;
   g->SetOnDaySelect([&](TObject* s, TDateTime d) {
@@ -198,7 +205,7 @@ TEST_F(CalendarGroup, AnchorSelectsTheDayInTheFirstCalendar) {
 }
 
 TEST_F(CalendarGroup, DayClicksKeepOneSelectionAcrossCalendars) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(2);
   g->SetStartMonth(3);
   g->SetStartYear(2004);
@@ -229,7 +236,7 @@ TEST_F(CalendarGroup, DayClicksKeepOneSelectionAcrossCalendars) {
 }
 
 TEST_F(CalendarGroup, RelayoutKeepsSelectionsOfShownMonths) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(2);
   g->SetStartMonth(3);
   g->SetStartYear(2004);
@@ -246,24 +253,11 @@ TEST_F(CalendarGroup, RelayoutKeepsSelectionsOfShownMonths) {
   EXPECT_EQ(g->Calendar(1)->SelectedDates().Count(), 0);
 }
 
+// Settings changed on the group reach its calendars (the stored ones: TheStoredSettings...).
 TEST_F(CalendarGroup, SettingsAreForwarded) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   TMonthCalendar* c = g->Calendar(0);
-  EXPECT_EQ(c->Color(), 16744576u);
-  EXPECT_EQ(c->TextColor(), clBlue);
-  EXPECT_EQ(c->InActiveColor(), clAqua);
-  EXPECT_EQ(c->CaptionColor(), clWhite);
-  EXPECT_EQ(c->DayFont()->Name(), "Arial Narrow");
-  EXPECT_EQ(c->WeekFont()->Color(), clWindowText);
-  EXPECT_EQ(c->Font()->Color(), clBlue);
-  EXPECT_TRUE(c->ShowWeeks());
-  EXPECT_TRUE(c->ShowToday());
   EXPECT_TRUE(c->ShowHint());
-  EXPECT_EQ(c->BevelOuter(), bvRaised);
-  EXPECT_EQ(c->BevelWidth(), 0);
-  EXPECT_EQ(c->BorderWidth(), 1);
-  EXPECT_EQ(c->HintNextMonth(), "Next Month");
-  EXPECT_EQ(c->InversColor(), clWhite);
   g->SetWeekendColor(clPurple);
   g->SetLook(look3D);
   g->SetStartDay(1);
@@ -286,7 +280,7 @@ TEST_F(CalendarGroup, SettingsAreForwarded) {
 }
 
 TEST_F(CalendarGroup, EventsAreWiredToTheCalendars) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   std::vector<std::string> log;
   g->SetOnDayChange([&](TObject* s, TDateTime, TDateTime n) {
     EXPECT_EQ(s, g->Calendar(0)) << "the calendar is the sender";
@@ -307,8 +301,10 @@ TEST_F(CalendarGroup, EventsAreWiredToTheCalendars) {
   EXPECT_EQ(log, (std::vector<std::string>{"key y"}));
 }
 
+// The group class on its own, where nothing limits its size: dragging adds and drops whole
+// calendars.
 TEST_F(CalendarGroup, SplitterDragFitsWholeCalendars) {
-  auto* g = MakeWindowGroup();
+  TMonthCalendarGroup* g = FreeGroup();
   ASSERT_EQ(g->Width(), 154);
   TCalendarSplitter* right = g->RightSplitter();
   right->WmMouseDown(mbLeft, 0, 1, 10);
@@ -340,8 +336,38 @@ TEST_F(CalendarGroup, SplitterDragFitsWholeCalendars) {
   EXPECT_EQ(fp.windows.cursor, CursorKind::SizeNS);
 }
 
+// In the window the group fills its panel: a drag cannot take it past the panel's edge, so no
+// calendar is built out of sight and the strips stay where the pointer can reach them.
+TEST_F(CalendarGroup, SplitterDragStaysInsideTheWindowsPanel) {
+  TMonthCalendarGroup* g = ShippedGroup();
+  ASSERT_EQ(g->Width(), 154);
+  const TRect rightStrip = g->RightSplitter()->BoundsRect(), bottomStrip = g->BottomSplitter()->BoundsRect();
+  struct Drag {
+    const char* name;
+    TCalendarSplitter* strip;
+    TPoint by;
+  } drags[] = {{"right strip 200 pixels right", g->RightSplitter(), {200, 0}},
+               {"bottom strip 200 pixels down", g->BottomSplitter(), {0, 200}},
+               {"right strip in small steps", g->RightSplitter(), {20, 0}}};
+  for (const auto& d : drags) {
+    d.strip->WmMouseDown(mbLeft, 0, 1, 1);
+    for (int k = 0; k < 10; ++k) {
+      d.strip->WmMouseMove(0, 1 + d.by.x, 1 + d.by.y);
+      EXPECT_LE(g->Left() + g->Width(), g->Parent()->ClientWidth()) << d.name;
+      EXPECT_LE(g->Top() + g->Height(), g->Parent()->ClientHeight()) << d.name;
+    }
+    d.strip->WmMouseUp(mbLeft, 0, 1 + d.by.x, 1 + d.by.y);
+    EXPECT_EQ(g->CalendarCount(), 1) << d.name;
+    EXPECT_EQ(g->ColCount(), 1) << d.name;
+    EXPECT_EQ(g->RowCount(), 1) << d.name;
+    EXPECT_EQ(g->RightSplitter()->BoundsRect(), rightStrip) << d.name;
+    EXPECT_EQ(g->BottomSplitter()->BoundsRect(), bottomStrip) << d.name;
+    EXPECT_EQ(Arrows(g->Calendar(0)), "<<<>>>") << d.name;
+  }
+}
+
 TEST_F(CalendarGroup, SplitterSizesAndLook) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetSpliterH(80);  // above 150 div 2
   EXPECT_EQ(g->SpliterH(), 2);
   EXPECT_EQ(g->Width(), 154);
@@ -361,7 +387,7 @@ TEST_F(CalendarGroup, SplitterSizesAndLook) {
 }
 
 TEST_F(CalendarGroup, NonPositiveCountsAndSizesAreIgnored) {
-  auto* g = MakeWindowGroup();
+  auto* g = ShippedGroup();
   g->SetColCount(0);
   g->SetRowCount(-1);
   g->SetCalendarWidth(0);
@@ -374,7 +400,7 @@ TEST_F(CalendarGroup, NonPositiveCountsAndSizesAreIgnored) {
 }
 
 TEST_F(CalendarGroup, EventDatesReachEveryCalendar) {
-  auto* g = MakeWindowGroup();
+  TMonthCalendarGroup* g = FreeGroup();
   g->SetColCount(2);
   g->EventDates().AddDate(D(2004, 3, 8));
   for (int k = 0; k < 2; ++k) EXPECT_EQ(Dates(g->Calendar(k)->EventDates()), (std::vector<std::string>{"2004-3-8"}));
@@ -393,108 +419,13 @@ TEST_F(CalendarGroup, EventDatesReachEveryCalendar) {
 // ---------------------------------------------------------------------------------------
 // Loading the main window's description
 
-class TLoadForm : public TForm {
-  VSI_CLASS(TLoadForm)
-  using TForm::TForm;
-};
-const ClassInfo& TLoadForm::StaticClass() {
-  static const ClassInfo info = ClassBuilder<TLoadForm>("TLoadForm", &TForm::StaticClass()).Build();
-  return info;
-}
-
-// The group as the main window stores it; `anchor` adds the design-time anchor values.
-std::string GroupDescription(bool anchor) {
-  std::string s = R"(TLoadForm Main {
-  TPanel Panel2 {
-    Left 240
-    Top 24
-    Width 158
-    Height 135
-    TMonthCalendarGroup MonthCalendarGroup1 {
-      Left 1
-      Top 0
-      Width 154
-      Height 134
-      ColCount 1
-      RowCount 1
-      CalendarWidth 150
-      CalendarHeight 130
-)";
-  if (anchor) s += "      StartMonth 1\n      StartYear 2004\n";
-  s += R"(      Color 16744576
-      Font.Color clBlue
-      Font.Height 11
-      Font.Name "MS Sans Serif"
-      DayFont.Color clBlue
-      DayFont.Height 11
-      DayFont.Name "Arial Narrow"
-      WeekFont.Color clWindowText
-      WeekFont.Height 11
-      WeekFont.Name "MS Sans Serif"
-      StartDay 7
-      BevelOuter bvNone
-      BevelWidth 1
-      BorderWidth 0
-      CalendarBevelInner bvNone
-      CalendarBevelOuter bvRaised
-      CalendarBevelWidth 0
-      CalendarBorderStyle bsNone
-      CalendarBorderWidth 1
-      Look lookFlat
-      MultiSelect false
-      ShowSelection true
-      ShowToday true
-      ShowWeeks true
-      EventHints false
-      TextColor clBlue
-      SelectColor clBlue
-      SelectFontColor clBlue
-      InActiveColor clAqua
-      InversColor clWhite
-      WeekendColor clRed
-      HeaderColor clBtnFace
-      FocusColor clHighlight
-      EventDayColor clBlue
-      CaptionColor clWhite
-      CaptionTextColor clBlue
-      EventMarkerColor clYellow
-      EventMarkerShape evsCircle
-      LineColor clSilver
-      Line3D true
-      HintPrevYear "Previous Year"
-      HintPrevMonth "Previous Month"
-      HintNextYear "Next Year"
-      HintNextMonth "Next Month"
-      NameOfDays.Monday "lun."
-      NameOfDays.Sunday "dim."
-      NameOfDays.UseIntlNames true
-      NameOfMonths.January "janv."
-      NameOfMonths.June "juin"
-      NameOfMonths.UseIntlNames true
-)";
-  if (anchor) s += "      Day 21\n      Year 2004\n";
-  s += "    }\n  }\n}\n";
-  return s;
-}
-
 class CalendarLoading : public CalendarFixture {
  protected:
-  CalendarLoading() {
-    fp.system.localTime = SystemTime{2024, 6, 6, 15, 9, 0, 0, 0};  // Saturday 15 June 2024
-    RegisterClass(TPanel::StaticClass());
-    RegisterCalendarClasses();
-  }
-  TMonthCalendarGroup* Load(bool anchor) {
-    auto* form = new TLoadForm(&app);
-    form->LoadDescription(GroupDescription(anchor));
-    return dynamic_cast<TMonthCalendarGroup*>(form->FindComponent("MonthCalendarGroup1"));
-  }
-  TApplication app{ctx};
+  CalendarLoading() { fp.system.localTime = SystemTime{2024, 6, 6, 15, 9, 0, 0, 0}; }  // Saturday 15 June 2024
 };
 
 TEST_F(CalendarLoading, TheWindowsGroupOpensOnToday) {
-  TMonthCalendarGroup* g = Load(false);
-  ASSERT_NE(g, nullptr);
+  TMonthCalendarGroup* g = ShippedGroup();
   ASSERT_EQ(g->CalendarCount(), 1);
   TMonthCalendar* c = g->Calendar(0);
   EXPECT_EQ(g->BoundsRect(), (TRect{1, 0, 155, 134}));
@@ -512,21 +443,11 @@ TEST_F(CalendarLoading, TheWindowsGroupOpensOnToday) {
   // The stored French names were replaced by the locale's.
   EXPECT_EQ(c->NameOfMonths()->January(), "Jan");
   EXPECT_EQ(c->NameOfDays()->Monday(), "Mon");
-  // Settings applied by the closing step.
-  EXPECT_TRUE(c->ShowWeeks());
-  EXPECT_TRUE(c->ShowToday());
-  EXPECT_EQ(c->Color(), 16744576u);
-  EXPECT_EQ(c->DayFont()->Name(), "Arial Narrow");
-  EXPECT_EQ(c->Font()->Color(), clBlue);
-  EXPECT_EQ(c->HintPrevYear(), "Previous Year");
   EXPECT_EQ(c->PaintLock(), 0);
   EXPECT_TRUE(fp.windows.messageBoxes.empty());
 
   // Today's frame is drawn: the 15th (a Saturday) in June 2024, which begins on a Saturday.
-  fake::RecordingCanvas canvas;
-  CalendarPaintInputs in;
-  in.now = fp.system.localTime;
-  c->PaintCalendar(canvas, in);
+  fake::RecordingCanvas canvas = Paint(c);
   cal::Geometry geo = c->Geometry();
   int moves = 0;
   for (const auto& op : canvas.ops)
@@ -535,15 +456,53 @@ TEST_F(CalendarLoading, TheWindowsGroupOpensOnToday) {
   EXPECT_EQ(moves, 1);
 }
 
-TEST_F(CalendarLoading, WithTheDesignAnchorItShowsTodaysMonthOf2004) {
-  TMonthCalendarGroup* g = Load(true);
-  ASSERT_NE(g, nullptr);
+// Every calendar setting the window stores reaches its calendar, after the closing rebuild.
+TEST_F(CalendarLoading, TheStoredSettingsReachTheCalendar) {
+  TMonthCalendarGroup* g = ShippedGroup();
+  TMonthCalendar* c = g->Calendar(0);
+  EXPECT_EQ(c->Color(), 16744576u);
+  EXPECT_EQ(c->TextColor(), clBlue);
+  EXPECT_EQ(c->SelectColor(), clBlue);
+  EXPECT_EQ(c->SelectFontColor(), clWhite) << "readable on the blue selection";
+  EXPECT_EQ(c->InActiveColor(), clAqua);
+  EXPECT_EQ(c->EventDayColor(), clBlue);
+  EXPECT_EQ(c->WeekendColor(), clRed);
+  EXPECT_EQ(c->InversColor(), clWhite);
+  EXPECT_EQ(c->CaptionColor(), clWhite);
+  EXPECT_EQ(c->CaptionTextColor(), clBlue);
+  EXPECT_EQ(c->LineColor(), clSilver);
+  EXPECT_TRUE(c->Line3D());
+  EXPECT_EQ(c->Font()->Name(), "MS Sans Serif");
+  EXPECT_EQ(c->Font()->Color(), clBlue);
+  EXPECT_EQ(c->DayFont()->Name(), "Arial Narrow");
+  EXPECT_EQ(c->DayFont()->Color(), clBlue);
+  EXPECT_EQ(c->WeekFont()->Name(), "MS Sans Serif");
+  EXPECT_EQ(c->WeekFont()->Color(), clWindowText);
+  EXPECT_EQ(c->StartDay(), 7);
+  EXPECT_TRUE(c->ShowWeeks());
+  EXPECT_TRUE(c->ShowToday());
+  EXPECT_TRUE(c->ShowSelection());
+  EXPECT_FALSE(c->MultiSelect());
+  EXPECT_EQ(c->BevelOuter(), bvRaised);
+  EXPECT_EQ(c->BevelWidth(), 0);
+  EXPECT_EQ(c->BorderWidth(), 1);
+  EXPECT_EQ(c->HintPrevYear(), "Previous Year");
+  EXPECT_EQ(c->HintNextMonth(), "Next Month");
+  EXPECT_EQ(g->SplitterColor(), clBtnFace);
+  EXPECT_TRUE(g->SplitterBevel());
+}
+
+// With a design-time anchor year (Year 2004 added to the shipped values) the group shows
+// today's month of that year.
+TEST_F(CalendarLoading, AnAnchorYearShowsTodaysMonthOfThatYear) {
+  const Variation year{"Year", "2004"};
+  TMonthCalendarGroup* g = ShippedGroup(&year);
   ASSERT_EQ(g->CalendarCount(), 1);
   TMonthCalendar* c = g->Calendar(0);
   EXPECT_EQ(c->CaptionText(), "Jun 2004");
   EXPECT_EQ(Text(c->CurrentDate()), "2004-6-1");
   EXPECT_EQ(c->SelectedDates().Count(), 0);
-  EXPECT_EQ(g->Day(), 21);
+  EXPECT_EQ(g->Day(), 15);
   EXPECT_EQ(g->Month(), 6);
   EXPECT_EQ(g->Year(), 2004);
 }

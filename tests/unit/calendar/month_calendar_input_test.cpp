@@ -1,6 +1,9 @@
 // How a month calendar answers the pointer, the keyboard, menus and tooltips.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "calendar_fixture.h"
 
 namespace vsi::caltest {
@@ -8,8 +11,8 @@ namespace {
 
 class CalendarInput : public CalendarFixture {
  protected:
-  // The window's calendar shape: 150 x 130, week numbers (wk = dx = dy = 17), no adjacent
-  // days, showing 21 March 2004; painted once so the caption's hot ranges are measured.
+  // The window's calendar shape, built in code: 150 x 130, week numbers (wk = dx = dy = 17),
+  // no adjacent days, showing 21 March 2004, never painted: the input handlers need no paint.
   TMonthCalendar* Make() {
     TMonthCalendar* c = MakeCalendar();
     c->SetShowWeeks(true);
@@ -20,14 +23,7 @@ class CalendarInput : public CalendarFixture {
     c->SetHintNextMonth("Next Month");
     c->SetHintNextYear("Next Year");
     c->MoveToDate(21, 3, 2004);
-    Repaint(c);
     return c;
-  }
-  void Repaint(TMonthCalendar* c) {
-    fake::RecordingCanvas canvas;
-    CalendarPaintInputs in;
-    in.now = fp.system.localTime;
-    c->PaintCalendar(canvas, in);
   }
   // Client point of day d of the shown month (March 2004: c = 1).
   static TPoint DayPoint(int d) {
@@ -38,14 +34,47 @@ class CalendarInput : public CalendarFixture {
     c->WmMouseDown(mbLeft, shift, p.x, p.y);
     c->WmMouseUp(mbLeft, shift, p.x, p.y);
   }
+  // What stays wrong on screen after an input: the rectangles that the paint before it drew
+  // with `kind` (and `brush`, for fills) and the paint after it no longer draws, where the
+  // input asked for no repaint.
+  std::vector<TRect> Stale(TMonthCalendar* c, fake::CanvasOp::Kind kind, TColor brush,
+                           const std::function<void()>& input) {
+    auto drawn = [&](const fake::RecordingCanvas& canvas) {
+      std::vector<TRect> out;
+      for (const auto& op : canvas.ops)
+        if (op.kind == kind && (kind != fake::CanvasOp::Kind::FillRect || op.brush == brush)) out.push_back(op.rect);
+      return out;
+    };
+    std::vector<TRect> before = drawn(Paint(c, true));
+    Win(c).invalidationLog.clear();
+    input();
+    std::vector<TRect> after = drawn(Paint(c, true)), stale;
+    for (const TRect& r : before) {
+      if (std::find(after.begin(), after.end(), r) != after.end()) continue;
+      bool repainted = false;
+      for (const auto& inv : Win(c).invalidationLog)
+        repainted |= inv.whole || (inv.rect.left <= r.left && inv.rect.top <= r.top && r.right <= inv.rect.right &&
+                                   r.bottom <= inv.rect.bottom);
+      if (!repainted) stale.push_back(r);
+    }
+    return stale;
+  }
 };
 
-TEST_F(CalendarInput, CaptionHotRangesComeFromThePaint) {
+// The caption's parts answer without any paint before: the layout, not the last paint, says
+// where they are. "Mar 2004" is 48 pixels wide, " 9999" 30: it starts at
+// (150 - 48 - 17) div 2 + 17 = 59, the year part at 77.
+TEST_F(CalendarInput, CaptionZonesNeedNoPaint) {
   TMonthCalendar* c = Make();
-  // "Mar 2004" is 48 pixels wide, " 9999" 30: b = (150 - 48 - 17) div 2 = 42.
-  EXPECT_EQ(c->CaptionHotSpan().b, 42);
-  EXPECT_EQ(c->CaptionHotSpan().MonthEnd(), 60);
-  EXPECT_EQ(c->CaptionHotSpan().End(), 90);
+  cal::Geometry g = c->Geometry();
+  EXPECT_EQ(g.caption.left, 59);
+  EXPECT_EQ(g.caption.monthEnd, 77);
+  EXPECT_EQ(g.caption.right, 107);
+  c->WmMouseDown(mbLeft, 0, 59, 7);
+  c->WmMouseDown(mbLeft, 0, 107, 7);
+  ASSERT_EQ(fp.windows.menus.size(), 2u);
+  EXPECT_EQ(fp.windows.menus[0].size(), 12u) << "months";
+  EXPECT_EQ(fp.windows.menus[1].size(), 10u) << "years";
 }
 
 TEST_F(CalendarInput, MonthMenuItemsGreyingAndCommand) {
@@ -90,7 +119,6 @@ TEST_F(CalendarInput, MonthMenuOnTheThirtyFirstSetsDayOne) {
 TEST_F(CalendarInput, YearMenuAroundTheShownYear) {
   TMonthCalendar* c = Make();
   c->MoveToDate(29, 2, 2004);
-  Repaint(c);
   c->MinDate()->SetDay(1);
   c->MinDate()->SetMonth(3);
   c->MinDate()->SetYear(2003);
@@ -141,11 +169,15 @@ TEST_F(CalendarInput, ArrowClicksStepAndRaiseNoDaySelect) {
   EXPECT_EQ(selects, 0);
   EXPECT_EQ(log, (std::vector<std::string>{"month 2004-4-21", "month 2004-3-21", "year 2005-3-21",
                                            "year 2004-3-21"}));
-  // Zone edges are exclusive.
-  Click(c, TPoint{120, 7});
-  Click(c, TPoint{125, 7});
+  // The zones hold the triangles' outermost columns, and no more.
+  Click(c, TPoint{119, 7});
+  Click(c, TPoint{126, 7});
   Click(c, TPoint{122, 15});
   EXPECT_EQ(Text(c->CurrentDate()), "2004-3-21");
+  Click(c, TPoint{120, 7});
+  EXPECT_EQ(Text(c->CurrentDate()), "2004-4-21") << "the next-month triangle's base";
+  Click(c, TPoint{42, 7});
+  EXPECT_EQ(Text(c->CurrentDate()), "2004-3-21") << "the previous-month triangle's tip";
 }
 
 TEST_F(CalendarInput, ArrowZonesMoveWithHiddenArrows) {
@@ -195,14 +227,17 @@ TEST_F(CalendarInput, DayClickSelectsAndReleaseRaisesDaySelect) {
   c->WmMouseDown(mbLeft, 0, p.x, p.y);
   c->WmMouseUp(mbLeft, 0, p.x - 4, p.y);
   EXPECT_EQ(log.size(), 2u);
-  // The cells of the old and the new day are repainted, with erase.
+  // The cells of the old and the new day are repainted, with erase, and nothing more.
   Win(c).invalidationLog.clear();
   TPoint q = DayPoint(11);
   c->WmMouseDown(mbLeft, 0, q.x, q.y);
-  std::vector<TRect> erased;
-  for (const auto& inv : Win(c).invalidationLog)
-    if (inv.erase) erased.push_back(inv.rect);
-  EXPECT_EQ(erased, (std::vector<TRect>{c->CellRect(D(2004, 3, 10)), c->CellRect(D(2004, 3, 11))}));
+  std::set<std::pair<int, int>> erased;
+  for (const auto& inv : Win(c).invalidationLog) {
+    EXPECT_FALSE(inv.whole);
+    if (inv.erase) erased.insert({inv.rect.left, inv.rect.top});
+  }
+  TRect ten = c->CellRect(D(2004, 3, 10)), eleven = c->CellRect(D(2004, 3, 11));
+  EXPECT_EQ(erased, (std::set<std::pair<int, int>>{{ten.left, ten.top}, {eleven.left, eleven.top}}));
 }
 
 TEST_F(CalendarInput, ClicksOutsideTheDaysDoNothing) {
@@ -279,6 +314,7 @@ TEST_F(CalendarInput, KeyboardMovesWithinTheMonth) {
   EXPECT_FALSE(c->WmKeyDown('A', 0)) << "other keys are not taken";
   EXPECT_TRUE(c->WmWantsKey(VK_LEFT_));
   EXPECT_TRUE(c->WmWantsKey(VK_DOWN_));
+  EXPECT_TRUE(c->WmWantsKey(VK_ESCAPE_)) << "Esc goes to the calendar, not to the window's cancel";
   EXPECT_FALSE(c->WmWantsKey(VK_NEXT_));
 }
 
@@ -427,25 +463,16 @@ TEST_F(CalendarInput, HoverMovesFromArrowToArrow) {
   EXPECT_TRUE(c->Hovered(TMonthCalendar::hvPrevYear));
   EXPECT_EQ(c->CurrentCursor(), CursorKind::Hand);
   EXPECT_EQ(c->ArrowTooltip(), "Previous Year");
-  // With week numbers the tooltip sits W div 8 further right, 8 pixels above.
-  EXPECT_EQ(c->ArrowTooltipPos(), (TPoint{5 + 150 / 8, -8}));
   c->WmMouseMove(0, 17 + 30, 7);
   EXPECT_FALSE(c->Hovered(TMonthCalendar::hvPrevYear));
   EXPECT_TRUE(c->Hovered(TMonthCalendar::hvPrevMonth));
   EXPECT_EQ(c->ArrowTooltip(), "Previous Month");
-  EXPECT_EQ(c->ArrowTooltipPos(), (TPoint{25 + 150 / 8, -8}));
   EXPECT_EQ(c->CurrentCursor(), CursorKind::Hand);
   c->WmMouseMove(0, 122, 7);
   EXPECT_TRUE(c->Hovered(TMonthCalendar::hvNextMonth));
-  EXPECT_EQ(c->ArrowTooltipPos(), (TPoint{150 - 30, -8}));
+  EXPECT_EQ(c->ArrowTooltip(), "Next Month");
   c->WmMouseMove(0, 140, 7);
   EXPECT_EQ(c->ArrowTooltip(), "Next Year");
-  EXPECT_EQ(c->ArrowTooltipPos(), (TPoint{150 - 15, -8}));
-  std::string text;
-  TPoint pos;
-  ASSERT_TRUE(c->WmTooltip(text, pos));
-  EXPECT_EQ(text, "Next Year");
-  EXPECT_EQ(pos, (TPoint{135, -8}));
   // Off the arrows: normal cursor, no tooltip text, the tooltip taken down.
   int cancels = fp.windows.tooltipCancels;
   c->WmMouseMove(0, 80, 80);
@@ -454,7 +481,30 @@ TEST_F(CalendarInput, HoverMovesFromArrowToArrow) {
   EXPECT_EQ(fp.windows.cursor, CursorKind::Arrow);
   EXPECT_EQ(c->ArrowTooltip(), "");
   EXPECT_GT(fp.windows.tooltipCancels, cancels);
+  std::string text;
+  TPoint pos;
   EXPECT_FALSE(c->WmTooltip(text, pos)) << "the standard tooltip stays";
+}
+
+// An arrow's hint goes beside the pointer, below it, as tooltips go; over the pointer it hid
+// the arrow, lost the pointer and was taken down at once, again and again.
+TEST_F(CalendarInput, ArrowHintsGoBesideThePointer) {
+  TMonthCalendar* c = Make();
+  struct Case {
+    TPoint at;
+    const char* hint;
+  } cases[] = {{{27, 7}, "Previous Year"}, {{45, 3}, "Previous Month"}, {{122, 12}, "Next Month"},
+               {{140, 7}, "Next Year"}};
+  for (const auto& k : cases) {
+    c->WmMouseMove(0, k.at.x, k.at.y);
+    std::string text;
+    TPoint pos;
+    ASSERT_TRUE(c->WmTooltip(text, pos)) << k.hint;
+    EXPECT_EQ(text, k.hint);
+    EXPECT_EQ(pos.x, k.at.x) << k.hint;
+    EXPECT_GE(pos.y, k.at.y + 16) << k.hint << ": clear of the pointer's arrow";
+    EXPECT_GE(pos.y, c->Geometry().bandBottom) << k.hint << ": clear of the arrows";
+  }
 }
 
 TEST_F(CalendarInput, CaptionHoverAndLeaving) {
@@ -493,6 +543,54 @@ TEST_F(CalendarInput, EventTooltips) {
   c->WmMouseMove(0, q.x, q.y);
   EXPECT_EQ(c->EventTooltip(), "");
   EXPECT_GT(fp.windows.tooltipCancels, cancels) << "another cell takes the tooltip down";
+}
+
+// After Esc (or a Ctrl-click) CurrentDate is not where the focus frame is; the next key or
+// click still takes the old frame off the screen.
+TEST_F(CalendarInput, NoFocusFrameStaysBehind) {
+  using K = fake::CanvasOp::Kind;
+  struct Case {
+    const char* name;
+    bool multiSelect;
+    std::function<void(TMonthCalendar*)> before, input;
+  } cases[] = {
+      {"Esc, then Right", false,
+       [](TMonthCalendar* c) {
+         c->WmKeyDown(VK_RIGHT_, 0);
+         c->WmKeyDown(VK_RIGHT_, 0);
+         c->WmChar(27);
+       },
+       [](TMonthCalendar* c) { c->WmKeyDown(VK_RIGHT_, 0); }},
+      {"Esc, then a click", false,
+       [](TMonthCalendar* c) {
+         c->WmKeyDown(VK_DOWN_, 0);
+         c->WmChar(27);
+       },
+       [this](TMonthCalendar* c) { Click(c, DayPoint(5)); }},
+      {"Ctrl-click, then Left", true, [this](TMonthCalendar* c) { Click(c, DayPoint(12), ssCtrl); },
+       [](TMonthCalendar* c) { c->WmKeyDown(VK_LEFT_, 0); }},
+      {"Ctrl-click, then a click", true, [this](TMonthCalendar* c) { Click(c, DayPoint(12), ssCtrl); },
+       [this](TMonthCalendar* c) { Click(c, DayPoint(3)); }},
+  };
+  for (const auto& k : cases) {
+    TMonthCalendar* c = Make();
+    c->SetMultiSelect(k.multiSelect);
+    c->MoveToDate(10, 3, 2004);
+    k.before(c);
+    EXPECT_EQ(Stale(c, K::FocusRect, 0, [&] { k.input(c); }), std::vector<TRect>{}) << k.name;
+  }
+}
+
+// Space selects the focused day; the day selected before is no longer painted as selected.
+TEST_F(CalendarInput, SpaceLeavesNoOldSelectionOnScreen) {
+  TMonthCalendar* c = ShippedCalendar();
+  Click(c, DayPoint(10));
+  c->WmKeyDown(VK_RIGHT_, 0);
+  c->WmKeyDown(VK_RIGHT_, 0);
+  ASSERT_EQ(Dates(c->SelectedDates()), (std::vector<std::string>{"2004-3-10"}));
+  auto stale = Stale(c, fake::CanvasOp::Kind::FillRect, c->SelectColor(), [&] { c->WmKeyDown(VK_SPACE_, 0); });
+  EXPECT_EQ(Dates(c->SelectedDates()), (std::vector<std::string>{"2004-3-12"}));
+  EXPECT_EQ(stale, std::vector<TRect>{});
 }
 
 TEST_F(CalendarInput, FocusRepaintsAndPressTakesFocus) {

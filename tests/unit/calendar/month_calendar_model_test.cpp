@@ -110,7 +110,7 @@ TEST_F(CalendarModel, StepMonthCarriesYearsAndShortensDays) {
   };
   TMonthCalendar* c = MakeCalendar(false);
   for (const auto& k : cases) {
-    cal::Ymd f = cal::DecodeDate(k.from);
+    dates::Ymd f = dates::DecodeDate(k.from);
     c->MoveToDate(f.day, f.month, f.year);
     c->StepMonth(k.delta);
     EXPECT_EQ(Text(c->CurrentDate()), k.to) << k.name;
@@ -396,7 +396,7 @@ TEST_F(CalendarModel, GetDateEventAsksTheHandlersInOrder) {
   std::vector<std::string> log;
   c->OnGetDateHint = [&](TObject*, TDateTime d, bool& isEvent) {
     log.push_back("hint " + Text(d));
-    isEvent = cal::DecodeDate(d).day == 2;
+    isEvent = dates::DecodeDate(d).day == 2;
   };
   c->OnGetDateHintString = [&](TObject*, TDateTime, bool&, std::string& hint) {
     log.push_back("string");

@@ -66,25 +66,26 @@ const Op* TextIn(const fake::RecordingCanvas& c, const std::string& text, const 
   return nullptr;
 }
 
-class CalendarPaint : public CalendarFixture {
- protected:
-  CalendarPaintInputs Today(bool focused = false) {
-    CalendarPaintInputs in;
-    in.now = fp.system.localTime;
-    in.focused = focused;
-    return in;
-  }
-  fake::RecordingCanvas Paint(TMonthCalendar* c, bool focused = false, bool themes = false) {
-    fake::RecordingCanvas canvas;
-    canvas.themes = themes;
-    c->PaintCalendar(canvas, Today(focused));
-    return canvas;
-  }
-};
+// The first recorded call that `match` accepts, or null.
+template <class Match>
+const Op* Find(const fake::RecordingCanvas& c, Match match) {
+  for (const Op& op : c.ops)
+    if (match(op)) return &op;
+  return nullptr;
+}
+
+// Whether the pixel (x, y) lies inside the triangle (edges included).
+bool Inside(const std::vector<TPoint>& t, int x, int y) {
+  auto side = [&](TPoint a, TPoint b) { return (b.x - a.x) * (y - a.y) - (b.y - a.y) * (x - a.x); };
+  long d1 = side(t[0], t[1]), d2 = side(t[1], t[2]), d3 = side(t[2], t[0]);
+  bool neg = d1 < 0 || d2 < 0 || d3 < 0, pos = d1 > 0 || d2 > 0 || d3 > 0;
+  return !(neg && pos);
+}
+
+using CalendarPaint = CalendarFixture;
 
 TEST_F(CalendarPaint, TheWindowsCalendarInOrder) {
-  TMonthCalendarGroup* g = MakeWindowGroup();
-  TMonthCalendar* c = g->Calendar(0);
+  TMonthCalendar* c = ShippedCalendar();
   ASSERT_EQ(c->CaptionText(), "Mar 2004");
   fake::RecordingCanvas canvas = Paint(c, false, true);
 
@@ -96,25 +97,33 @@ TEST_F(CalendarPaint, TheWindowsCalendarInOrder) {
             "FillRect ThemedBorder FillRect*81 Rectangle MoveTo LineTo*2 Polygon*6 TextOut DrawText*7 "
             "MoveTo LineTo MoveTo LineTo MoveTo LineTo MoveTo LineTo DrawText*10 MoveTo LineTo*4 DrawText*28");
 
-  const auto& ops = canvas.ops;
-  EXPECT_EQ(ops[0].rect, (TRect{0, 0, 150, 130}));
-  EXPECT_EQ(ops[0].brush, 0xFF8080u);
-  EXPECT_EQ(ops[1].rect, (TRect{0, 0, 150, 130}));
-  EXPECT_EQ(ops[2].rect, (TRect{1, 1, 149, 129}));
-  EXPECT_EQ(ops[2].brush, 0xFF8080u);
+  const Op* panel = Find(canvas, [](const Op& op) { return op.kind == K::FillRect; });
+  EXPECT_EQ(panel->rect, (TRect{0, 0, 150, 130}));
+  EXPECT_EQ(panel->brush, 0xFF8080u);
+  EXPECT_EQ(Find(canvas, [](const Op& op) { return op.kind == K::ThemedBorder; })->rect, (TRect{0, 0, 150, 130}));
+  const Op* inner = Find(canvas, [](const Op& op) { return op.kind == K::FillRect && op.rect == TRect{1, 1, 149, 129}; });
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(inner->brush, 0xFF8080u);
   // Gradient: white to the button face in horizontal bands of 1.6 pixels.
-  EXPECT_EQ(ops[3].rect, (TRect{1, 1, 149, 3}));
-  EXPECT_EQ(ops[3].brush, clWhite);
-  EXPECT_EQ(ops[4].rect, (TRect{1, 3, 149, 5}));
-  EXPECT_EQ(ops[82].rect, (TRect{1, 127, 149, 129}));
-  EXPECT_EQ(ops[82].brush, Rgb(240, 240, 240));
+  auto band = [&](TRect r) {
+    return Find(canvas, [r](const Op& op) { return op.kind == K::FillRect && op.rect == r; });
+  };
+  ASSERT_NE(band({1, 1, 149, 3}), nullptr);
+  EXPECT_EQ(band({1, 1, 149, 3})->brush, clWhite);
+  ASSERT_NE(band({1, 3, 149, 5}), nullptr);
+  ASSERT_NE(band({1, 127, 149, 129}), nullptr) << "the last band";
+  EXPECT_EQ(band({1, 127, 149, 129})->brush, Rgb(240, 240, 240));
   // Caption bar: white with a grey outline and a white top-left line.
-  EXPECT_EQ(ops[83].rect, (TRect{1, 1, 149, 15}));
-  EXPECT_EQ(ops[83].brush, clWhite);
-  EXPECT_EQ(ops[83].pen, clGray);
-  EXPECT_EQ(ops[85].points, (std::vector<TPoint>{{1, 15}, {1, 1}}));
-  EXPECT_EQ(ops[86].points, (std::vector<TPoint>{{1, 1}, {149, 1}}));
-  EXPECT_EQ(ops[86].pen, clWhite);
+  const Op* bar = Find(canvas, [](const Op& op) { return op.kind == K::Rectangle; });
+  EXPECT_EQ(bar->rect, (TRect{1, 1, 149, 15}));
+  EXPECT_EQ(bar->brush, clWhite);
+  EXPECT_EQ(bar->pen, clGray);
+  auto line = [&](std::vector<TPoint> points) {
+    return Find(canvas, [&](const Op& op) { return op.kind == K::LineTo && op.points == points; });
+  };
+  ASSERT_NE(line({{1, 15}, {1, 1}}), nullptr);
+  ASSERT_NE(line({{1, 1}, {149, 1}}), nullptr);
+  EXPECT_EQ(line({{1, 1}, {149, 1}})->pen, clWhite);
 
   auto polys = Of(canvas, K::Polygon);
   ASSERT_EQ(polys.size(), 6u);
@@ -143,49 +152,116 @@ TEST_F(CalendarPaint, TheWindowsCalendarInOrder) {
     const Op* op = TextIn(canvas, names[i - 1], geo.DayNameCell(i));
     ASSERT_NE(op, nullptr) << names[i - 1];
     EXPECT_EQ(op->font.name, "Arial Narrow");
+    EXPECT_EQ(op->font.color, clBlue);
     EXPECT_EQ(op->flags, DT_SINGLELINE_ | DT_CENTER_);
   }
 
-  // Separator lines: under the day names at dy + th2 - 4 = 26, the week column at x = 17.
-  auto lines = Of(canvas, K::LineTo);
-  EXPECT_EQ(lines[2]->points, (std::vector<TPoint>{{1, 26}, {149, 26}}));
-  EXPECT_EQ(lines[2]->pen, clSilver);
-  EXPECT_EQ(lines[3]->points, (std::vector<TPoint>{{1, 27}, {149, 27}}));
-  EXPECT_EQ(lines[3]->pen, clWhite);
-  EXPECT_EQ(lines[4]->points, (std::vector<TPoint>{{17, 26}, {17, 128}}));
-  EXPECT_EQ(lines[4]->pen, clSilver);
-  EXPECT_EQ(lines[5]->points, (std::vector<TPoint>{{18, 27}, {18, 128}}));
+  // Separator lines: under the day names at dy + th2 - 4 = 26, the week column at x = 17,
+  // each in silver with a white line beside it.
+  struct Line {
+    std::vector<TPoint> points;
+    TColor pen;
+  } lines[] = {{{{1, 26}, {149, 26}}, clSilver},
+               {{{1, 27}, {149, 27}}, clWhite},
+               {{{17, 26}, {17, 128}}, clSilver},
+               {{{18, 27}, {18, 128}}, clWhite}};
+  for (const Line& l : lines) {
+    const Op* op = line(l.points);
+    ASSERT_NE(op, nullptr) << l.points[0].x << "," << l.points[0].y;
+    EXPECT_EQ(op->pen, l.pen);
+  }
 
   for (int j = 1; j <= 6; ++j) {
     const Op* op = TextIn(canvas, std::to_string(9 + j), geo.WeekNumberCell(j));
     ASSERT_NE(op, nullptr) << "week row " << j;
     EXPECT_EQ(op->font.color, clWindowText);
+    EXPECT_EQ(op->font.name, "MS Sans Serif");
     EXPECT_EQ(op->flags, DT_SINGLELINE_ | DT_VCENTER_ | DT_CENTER_);
   }
 
-  // Days: March 2004 begins on a Monday (c = 1). Weekends red, the others blue.
+  // Days: March 2004 begins on a Monday (c = 1). Weekends red, the others blue, as stored.
   for (int d = 1; d <= 31; ++d) {
     int cell = d + 1, i = (cell - 1) % 7 + 1, j = (cell - 1) / 7 + 1;
     const Op* op = TextIn(canvas, std::to_string(d), geo.DayCell(i, j));
     ASSERT_NE(op, nullptr) << "day " << d;
     bool weekend = i == 1 || i == 7;
     EXPECT_EQ(op->font.color, weekend ? clRed : clBlue) << "day " << d;
+    EXPECT_EQ(op->font.name, "MS Sans Serif") << "day " << d;
     EXPECT_EQ(op->brushStyle, BrushStyle::Clear) << "day " << d;
   }
   // Today (the 21st) framed sunken: grey up and across, white down and back.
-  auto moves = Of(canvas, K::MoveTo);
-  EXPECT_EQ(moves.back()->x, 21);
-  EXPECT_EQ(moves.back()->y, 98);
-  std::vector<std::vector<TPoint>> frame;
-  std::vector<TColor> pens;
-  for (size_t k = lines.size() - 4; k < lines.size(); ++k) {
-    frame.push_back(lines[k]->points);
-    pens.push_back(lines[k]->pen);
+  std::vector<std::vector<TPoint>> frame = {
+      {{21, 98}, {21, 82}}, {{21, 82}, {36, 82}}, {{36, 82}, {36, 98}}, {{36, 98}, {21, 98}}};
+  std::vector<TColor> pens = {clGray, clGray, clWhite, clWhite};
+  for (size_t k = 0; k < frame.size(); ++k) {
+    const Op* op = line(frame[k]);
+    ASSERT_NE(op, nullptr) << "today's frame, side " << k;
+    EXPECT_EQ(op->pen, pens[k]) << "today's frame, side " << k;
   }
-  EXPECT_EQ(frame, (std::vector<std::vector<TPoint>>{
-                       {{21, 98}, {21, 82}}, {{21, 82}, {36, 82}}, {{36, 82}, {36, 98}}, {{36, 98}, {21, 98}}}));
-  EXPECT_EQ(pens, (std::vector<TColor>{clGray, clGray, clWhite, clWhite}));
   EXPECT_TRUE(Of(canvas, K::FocusRect).empty());
+}
+
+// The selected day of the window's calendar: the stored blue fill, its number readable.
+TEST_F(CalendarPaint, TheWindowsSelectedDay) {
+  TMonthCalendar* c = ShippedCalendar();
+  c->WmMouseDown(mbLeft, 0, 17 + 3 * 17 + 8, 34 + 17 + 8);  // Wednesday 10 March
+  c->WmMouseUp(mbLeft, 0, 17 + 3 * 17 + 8, 34 + 17 + 8);
+  ASSERT_EQ(Dates(c->SelectedDates()), (std::vector<std::string>{"2004-3-10"}));
+  fake::RecordingCanvas canvas = Paint(c);
+  TRect cell = c->Geometry().DayCell(4, 2);
+  const Op* fill = Find(canvas, [&](const Op& op) { return op.kind == K::FillRect && op.rect == cell; });
+  ASSERT_NE(fill, nullptr);
+  EXPECT_EQ(fill->brush, clBlue);
+  const Op* number = TextIn(canvas, "10", cell);
+  ASSERT_NE(number, nullptr);
+  EXPECT_EQ(number->font.color, clWhite);
+  EXPECT_NE(number->font.color, fill->brush) << "a number in the fill's colour cannot be read";
+}
+
+// With the language's full month names (as a flag button sets them) "December 2004" is too
+// wide for the room between the arrows: it is drawn shortened, clear of them, and a press on
+// any pixel of an arrow steps, none opens the month menu.
+TEST_F(CalendarPaint, TheWindowsLongCaptionLeavesTheArrowsFree) {
+  TMonthCalendarGroup* g = ShippedGroup();
+  static const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
+  for (int m = 1; m <= 12; ++m) g->NameOfMonths()->SetName(m, kMonths[m - 1]);
+  g->SetMonth(12);
+  TMonthCalendar* c = g->Calendar(0);
+  ASSERT_EQ(c->CaptionText(), "December 2004");
+  fake::RecordingCanvas canvas = Paint(c);
+  auto captions = Of(canvas, K::TextOut);
+  ASSERT_EQ(captions.size(), 1u);
+  const Op* caption = captions[0];
+  const int left = caption->x, right = caption->x + fake::RecordingCanvas::Measure(caption->font, caption->text.size()).cx;
+  EXPECT_EQ(caption->text, "Dec. 2004");
+  auto polys = Of(canvas, K::Polygon);
+  ASSERT_EQ(polys.size(), 6u);
+  for (const Op* p : polys)
+    for (TPoint v : p->points) EXPECT_TRUE(v.x < left || v.x >= right) << "an arrow at x = " << v.x << " under the caption";
+
+  // The six triangles in painting order: previous month, next month, both previous-year and
+  // both next-year ones; what a press on each of their pixels does to December 2004.
+  const char* const expected[6] = {"2004-11", "2005-1", "2003-12", "2003-12", "2005-12", "2005-12"};
+  fp.windows.nextMenuCommand = 0;
+  for (size_t k = 0; k < polys.size(); ++k) {
+    const std::vector<TPoint>& t = polys[k]->points;
+    int pressed = 0;
+    for (int y = 0; y < 15; ++y)
+      for (int x = 0; x < 150; ++x) {
+        if (!Inside(t, x, y)) continue;
+        c->WmMouseDown(mbLeft, 0, x, y);
+        c->WmMouseUp(mbLeft, 0, x, y);
+        dates::Ymd shown = dates::DecodeDate(c->CurrentDate());
+        EXPECT_EQ(std::to_string(shown.year) + "-" + std::to_string(shown.month), expected[k])
+            << "a press at (" << x << ", " << y << ")";
+        g->SetMonth(12);
+        g->SetYear(2004);
+        ++pressed;
+      }
+    EXPECT_GT(pressed, 10) << "triangle " << k;
+  }
+  EXPECT_TRUE(fp.windows.menus.empty()) << "no press on an arrow opened a menu";
 }
 
 TEST_F(CalendarPaint, TodayFrameOnlyInTodaysMonthAndStyles) {
@@ -464,7 +540,7 @@ TEST_F(CalendarPaint, EventDayMarkers) {
     EXPECT_FALSE(op.brush == clLime && (op.kind == K::Rectangle || op.kind == K::Ellipse || op.kind == K::Polygon));
   // An event day from the handler alone: the default marker and the event colour.
   c->EventDates().Clear();
-  c->OnGetDateHint = [](TObject*, TDateTime d, bool& isEvent) { isEvent = cal::DecodeDate(d).day == 10; };
+  c->OnGetDateHint = [](TObject*, TDateTime d, bool& isEvent) { isEvent = dates::DecodeDate(d).day == 10; };
   canvas = Paint(c);
   const Op* number = TextIn(canvas, "10", cell);
   ASSERT_NE(number, nullptr);

@@ -1,11 +1,15 @@
-#include "calendar/dates.h"
+#include "framework/dates.h"
+
+#include <algorithm>
 
 #include "framework/object.h"
 
-namespace vsi::cal {
+namespace vsi::dates {
 
 namespace {
-constexpr int kDaysTo18991230 = 693594;  // 1899-12-30 counted from 0001-01-01 as day 1
+constexpr int64_t kDay18991230 = 693593;  // DayNumber(1899, 12, 30)
+constexpr int64_t kFirstDay = -kDay18991230;        // 1 January 1, as a date value
+constexpr int64_t kLastDay = 3652058 - kDay18991230;  // 31 December 9999
 const int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 const int kDaysBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
 }  // namespace
@@ -22,11 +26,14 @@ bool IsValidDate(int year, int month, int day) {
   return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(month, year);
 }
 
+int64_t DayNumber(int year, int month, int day) {
+  const int64_t y = year - 1;
+  return y * 365 + y / 4 - y / 100 + y / 400 + kDaysBefore[month - 1] + (month > 2 && IsLeapYear(year)) + day - 1;
+}
+
 bool TryEncodeDate(int year, int month, int day, TDateTime& out) {
   if (!IsValidDate(year, month, day)) return false;
-  int y = year - 1;
-  long days = y * 365L + y / 4 - y / 100 + y / 400 + kDaysBefore[month - 1] + (month > 2 && IsLeapYear(year)) + day;
-  out = static_cast<TDateTime>(days - kDaysTo18991230);
+  out = static_cast<TDateTime>(DayNumber(year, month, day) - kDay18991230);
   return true;
 }
 
@@ -37,17 +44,14 @@ TDateTime EncodeDate(int year, int month, int day) {
 }
 
 Ymd DecodeDate(TDateTime date) {
-  long days = WholeDay(date) + kDaysTo18991230 - 1;  // days since 0001-01-01
-  if (days < 0) days = 0;
-  long n400 = days / 146097;
+  int64_t days = std::clamp<int64_t>(WholeDay(date), kFirstDay, kLastDay) + kDay18991230;
+  int64_t n400 = days / 146097;
   days %= 146097;
-  long n100 = days / 36524;
-  if (n100 == 4) n100 = 3;
+  int64_t n100 = std::min<int64_t>(days / 36524, 3);  // the last day of a 400-year cycle
   days -= n100 * 36524;
-  long n4 = days / 1461;
+  int64_t n4 = days / 1461;
   days %= 1461;
-  long n1 = days / 365;
-  if (n1 == 4) n1 = 3;
+  int64_t n1 = std::min<int64_t>(days / 365, 3);  // the last day of a leap year
   days -= n1 * 365;
   Ymd r;
   r.year = static_cast<int>(1 + n400 * 400 + n100 * 100 + n4 * 4 + n1);
@@ -76,4 +80,4 @@ Ymd AddMonths(int month, int year, int delta) {
   return Ymd{static_cast<int>(y), static_cast<int>(m0 - y * 12) + 1, 1};
 }
 
-}  // namespace vsi::cal
+}  // namespace vsi::dates
