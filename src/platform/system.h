@@ -153,7 +153,7 @@ class ISystem {
   virtual bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) = 0;
   // SPI_GETANIMATION / SPI_SETANIMATION with an 8-byte ANIMATIONINFO: its iMinAnimate field.
   virtual bool SystemParametersInfoAnimation(uint32_t action, int32_t& minAnimate, uint32_t winIni) = 0;
-  // GetKeyState: bit 0 is the toggle state, bit 15 "down".
+  // GetKeyState: bit 0 is the toggle state; a key held down answers 0xFF80 | toggle.
   virtual int16_t GetKeyState(int virtualKey) = 0;
   virtual void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
   virtual bool GetKeyboardState(std::array<uint8_t, 256>& keys) = 0;

@@ -279,8 +279,10 @@ bool FakeSystem::SystemParametersInfoAnimation(uint32_t action, int32_t& minAnim
 }
 
 int16_t FakeSystem::GetKeyState(int virtualKey) {
+  // As the real call answers: the key's state byte sign-extended, so a key held down reads
+  // 0xFF80 | toggle, and a released one just its toggle bit.
   uint8_t b = keys[static_cast<uint8_t>(virtualKey)];
-  return static_cast<int16_t>((b & 0x80 ? 0x8000 : 0) | (b & 0x01));
+  return static_cast<int16_t>((b & 0x80 ? 0xFF80 : 0) | (b & 0x01));
 }
 
 void FakeSystem::KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {
