@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 
 #include "app/main_form.h"
@@ -10,6 +12,7 @@
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "i18n/binary_dictionary.h"
+#include "app/languages.h"
 #include "i18n/mld_table.h"
 #include "i18n/translator.h"
 #include "i18n_test_util.h"
@@ -32,6 +35,9 @@ class ShippedDictionaryTest : public ::testing::Test {
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     store.Put("C:\\Work\\toolbar1.mld", ShippedFile());
     fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  }
+  // Creates and shows the program, as its start does.
+  void Start() {
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());
     main->Show();
@@ -49,6 +55,7 @@ class ShippedDictionaryTest : public ::testing::Test {
 };
 
 TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsItBack) {
+  Start();
   ASSERT_TRUE(main->Get<TIvTranslator>("IvTranslator1").Active());
   EXPECT_EQ(Caption("Label13"), "System Information");
   Click("SpeedButton7");
@@ -58,8 +65,8 @@ TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsIt
   EXPECT_EQ(Caption("Label17"), "Adresse IP");  // the hidden panel too
   EXPECT_EQ(Hint("SpeedButton6"), "Anglais");
   EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
-  // Unicode captions are not the translator's.
-  EXPECT_EQ(main->Get<TWideLabel>("WideLabel1").Caption(), u"CPU Usage");
+  // The slots' caption labels are plain labels, "CPU Usage" included.
+  EXPECT_EQ(Caption("WideLabel1"), "Utilisation CPU");
   Click("SpeedButton1");
   EXPECT_EQ(Caption("Label13"), "Systeminformationen");
   EXPECT_EQ(Hint("SpeedButton6"), "Englisch");
@@ -73,6 +80,7 @@ TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsIt
 }
 
 TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
+  Start();
   struct Row {
     const char* button;
     const char* state;
@@ -94,6 +102,42 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
     EXPECT_EQ(Caption("Label8"), r.freeSpace) << r.state;
     EXPECT_EQ(Caption("Label12"), r.computerName) << r.state;
   }
+}
+
+// A row whose original the window never looks up can never apply. The window looks up the
+// texts its translator remembers (the targeted properties of the shipped main window), the
+// window-menu names, and the messages of the settings value that its error box shows.
+TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
+  Start();
+  std::set<AnsiString> lookedUp;
+  for (const TIvTranslatorTableItem& item : main->Get<TIvTranslator>("IvTranslator1").Table())
+    lookedUp.insert(item.original);
+  for (const TIvWindowMenuName& name : WindowMenuNames()) lookedUp.insert(name.name);
+  // A stored number, then a failing write at close: the two messages the settings raise.
+  auto messagesOf = [&](const std::function<void(fake::FakePlatform&)>& arrange, bool close) {
+    fake::FakePlatform f;
+    AppContext c{f.platform()};
+    testing_i18n::MemoryStore s{f.system};
+    c.Service<TIvDictionaryStorage>().SetStore(&s);
+    s.Put("C:\\Work\\toolbar1.mld", ShippedFile());
+    arrange(f);
+    TApplication a{c};
+    CreateProgram(a);
+    a.MainForm()->Show();
+    if (close) f.windows.Deliver(a.MainForm()->Handle(), [](IWindowEvents& sink) { sink.WmClose(); });
+    for (auto& m : f.windows.messageBoxes) lookedUp.insert(m.text);
+    return f.windows.messageBoxes.size();
+  };
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.SetDword(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, 5); },
+                       false),
+            1u);
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey); }, true),
+            1u);
+
+  MldFile file(ShippedFile(), "toolbar1.mld");
+  ASSERT_GT(file.TranslationCount(), 0);
+  for (const MldTranslation& row : file.Translations())
+    EXPECT_TRUE(lookedUp.count(row.original)) << "never looked up: \"" << row.original << "\"";
 }
 
 }  // namespace
