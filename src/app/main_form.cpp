@@ -74,6 +74,8 @@ void TMain::ApplyLanguage(const LanguageRow& row) {
   static const char* const kDays[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
   for (int i = 0; i < 7; ++i) SetProp(*days, kDays[i], PropValue(AnsiString(row.days[i])));
   Get<TUiURLLabel>("UiURLLabel1").SetURL(std::string(kHomePage) + row.page);
+  // The language brought its own digit grouping: the figures already shown are written again.
+  if (Get<TWideLabel>("WideLabel22").Caption() != u" ") ShowDiskFigures();
 }
 
 void TMain::RestoreLanguage() {
@@ -119,14 +121,18 @@ void TMain::DriveComboBox1Change(TObject*) {
   char letter = Get<TDriveComboBox>("DriveComboBox1").Drive();
   TSysDriveObject& drive = *Get<TSysDrive>("SysDrive1").Drive();
   drive.SetDrive(letter);
-  auto& disk = Get<TDiskInfo>("DiskInfo1");
-  disk.SetDisk(letter);
-  const TFormatSettings& fs = Context().format();
+  Get<TDiskInfo>("DiskInfo1").SetDisk(letter);
   SetSlot("WideLabel25", drive.SerialNumber());
-  SetSlot("WideLabel22", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskSize())));
-  SetSlot("WideLabel23", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskFree())));
+  ShowDiskFigures();
   SetSlot("WideLabel24", drive.VolumeLabel());
   SetSlot("WideLabel26", drive.FileSystem());
+}
+
+void TMain::ShowDiskFigures() {
+  auto& disk = Get<TDiskInfo>("DiskInfo1");
+  const TFormatSettings& fs = Context().format();
+  SetSlot("WideLabel22", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskSize())));
+  SetSlot("WideLabel23", FormatGroupedInteger(fs, static_cast<long double>(disk.DiskFree())));
 }
 
 void TMain::BitBtn1Click(TObject*) {

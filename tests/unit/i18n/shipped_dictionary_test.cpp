@@ -43,6 +43,7 @@ class ShippedDictionaryTest : public ::testing::Test {
     main->Show();
     for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
   }
+  std::u16string Slot(const char* name) { return main->Get<TWideLabel>(name).Caption(); }
   const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
   const AnsiString& Hint(const char* name) { return main->Get<TControl>(name).Hint(); }
   void Click(const char* button) { main->Get<TControl>(button).Click(); }
@@ -102,6 +103,30 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
     EXPECT_EQ(Caption("Label8"), r.freeSpace) << r.state;
     EXPECT_EQ(Caption("Label12"), r.computerName) << r.state;
   }
+}
+
+// The drive figures follow the digit grouping of the window's language, and keep the values
+// read when the drive was chosen.
+TEST_F(ShippedDictionaryTest, DriveFiguresTakeTheGroupingOfTheLanguage) {
+  fp.volumes.Drive('C').totalBytes = 270553174016;
+  fp.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "German");
+  Start();
+  EXPECT_EQ(Slot("WideLabel22"), u"270.553.174.016") << "restored at start";
+  fp.volumes.Drive('C').totalBytes = 1;  // not read again by a language change
+  struct Row {
+    const char* button;
+    const char16_t* size;
+  } rows[] = {
+      {"SpeedButton7", u"270\u00A0553\u00A0174\u00A0016"},  // French: a no-break space
+      {"SpeedButton6", u"270,553,174,016"},
+      {"SpeedButton4", u"270.553.174.016"},
+  };
+  for (const Row& r : rows) {
+    Click(r.button);
+    EXPECT_EQ(Slot("WideLabel22"), r.size) << r.button;
+    EXPECT_NE(Slot("WideLabel23").find(r.size[3]), std::u16string::npos) << r.button << ": free space too";
+  }
+  for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
 }
 
 // A row whose original the window never looks up can never apply. The window looks up the
