@@ -252,7 +252,7 @@ const ClassInfo& TCustomMemo::StaticClass() {
   static const ClassInfo info =
       ClassBuilder<TCustomMemo>("TCustomMemo", &TWinControl::StaticClass())
           .Enum("BorderStyle", kBorderStyleNames, &TCustomMemo::BorderStyle, &TCustomMemo::SetBorderStyle)
-          .Object("Lines", TStrings::StaticClass(), &TCustomMemo::Lines)
+          .Object("Lines", TStrings::StaticClass(), &TCustomMemo::Lines, &TCustomMemo::SetLines)
           .Bool("ReadOnly", &TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly)
           .Enum("ScrollBars", kScrollStyleNames, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars)
           .Text("Text", &TCustomMemo::Text, &TCustomMemo::SetText)
@@ -275,6 +275,10 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TWinControl(owner), lines_(std::ma
     trailing_.clear();
     UpdateWindowText();
   };
+}
+
+void TCustomMemo::SetLines(TStrings* lines) {
+  if (lines && lines != lines_.get()) lines_->Assign(*lines);
 }
 
 AnsiString TCustomMemo::Text() const {
@@ -308,7 +312,7 @@ const ClassInfo& TCustomComboBox::StaticClass() {
       ClassBuilder<TCustomComboBox>("TCustomComboBox", &TWinControl::StaticClass())
           .Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight)
           .Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
-          .Object("Items", TStrings::StaticClass(), &TCustomComboBox::Items)
+          .Object("Items", TStrings::StaticClass(), &TCustomComboBox::Items, &TCustomComboBox::SetItems)
           .Event("OnChange", &TCustomComboBox::OnChange)
           .Build();
   return info;
@@ -327,6 +331,10 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
   tabStop_ = true;
   color_ = clWindow;
   items_->OnChange = [this](TObject*) { SyncItems(); };
+}
+
+void TCustomComboBox::SetItems(TStrings* items) {
+  if (items && items != items_.get()) items_->Assign(*items);
 }
 
 void TCustomComboBox::SetItemIndex(int index) {
