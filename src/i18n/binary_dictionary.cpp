@@ -6,6 +6,7 @@
 
 #include "framework/context.h"
 #include "framework/description.h"
+#include "platform/platform.h"
 
 namespace vsi {
 
@@ -40,8 +41,10 @@ bool TIvDiskStore::Stamp(const std::string& path, TIvFileStamp& out) {
 Bytes TIvDiskStore::ReadFile(const std::string& path) { return MldFile::ReadFileBytes(path); }
 
 bool TIvDiskStore::LoadResource(const std::string& name, const std::string& type, Bytes& out) {
-  return resourceLoader && resourceLoader(name, type, out);
+  return system_.LoadModuleResource(name, type, out);
 }
+
+TIvDictionaryStorage::TIvDictionaryStorage(AppContext& context) : disk_(context.platform().system) {}
 
 // --- Paths -------------------------------------------------------------------------------------
 

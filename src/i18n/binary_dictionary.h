@@ -13,6 +13,7 @@
 namespace vsi {
 
 struct DescValue;
+class ISystem;
 
 // --- Where the bytes come from -----------------------------------------------------------------
 
@@ -34,21 +35,23 @@ class IIvDictionaryStore {
   virtual bool LoadResource(const std::string& name, const std::string& type, Bytes& out) = 0;
 };
 
-// Files through the standard library; resources through a loader the program installs (the
-// Windows build reads its own module's resources).
+// Files through the standard library; resources from the running executable through the
+// platform.
 class TIvDiskStore : public IIvDictionaryStore {
  public:
+  explicit TIvDiskStore(ISystem& system) : system_(system) {}
   bool Stamp(const std::string& path, TIvFileStamp& out) override;
   Bytes ReadFile(const std::string& path) override;
   bool LoadResource(const std::string& name, const std::string& type, Bytes& out) override;
 
-  std::function<bool(const std::string& name, const std::string& type, Bytes& out)> resourceLoader;
+ private:
+  ISystem& system_;
 };
 
 // Per context: the store binary dictionaries read from; the disk unless replaced (tests).
 class TIvDictionaryStorage {
  public:
-  explicit TIvDictionaryStorage(AppContext&) {}
+  explicit TIvDictionaryStorage(AppContext& context);
   IIvDictionaryStore& Store() { return store_ ? *store_ : disk_; }
   void SetStore(IIvDictionaryStore* store) { store_ = store; }
   TIvDiskStore& Disk() { return disk_; }

@@ -136,6 +136,10 @@ class ISystem {
   // Full path of the running executable.
   virtual std::string GetModuleFileName() = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // A resource of the running executable by name and type (FindResourceA, LoadResource,
+  // LockResource, SizeofResource; names compare without regard to case); false when the
+  // module has none.
+  virtual bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) = 0;
   virtual int GetSystemMetrics(int index) = 0;
   // NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per processor.
   virtual bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) = 0;

@@ -195,6 +195,18 @@ void FakeSystem::AddFile(const std::string& path) { files_.insert(Lower(path)); 
 void FakeSystem::RemoveFile(const std::string& path) { files_.erase(Lower(path)); }
 bool FakeSystem::FileExists(const std::string& path) { return files_.count(Lower(path)) != 0; }
 
+void FakeSystem::AddResource(const std::string& name, const std::string& type, Bytes data) {
+  resources_[Lower(name) + "/" + Lower(type)] = std::move(data);
+}
+
+bool FakeSystem::LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) {
+  // String names and types of resources are stored upper-cased, so any case finds them.
+  auto it = resources_.find(Lower(name) + "/" + Lower(type));
+  if (it == resources_.end()) return false;
+  out = it->second;
+  return true;
+}
+
 int FakeSystem::GetSystemMetrics(int index) {
   auto it = metrics.find(index);
   return it == metrics.end() ? 0 : it->second;

@@ -275,6 +275,25 @@ TEST_F(IvBinaryDictionaryTest, ResourceStorage) {
   EXPECT_EQ(dict->StreamLoads(), 1);  // a resource does not change
 }
 
+// The disk store reads resources from the running executable, through the platform.
+TEST(IvResourceStorage, TheExecutablesOwnResourceIsRead) {
+  fake::FakePlatform fp;
+  AppContext ctx(fp.platform());
+  TComponent root(ctx);
+  auto* dict = new TIvBinaryDictionary(&root);
+  dict->SetFileName("toolbar1.mld");
+  dict->SetStorage(ivsResource);
+  dict->SetLanguage(0);
+  EXPECT_THROW(dict->LanguageCount(), EMldError) << "no resource yet";
+  // Resource names and types are found whatever their case.
+  fp.system.AddResource("MLDICTIONARY", "polyverbum", WriteMld(MainContent(), {}, MakeMldCodec(fp.locale)));
+  dict->Open();
+  ASSERT_TRUE(dict->Active());
+  EXPECT_EQ(dict->LanguageCount(), 8);
+  dict->SetLanguage(2);
+  EXPECT_EQ(TranslateText(dict, "Free Space"), "Freier Speicher");
+}
+
 class IvEmbeddedDictionaryTest : public IvBinaryDictionaryTest {
  protected:
   IvEmbeddedDictionaryTest() {
@@ -403,7 +422,8 @@ TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
     std::ofstream out(path, std::ios::binary);
     out << "MLD";
   }
-  TIvDiskStore disk;
+  fake::FakePlatform fp;
+  TIvDiskStore disk(fp.system);
   TIvFileStamp first, second;
   ASSERT_TRUE(disk.Stamp(path.string(), first));
   EXPECT_EQ(first.size, 3u);
@@ -419,10 +439,7 @@ TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
   EXPECT_THROW(disk.ReadFile(path.string()), EMldError);
   Bytes res;
   EXPECT_FALSE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
-  disk.resourceLoader = [](const std::string& name, const std::string&, Bytes& out) {
-    out = {1, 2};
-    return name == "MlDictionary";
-  };
+  fp.system.AddResource("MlDictionary", "POLYVERBUM", {1, 2});
   EXPECT_TRUE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
   EXPECT_EQ(res, (Bytes{1, 2}));
 }
