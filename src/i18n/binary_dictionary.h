@@ -114,6 +114,13 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   void ReadLanguageData(const DescValue& value);
   void ReadTranslationData(const DescValue& value);
   void ReadLocaleData(const DescValue& value);
+  // The older form of the same data, value lists of version 1 or 2 ("Languages",
+  // "Translations", "Locales"), only ever read. The binary form wins where a form has both.
+  void ReadLanguageList(const DescValue& value);
+  void ReadTranslationList(const DescValue& value);
+  void ReadLocaleList(const DescValue& value);
+  // Some embedded data was found in the older list form.
+  bool FoundOlderForm() const { return olderForm_; }
   void SetLanguageData(const Bytes& data);
   void SetTranslationData(const Bytes& data);
   void SetLocaleData(const Bytes& data);
@@ -128,6 +135,8 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   bool UsesEmbedded();
   std::vector<MldLanguage> EmbeddedLanguages();
   std::vector<MldLocale> EmbeddedLocales();
+  // A text of a stored list, UTF-8 in the description, in the code page its field needs.
+  AnsiString ListText(uint32_t codePage, const std::string& utf8);
   void Convert(const MldLanguage& in, TIvLanguage& out);
   void Convert(const MldLocale& in, TIvLocale& out);
 
@@ -141,6 +150,8 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   Bytes languageData_, translationData_, localeData_;
   bool hasLanguageData_ = false, hasTranslationData_ = false, hasLocaleData_ = false;
   int embeddedLanguages_ = 0, embeddedTranslations_ = 0, embeddedLocales_ = 0;
+  std::unique_ptr<DescValue> languageList_, translationList_, localeList_;
+  bool olderForm_ = false;
 };
 
 }  // namespace vsi
