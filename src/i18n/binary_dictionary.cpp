@@ -240,13 +240,15 @@ void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) {
   l.currencyFormat = static_cast<uint8_t>(in.currencyFormat);
   l.negativeCurrencyFormat = static_cast<uint8_t>(in.negativeCurrencyFormat);
   l.currencyDigits = static_cast<uint8_t>(in.currencyDigits);
-  l.thousandSeparator = in.thousandSeparator;
-  l.decimalSeparator = in.decimalSeparator;
-  l.dateSeparator = in.dateSeparator;
+  // The first byte of each converted separator, 0 when it converts to nothing.
+  auto first = [](const AnsiString& s) { return s.empty() ? '\0' : s[0]; };
+  l.thousandSeparator = first(in.thousandSeparator);
+  l.decimalSeparator = first(in.decimalSeparator);
+  l.dateSeparator = first(in.dateSeparator);
   l.shortDateFormat = in.shortDateFormat;
   l.longDateFormat = in.longDateFormat;
   l.listSeparator = 0;  // the record carries none
-  l.timeSeparator = in.timeSeparator;
+  l.timeSeparator = first(in.timeSeparator);
   l.amDesignator = in.amDesignator;
   l.pmDesignator = in.pmDesignator;
   l.timeLeadingZero = in.timeLeadingZero;

@@ -31,12 +31,14 @@ class ListReader {
     if (v.type != DescValue::Type::String) Fail(v, "has no text where one belongs");
     return toAnsi_ ? toAnsi_(codePage, v.text) : AnsiString(v.text);
   }
-  char Char(uint32_t codePage) {
+  // A separator: a character code, or a text of at most one character.
+  AnsiString Char(uint32_t codePage) {
     const DescValue& v = Next();
-    if (v.type == DescValue::Type::Integer && v.integer >= 0 && v.integer <= 255) return static_cast<char>(v.integer);
+    if (v.type == DescValue::Type::Integer && v.integer >= 0 && v.integer <= 255)
+      return v.integer ? AnsiString(1, static_cast<char>(v.integer)) : AnsiString();
     if (v.type == DescValue::Type::String) {
       AnsiString s = toAnsi_ ? toAnsi_(codePage, v.text) : AnsiString(v.text);
-      if (s.size() <= 1) return s.empty() ? 0 : s[0];
+      if (s.size() <= 1) return s;
     }
     Fail(v, "has no separator character where one belongs");
   }
