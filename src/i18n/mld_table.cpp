@@ -4,7 +4,7 @@
 #include <sstream>
 #include <vector>
 
-#include "i18n/code_pages.h"
+#include "framework/code_pages.h"
 
 namespace vsi {
 

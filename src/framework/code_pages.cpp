@@ -1,4 +1,4 @@
-#include "i18n/code_pages.h"
+#include "framework/code_pages.h"
 
 namespace vsi {
 

@@ -1,6 +1,6 @@
 #pragma once
-// The single-byte ANSI code pages of Windows (874 and 1250 to 1258), for the dictionary tool,
-// which runs on the build machine without the system's conversions.
+// The single-byte ANSI code pages of Windows (874 and 1250 to 1258), for what runs without the
+// system's conversions: the dictionary tool on the build machine, and the in-memory platform.
 #include <cstdint>
 
 namespace vsi {
