@@ -1,7 +1,9 @@
 #pragma once
 // Test helpers for the dictionary: an in-memory storage dictionary (languages, custom locales
 // and translation rows held in plain vectors) and an in-memory file store.
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +16,17 @@
 #include "i18n/language.h"
 
 namespace vsi::testing_i18n {
+
+#ifdef VSI_SOURCE_DIR
+// The shipped dictionary table, data/toolbar1.tsv (UTF-8). The unit tests' build names the
+// source folder.
+inline std::string ShippedTable() {
+  std::ifstream in(std::string(VSI_SOURCE_DIR) + "/data/toolbar1.tsv", std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+#endif
 
 // A language as a reader would leave it, completed against the fake locale database.
 inline TIvLanguage MakeLanguage(ILocale& locale, int primary, const char* subLanguages, int codePage,

@@ -2,23 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "i18n_test_util.h"
+
 namespace vsi {
 namespace {
 
-std::string ShippedTable() {
-  std::string here = __FILE__;
-  std::string root = here.substr(0, here.rfind("tests/unit/i18n/"));
-  std::ifstream in(root + "data/toolbar1.tsv", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing_i18n::ShippedTable;
 
 // The dump without its comment lines (file name, offsets) and its format lines.
 std::string ContentOfDump(const std::string& dump) {

@@ -20,13 +20,7 @@
 namespace vsi {
 namespace {
 
-Bytes ShippedFile() {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind("tests/unit/i18n/")) + "data/toolbar1.tsv", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return BuildMldFromTable(s.str(), {});
-}
+Bytes ShippedFile() { return BuildMldFromTable(testing_i18n::ShippedTable(), {}); }
 
 class ShippedDictionaryTest : public ::testing::Test {
  protected:
