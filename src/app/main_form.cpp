@@ -93,6 +93,8 @@ void TMain::ApplyLanguage(const LanguageRow& row) {
   static const char* const kDays[7] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
   for (int i = 0; i < 7; ++i) SetProp(*days, kDays[i], PropValue(AnsiString(row.days[i])));
   Get<TUiURLLabel>("UiURLLabel1").SetURL(std::string(kHomePage) + row.page);
+  // The language brought its own digit grouping: the figures already shown are written again.
+  ShowDiskFigures();
 }
 
 void TMain::RestoreLanguage() {
@@ -134,6 +136,11 @@ void TMain::DriveComboBox1Change(TObject*) {
   facts_->ChooseDrive(Get<TDriveComboBox>("DriveComboBox1").Drive());
   for (Fact fact : {Fact::SerialNumber, Fact::DiskSize, Fact::DiskFree, Fact::VolumeLabel, Fact::FileSystem})
     ShowFact(fact);
+}
+
+void TMain::ShowDiskFigures() {
+  for (Fact fact : {Fact::DiskSize, Fact::DiskFree})
+    if (std::optional<AnsiString> text = facts_->Reformat(fact)) SetSlot(RowOf(fact).slot, *text);
 }
 
 void TMain::BitBtn1Click(TObject*) {

@@ -40,6 +40,8 @@ class TMain : public TForm {
     if (!t) throw Exception(Format("Component %s not found", std::string(name).c_str()));
     return *t;
   }
+  // The drive's size and free space as last read, grouped by the current format settings.
+  void ShowDiskFigures();
   // Writes an 8-bit value into a display slot through the ANSI code page.
   void SetSlot(std::string_view slot, const AnsiString& value);
 

@@ -94,18 +94,29 @@ SystemFacts::Value SystemFacts::Ask(Fact fact) {
   return v;
 }
 
+AnsiString SystemFacts::Shown(Fact fact, const Value& v) const {
+  const TFormatSettings& fs = context_.format();
+  switch (fact) {
+    case Fact::CpuUsage: return FormatCpuUsage(fs, v.fraction);
+    case Fact::DiskSize:
+    case Fact::DiskFree: return FormatGroupedInteger(fs, static_cast<long double>(v.bytes));
+    default: return v.text;
+  }
+}
+
 AnsiString SystemFacts::Read(Fact fact) {
   Value& kept = values_[static_cast<size_t>(fact)];
   kept.known = false;
   Value v = Ask(fact);
-  const TFormatSettings& fs = context_.format();
-  switch (fact) {
-    case Fact::CpuUsage: v.shown = FormatCpuUsage(fs, v.fraction); break;
-    case Fact::DiskSize:
-    case Fact::DiskFree: v.shown = FormatGroupedInteger(fs, static_cast<long double>(v.bytes)); break;
-    default: v.shown = v.text; break;
-  }
+  v.shown = Shown(fact, v);
   kept = std::move(v);
+  return kept.shown;
+}
+
+std::optional<AnsiString> SystemFacts::Reformat(Fact fact) {
+  Value& kept = values_[static_cast<size_t>(fact)];
+  if (!kept.known) return std::nullopt;
+  kept.shown = Shown(fact, kept);
   return kept.shown;
 }
 

@@ -88,6 +88,9 @@ class SystemFacts {
   // keeps the value and returns it as the window shows it. Raises what the source raises; the
   // fact is then missing until a later read succeeds.
   AnsiString Read(Fact fact);
+  // The kept value again in the formats of now (a language brings its own digit grouping),
+  // without asking its source; null when it is missing.
+  std::optional<AnsiString> Reformat(Fact fact);
   // Points the drive object and the disk probe at a drive, which read it again, as a choice in
   // the drive selector does. Its facts are then missing until read.
   void ChooseDrive(char letter);
@@ -115,6 +118,7 @@ class SystemFacts {
     AnsiString shown;      // as the slot shows it
   };
   Value Ask(Fact fact);
+  AnsiString Shown(Fact fact, const Value& v) const;
   AnsiString ServicePack();
 
   AppContext& context_;

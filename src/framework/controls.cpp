@@ -30,7 +30,7 @@ const ClassInfo& TControl::StaticClass() {
           .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled)
           .Int("Color", &TControl::Color, &TControl::SetColor)
           .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
-          .Object("Font", TFont::StaticClass(), &TControl::Font)
+          .Object("Font", TFont::StaticClass(), &TControl::Font, &TControl::SetFont)
           .Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
           .Int("TabOrder", &TControl::TabOrder, &TControl::SetTabOrder)
           .Bool("TabStop", &TControl::TabStop, &TControl::SetTabStop)
@@ -251,6 +251,10 @@ void TControl::SetColor(TColor color) {
 void TControl::SetParentColor(bool v) {
   parentColor_ = v;
   if (v && parent_) ParentColorChanged();
+}
+
+void TControl::SetFont(TFont* font) {
+  if (font && font != font_.get()) font_->Assign(*font);
 }
 
 void TControl::SetParentFont(bool v) {

@@ -74,6 +74,8 @@ class TControl : public TComponent, public IWindowEvents {
   bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool v);
   TFont* Font() const { return font_.get(); }
+  // Copies the given font into the control's own.
+  void SetFont(TFont* font);
   bool ParentFont() const { return parentFont_; }
   void SetParentFont(bool v);
   int TabOrder() const { return tabOrder_; }

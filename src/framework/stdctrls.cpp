@@ -271,7 +271,7 @@ const ClassInfo& TCustomMemo::StaticClass() {
   static const ClassInfo info =
       ClassBuilder<TCustomMemo>("TCustomMemo", &TWinControl::StaticClass())
           .Enum("BorderStyle", kBorderStyleNames, &TCustomMemo::BorderStyle, &TCustomMemo::SetBorderStyle)
-          .Object("Lines", TStrings::StaticClass(), &TCustomMemo::Lines)
+          .Object("Lines", TStrings::StaticClass(), &TCustomMemo::Lines, &TCustomMemo::SetLines)
           .Bool("ReadOnly", &TCustomMemo::ReadOnly, &TCustomMemo::SetReadOnly)
           .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs)
           .Enum("ScrollBars", kScrollStyleNames, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars)
@@ -306,6 +306,10 @@ size_t WithoutFinalBreaks(const S& text) {
   return end;
 }
 }  // namespace
+
+void TCustomMemo::SetLines(TStrings* lines) {
+  if (lines && lines != lines_.get()) lines_->Assign(*lines);
+}
 
 AnsiString TCustomMemo::ListText() const {
   AnsiString text = lines_->Text();
@@ -371,7 +375,7 @@ const ClassInfo& TCustomComboBox::StaticClass() {
       ClassBuilder<TCustomComboBox>("TCustomComboBox", &TWinControl::StaticClass())
           .Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight)
           .Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
-          .Object("Items", TStrings::StaticClass(), &TCustomComboBox::Items)
+          .Object("Items", TStrings::StaticClass(), &TCustomComboBox::Items, &TCustomComboBox::SetItems)
           .Event("OnChange", &TCustomComboBox::OnChange)
           .Build();
   return info;
@@ -390,6 +394,10 @@ TCustomComboBox::TCustomComboBox(TComponent* owner)
   tabStop_ = true;
   color_ = clWindow;
   items_->OnChange = [this](TObject*) { SyncItems(); };
+}
+
+void TCustomComboBox::SetItems(TStrings* items) {
+  if (items && items != items_.get()) items_->Assign(*items);
 }
 
 void TCustomComboBox::SetItemIndex(int index) {

@@ -123,6 +123,7 @@ class TCustomMemo : public TWinControl {
   VSI_CLASS(TCustomMemo)
   explicit TCustomMemo(TComponent* owner);
   TStrings* Lines() const;
+  void SetLines(TStrings* lines);  // copies the lines
   // All lines joined by CR LF, without a final line break.
   AnsiString Text() const;
   void SetText(const AnsiString& text);
@@ -164,6 +165,7 @@ class TCustomComboBox : public TWinControl {
   VSI_CLASS(TCustomComboBox)
   explicit TCustomComboBox(TComponent* owner);
   TStrings* Items() const { return items_.get(); }
+  void SetItems(TStrings* items);  // copies the items
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
   int ItemHeight() const { return itemHeight_; }

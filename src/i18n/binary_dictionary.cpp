@@ -6,6 +6,8 @@
 
 #include "framework/context.h"
 #include "framework/description.h"
+#include "i18n/mld_lists.h"
+#include "platform/platform.h"
 
 namespace vsi {
 
@@ -40,8 +42,10 @@ bool TIvDiskStore::Stamp(const std::string& path, TIvFileStamp& out) {
 Bytes TIvDiskStore::ReadFile(const std::string& path) { return MldFile::ReadFileBytes(path); }
 
 bool TIvDiskStore::LoadResource(const std::string& name, const std::string& type, Bytes& out) {
-  return resourceLoader && resourceLoader(name, type, out);
+  return system_.LoadModuleResource(name, type, out);
 }
+
+TIvDictionaryStorage::TIvDictionaryStorage(AppContext& context) : disk_(context.platform().system) {}
 
 // --- Paths -------------------------------------------------------------------------------------
 
@@ -149,6 +153,9 @@ const ClassInfo& TIvBinaryDictionary::StaticClass() {
           .Data("LanguageData", &TIvBinaryDictionary::ReadLanguageData)
           .Data("TranslationData", &TIvBinaryDictionary::ReadTranslationData)
           .Data("LocaleData", &TIvBinaryDictionary::ReadLocaleData)
+          .Data("Languages", &TIvBinaryDictionary::ReadLanguageList)
+          .Data("Translations", &TIvBinaryDictionary::ReadTranslationList)
+          .Data("Locales", &TIvBinaryDictionary::ReadLocaleList)
           .Build();
   return info;
 }
@@ -233,13 +240,15 @@ void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) {
   l.currencyFormat = static_cast<uint8_t>(in.currencyFormat);
   l.negativeCurrencyFormat = static_cast<uint8_t>(in.negativeCurrencyFormat);
   l.currencyDigits = static_cast<uint8_t>(in.currencyDigits);
-  l.thousandSeparator = in.thousandSeparator;
-  l.decimalSeparator = in.decimalSeparator;
-  l.dateSeparator = in.dateSeparator;
+  // The first byte of each converted separator, 0 when it converts to nothing.
+  auto first = [](const AnsiString& s) { return s.empty() ? '\0' : s[0]; };
+  l.thousandSeparator = first(in.thousandSeparator);
+  l.decimalSeparator = first(in.decimalSeparator);
+  l.dateSeparator = first(in.dateSeparator);
   l.shortDateFormat = in.shortDateFormat;
   l.longDateFormat = in.longDateFormat;
   l.listSeparator = 0;  // the record carries none
-  l.timeSeparator = in.timeSeparator;
+  l.timeSeparator = first(in.timeSeparator);
   l.amDesignator = in.amDesignator;
   l.pmDesignator = in.pmDesignator;
   l.timeLeadingZero = in.timeLeadingZero;
@@ -338,14 +347,44 @@ void TIvBinaryDictionary::ReadLanguageData(const DescValue& value) { SetLanguage
 void TIvBinaryDictionary::ReadTranslationData(const DescValue& value) { SetTranslationData(BytesOf(value)); }
 void TIvBinaryDictionary::ReadLocaleData(const DescValue& value) { SetLocaleData(BytesOf(value)); }
 
+// Reading a list only checks it and counts its records; the queries decode it again.
+void TIvBinaryDictionary::ReadLanguageList(const DescValue& value) {
+  embeddedLanguages_ = static_cast<int>(ReadListHead(value, "language").count);
+  languageList_ = std::make_unique<DescValue>(value);
+  olderForm_ = true;
+}
+
+void TIvBinaryDictionary::ReadTranslationList(const DescValue& value) {
+  MldListHead head = ReadListHead(value, "translation");
+  SetContextMode(head.layout != 0);
+  embeddedTranslations_ = static_cast<int>(head.count);
+  translationList_ = std::make_unique<DescValue>(value);
+  olderForm_ = true;
+}
+
+void TIvBinaryDictionary::ReadLocaleList(const DescValue& value) {
+  embeddedLocales_ = static_cast<int>(ReadListHead(value, "locale").count);
+  localeList_ = std::make_unique<DescValue>(value);
+  olderForm_ = true;
+}
+
+AnsiString TIvBinaryDictionary::ListText(uint32_t codePage, const std::string& utf8) {
+  MldCodec codec = MakeMldCodec(Plat().locale);
+  return codec.ToAnsi(codePage ? codePage : codec.systemCodePage, Utf8ToWide(utf8));
+}
+
 std::vector<MldLanguage> TIvBinaryDictionary::EmbeddedLanguages() {
-  if (!hasLanguageData_) throw EMldError("Could not find the property");
-  return DecodeLanguageData(languageData_);
+  if (hasLanguageData_) return DecodeLanguageData(languageData_);
+  if (languageList_)
+    return DecodeLanguageList(*languageList_, [this](uint32_t cp, const std::string& t) { return ListText(cp, t); });
+  throw EMldError("Could not find the property");
 }
 
 std::vector<MldLocale> TIvBinaryDictionary::EmbeddedLocales() {
-  if (!hasLocaleData_) throw EMldError("Could not find the property");
-  return DecodeLocaleData(localeData_);
+  if (hasLocaleData_) return DecodeLocaleData(localeData_);
+  if (localeList_)
+    return DecodeLocaleList(*localeList_, [this](uint32_t cp, const std::string& t) { return ListText(cp, t); });
+  throw EMldError("Could not find the property");
 }
 
 // --- Storage queries -----------------------------------------------------------------------
@@ -420,8 +459,15 @@ void TIvBinaryDictionary::LoadTranslations() {
   auto codePage = static_cast<uint32_t>(CurrentLanguage().CodePage());
   std::vector<MldEntry> entries;
   if (UsesEmbedded()) {
-    if (!hasTranslationData_) throw EMldError("Could not find the property");
-    MldTranslationData data = DecodeTranslationData(translationData_, LanguageCount());
+    MldTranslationData data;
+    if (hasTranslationData_)
+      data = DecodeTranslationData(translationData_, LanguageCount());
+    else if (translationList_)
+      data = DecodeTranslationList(
+          *translationList_, LanguageCount(), [this](uint32_t cp, const std::string& t) { return ListText(cp, t); },
+          codePage);
+    else
+      throw EMldError("Could not find the property");
     SetContextMode(data.layout != 0);
     for (MldTranslation& record : data.translations) {
       auto column = [&](int index) -> const AnsiString* {

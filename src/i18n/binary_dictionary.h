@@ -13,6 +13,7 @@
 namespace vsi {
 
 struct DescValue;
+class ISystem;
 
 // --- Where the bytes come from -----------------------------------------------------------------
 
@@ -34,21 +35,23 @@ class IIvDictionaryStore {
   virtual bool LoadResource(const std::string& name, const std::string& type, Bytes& out) = 0;
 };
 
-// Files through the standard library; resources through a loader the program installs (the
-// Windows build reads its own module's resources).
+// Files through the standard library; resources from the running executable through the
+// platform.
 class TIvDiskStore : public IIvDictionaryStore {
  public:
+  explicit TIvDiskStore(ISystem& system) : system_(system) {}
   bool Stamp(const std::string& path, TIvFileStamp& out) override;
   Bytes ReadFile(const std::string& path) override;
   bool LoadResource(const std::string& name, const std::string& type, Bytes& out) override;
 
-  std::function<bool(const std::string& name, const std::string& type, Bytes& out)> resourceLoader;
+ private:
+  ISystem& system_;
 };
 
 // Per context: the store binary dictionaries read from; the disk unless replaced (tests).
 class TIvDictionaryStorage {
  public:
-  explicit TIvDictionaryStorage(AppContext&) {}
+  explicit TIvDictionaryStorage(AppContext& context);
   IIvDictionaryStore& Store() { return store_ ? *store_ : disk_; }
   void SetStore(IIvDictionaryStore* store) { store_ = store; }
   TIvDiskStore& Disk() { return disk_; }
@@ -111,6 +114,13 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   void ReadLanguageData(const DescValue& value);
   void ReadTranslationData(const DescValue& value);
   void ReadLocaleData(const DescValue& value);
+  // The older form of the same data, value lists of version 1 or 2 ("Languages",
+  // "Translations", "Locales"), only ever read. The binary form wins where a form has both.
+  void ReadLanguageList(const DescValue& value);
+  void ReadTranslationList(const DescValue& value);
+  void ReadLocaleList(const DescValue& value);
+  // Some embedded data was found in the older list form.
+  bool FoundOlderForm() const { return olderForm_; }
   void SetLanguageData(const Bytes& data);
   void SetTranslationData(const Bytes& data);
   void SetLocaleData(const Bytes& data);
@@ -125,6 +135,8 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   bool UsesEmbedded();
   std::vector<MldLanguage> EmbeddedLanguages();
   std::vector<MldLocale> EmbeddedLocales();
+  // A text of a stored list, UTF-8 in the description, in the code page its field needs.
+  AnsiString ListText(uint32_t codePage, const std::string& utf8);
   void Convert(const MldLanguage& in, TIvLanguage& out);
   void Convert(const MldLocale& in, TIvLocale& out);
 
@@ -138,6 +150,8 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   Bytes languageData_, translationData_, localeData_;
   bool hasLanguageData_ = false, hasTranslationData_ = false, hasLocaleData_ = false;
   int embeddedLanguages_ = 0, embeddedTranslations_ = 0, embeddedLocales_ = 0;
+  std::unique_ptr<DescValue> languageList_, translationList_, localeList_;
+  bool olderForm_ = false;
 };
 
 }  // namespace vsi

@@ -246,7 +246,13 @@ AnsiString CodeField(AnsiString s) {
   return s;
 }
 
-char FirstByte(const AnsiString& s) { return s.empty() ? 0 : s[0]; }
+// A separator byte of the embedded data as the text of a one-character field.
+AnsiString SeparatorText(uint8_t b) { return b ? AnsiString(1, static_cast<char>(b)) : AnsiString(); }
+// The byte the embedded data keeps for a separator; it has room for one.
+uint8_t SeparatorByte(const AnsiString& s) {
+  if (s.size() > 1) throw EMldError(Format("The separator \"%s\" is more than one byte", s.c_str()));
+  return s.empty() ? 0 : static_cast<uint8_t>(s[0]);
+}
 
 }  // namespace
 
@@ -455,12 +461,12 @@ MldLocale MldCursor::NextLocale() {
   l.currencyFormat = r.U8();
   l.negativeCurrencyFormat = r.U8();
   l.currencyDigits = r.U8();
-  l.thousandSeparator = FirstByte(r.Code(1, cp));
-  l.decimalSeparator = FirstByte(r.Code(1, cp));
-  l.dateSeparator = FirstByte(r.Code(1, cp));
+  l.thousandSeparator = CodeField(r.Code(1, cp));
+  l.decimalSeparator = CodeField(r.Code(1, cp));
+  l.dateSeparator = CodeField(r.Code(1, cp));
   l.shortDateFormat = r.Str(cp);
   l.longDateFormat = r.Str(cp);
-  l.timeSeparator = FirstByte(r.Code(1, cp));
+  l.timeSeparator = CodeField(r.Code(1, cp));
   l.amDesignator = r.Str(cp);
   l.pmDesignator = r.Str(cp);
   l.timeLeadingZero = r.U8() != 0;
@@ -665,13 +671,12 @@ Bytes WriteMld(const MldContent& content, const MldWriteOptions& options, const 
     w.U8(static_cast<unsigned>(l.currencyFormat));
     w.U8(static_cast<unsigned>(l.negativeCurrencyFormat));
     w.U8(static_cast<unsigned>(l.currencyDigits));
-    auto sep = [](char c) { return c ? AnsiString(1, c) : AnsiString(); };
-    w.Code(sep(l.thousandSeparator), 1, cp);
-    w.Code(sep(l.decimalSeparator), 1, cp);
-    w.Code(sep(l.dateSeparator), 1, cp);
+    w.Code(l.thousandSeparator, 1, cp);
+    w.Code(l.decimalSeparator, 1, cp);
+    w.Code(l.dateSeparator, 1, cp);
     w.Str(l.shortDateFormat, cp);
     w.Str(l.longDateFormat, cp);
-    w.Code(sep(l.timeSeparator), 1, cp);
+    w.Code(l.timeSeparator, 1, cp);
     w.Str(l.amDesignator, cp);
     w.Str(l.pmDesignator, cp);
     w.U8(l.timeLeadingZero ? 1 : 0);
@@ -828,12 +833,12 @@ std::vector<MldLocale> DecodeLocaleData(const Bytes& data) {
     l.currencyFormat = r.U16();
     l.negativeCurrencyFormat = r.U16();
     l.currencyDigits = r.U16();
-    l.thousandSeparator = static_cast<char>(r.U8());
-    l.decimalSeparator = static_cast<char>(r.U8());
-    l.dateSeparator = static_cast<char>(r.U8());
+    l.thousandSeparator = SeparatorText(r.U8());
+    l.decimalSeparator = SeparatorText(r.U8());
+    l.dateSeparator = SeparatorText(r.U8());
     l.shortDateFormat = r.Str(0);
     l.longDateFormat = r.Str(0);
-    l.timeSeparator = static_cast<char>(r.U8());
+    l.timeSeparator = SeparatorText(r.U8());
     l.amDesignator = r.Str(0);
     l.pmDesignator = r.Str(0);
     l.timeLeadingZero = r.U8() != 0;
@@ -905,12 +910,12 @@ Bytes EncodeLocaleData(const std::vector<MldLocale>& locales) {
     w.U16(static_cast<unsigned>(l.currencyFormat));
     w.U16(static_cast<unsigned>(l.negativeCurrencyFormat));
     w.U16(static_cast<unsigned>(l.currencyDigits));
-    w.U8(static_cast<uint8_t>(l.thousandSeparator));
-    w.U8(static_cast<uint8_t>(l.decimalSeparator));
-    w.U8(static_cast<uint8_t>(l.dateSeparator));
+    w.U8(SeparatorByte(l.thousandSeparator));
+    w.U8(SeparatorByte(l.decimalSeparator));
+    w.U8(SeparatorByte(l.dateSeparator));
     w.Str(l.shortDateFormat, 0);
     w.Str(l.longDateFormat, 0);
-    w.U8(static_cast<uint8_t>(l.timeSeparator));
+    w.U8(SeparatorByte(l.timeSeparator));
     w.Str(l.amDesignator, 0);
     w.Str(l.pmDesignator, 0);
     w.U8(l.timeLeadingZero ? 1 : 0);

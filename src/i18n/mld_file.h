@@ -95,7 +95,8 @@ struct MldLanguage {
   bool operator==(const MldLanguage&) const = default;
 };
 
-// One custom locale record as stored. Separators are single bytes (0 when empty).
+// One custom locale record as stored. A separator is the text of its one-character field as
+// converted (empty when there is none); the locale takes its first byte.
 struct MldLocale {
   int primary = 0;
   AnsiString isoLanguage;
@@ -109,9 +110,9 @@ struct MldLocale {
   int measurementSystem = 0;
   AnsiString currencySymbol;
   int currencyFormat = 0, negativeCurrencyFormat = 0, currencyDigits = 0;
-  char thousandSeparator = 0, decimalSeparator = 0, dateSeparator = 0;
+  AnsiString thousandSeparator, decimalSeparator, dateSeparator;
   AnsiString shortDateFormat, longDateFormat;
-  char timeSeparator = 0;
+  AnsiString timeSeparator;
   AnsiString amDesignator, pmDesignator;
   bool timeLeadingZero = false;
   int timeFormat = 0, timeMarkerPosition = 0, calendarType = 0, optionalCalendar = 0;

@@ -1,5 +1,7 @@
 #include "i18n/mld_lists.h"
 
+#include <string_view>
+
 namespace vsi {
 
 namespace {
@@ -23,23 +25,26 @@ class ListReader {
                      static_cast<long long>(high)).c_str());
     return v.integer;
   }
-  AnsiString Text() {
+  // A text in code page `codePage` (0: the system's).
+  AnsiString Text(uint32_t codePage = 0) {
     const DescValue& v = Next();
     if (v.type != DescValue::Type::String) Fail(v, "has no text where one belongs");
-    return toAnsi_ ? toAnsi_(v.text) : AnsiString(v.text);
+    return toAnsi_ ? toAnsi_(codePage, v.text) : AnsiString(v.text);
   }
-  char Char() {
+  // A separator: a character code, or a text of at most one character.
+  AnsiString Char(uint32_t codePage) {
     const DescValue& v = Next();
-    if (v.type == DescValue::Type::Integer && v.integer >= 0 && v.integer <= 255) return static_cast<char>(v.integer);
+    if (v.type == DescValue::Type::Integer && v.integer >= 0 && v.integer <= 255)
+      return v.integer ? AnsiString(1, static_cast<char>(v.integer)) : AnsiString();
     if (v.type == DescValue::Type::String) {
-      AnsiString s = toAnsi_ ? toAnsi_(v.text) : AnsiString(v.text);
-      if (s.size() <= 1) return s.empty() ? 0 : s[0];
+      AnsiString s = toAnsi_ ? toAnsi_(codePage, v.text) : AnsiString(v.text);
+      if (s.size() <= 1) return s;
     }
     Fail(v, "has no separator character where one belongs");
   }
-  void Names(AnsiString* out, size_t n) {
+  void Names(AnsiString* out, size_t n, uint32_t codePage) {
     ListReader names(Next(), what_, toAnsi_);
-    for (size_t i = 0; i < n; ++i) out[i] = names.Text();
+    for (size_t i = 0; i < n; ++i) out[i] = names.Text(codePage);
     names.End();
   }
   ListReader Record() { return ListReader(Next(), what_, toAnsi_); }
@@ -75,6 +80,18 @@ int64_t Count(ListReader& r, size_t present) {
 
 }  // namespace
 
+MldListHead ReadListHead(const DescValue& value, const char* what) {
+  const MldTextConverter none;
+  ListReader r(value, what, none);
+  MldListHead head;
+  head.version = static_cast<int>(Version(r, what));
+  const bool layout = std::string_view(what) == "translation" && head.version >= 2;
+  if (layout) head.layout = static_cast<uint8_t>(r.Int(0, 3));
+  const size_t before = layout ? 3 : 2;
+  head.count = static_cast<size_t>(Count(r, value.items.size() >= before ? value.items.size() - before : 0));
+  return head;
+}
+
 std::vector<MldLanguage> DecodeLanguageList(const DescValue& value, const MldTextConverter& toAnsi) {
   ListReader r(value, "language", toAnsi);
   const int64_t version = Version(r, "language");
@@ -89,7 +106,7 @@ std::vector<MldLanguage> DecodeLanguageList(const DescValue& value, const MldTex
     if (version >= 2) l.charset = static_cast<int>(e.Int());
     l.codePage = static_cast<int>(e.Int());
     l.englishName = e.Text();
-    l.nativeName = e.Text();
+    l.nativeName = e.Text(static_cast<uint32_t>(l.codePage));
     l.fontName = e.Text();
     l.fontSize = static_cast<int>(e.Int());
     l.flags = static_cast<uint8_t>(e.Int(0, 255) & 3);
@@ -99,7 +116,8 @@ std::vector<MldLanguage> DecodeLanguageList(const DescValue& value, const MldTex
   return out;
 }
 
-MldTranslationData DecodeTranslationList(const DescValue& value, int languageCount, const MldTextConverter& toAnsi) {
+MldTranslationData DecodeTranslationList(const DescValue& value, int languageCount, const MldTextConverter& toAnsi,
+                                         uint32_t textCodePage) {
   ListReader r(value, "translation", toAnsi);
   const int64_t version = Version(r, "translation");
   MldTranslationData out;
@@ -114,7 +132,7 @@ MldTranslationData DecodeTranslationList(const DescValue& value, int languageCou
     t.original = DecodeEmbeddedText(e.Text());
     if (c1) t.context1 = e.Text();
     if (c2) t.context2 = e.Text();
-    for (int k = 1; k < languageCount; ++k) t.texts.push_back(DecodeEmbeddedText(e.Text()));
+    for (int k = 1; k < languageCount; ++k) t.texts.push_back(DecodeEmbeddedText(e.Text(textCodePage)));
     e.End();
     out.translations.push_back(std::move(t));
   }
@@ -134,30 +152,35 @@ std::vector<MldLocale> DecodeLocaleList(const DescValue& value, const MldTextCon
     if (version >= 2) l.charset = static_cast<int>(e.Int(0, 255));
     l.codePage = static_cast<int>(e.Int());
     l.flag = static_cast<uint8_t>(e.Int(0, 255));
-    for (AnsiString* s : {&l.englishLanguageName, &l.englishCountryName, &l.nativeLanguageName,
-                          &l.nativeCountryName, &l.abbreviatedLanguageName, &l.countryName})
-      *s = e.Text();
+    // The texts the binary file keeps in the record's code page are converted with it.
+    const auto cp = static_cast<uint32_t>(l.codePage);
+    l.englishLanguageName = e.Text();
+    l.englishCountryName = e.Text();
+    l.nativeLanguageName = e.Text(cp);
+    l.nativeCountryName = e.Text(cp);
+    l.abbreviatedLanguageName = e.Text();
+    l.countryName = e.Text();
     l.measurementSystem = static_cast<int>(e.Int());
-    l.currencySymbol = e.Text();
+    l.currencySymbol = e.Text(cp);
     l.currencyFormat = static_cast<int>(e.Int());
     l.negativeCurrencyFormat = static_cast<int>(e.Int());
     l.currencyDigits = static_cast<int>(e.Int());
-    l.thousandSeparator = e.Char();
-    l.decimalSeparator = e.Char();
-    l.dateSeparator = e.Char();
-    l.shortDateFormat = e.Text();
-    l.longDateFormat = e.Text();
-    l.timeSeparator = e.Char();
-    l.amDesignator = e.Text();
-    l.pmDesignator = e.Text();
+    l.thousandSeparator = e.Char(cp);
+    l.decimalSeparator = e.Char(cp);
+    l.dateSeparator = e.Char(cp);
+    l.shortDateFormat = e.Text(cp);
+    l.longDateFormat = e.Text(cp);
+    l.timeSeparator = e.Char(cp);
+    l.amDesignator = e.Text(cp);
+    l.pmDesignator = e.Text(cp);
     l.timeLeadingZero = e.Int(0, 255) != 0;
     for (int* n : {&l.timeFormat, &l.timeMarkerPosition, &l.calendarType, &l.optionalCalendar, &l.firstDayOfWeek,
                    &l.firstWeekOfYear})
       *n = static_cast<int>(e.Int());
-    e.Names(l.shortMonthNames, 12);
-    e.Names(l.longMonthNames, 12);
-    e.Names(l.shortDayNames, 7);
-    e.Names(l.longDayNames, 7);
+    e.Names(l.shortMonthNames, 12, cp);
+    e.Names(l.longMonthNames, 12, cp);
+    e.Names(l.shortDayNames, 7, cp);
+    e.Names(l.longDayNames, 7, cp);
     e.End();
     out.push_back(std::move(l));
   }

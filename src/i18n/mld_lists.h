@@ -27,12 +27,27 @@
 
 namespace vsi {
 
-// Turns a description text (UTF-8) into 8-bit text; identity when empty.
-using MldTextConverter = std::function<AnsiString(const std::string& utf8)>;
+// Turns a description text (UTF-8) into 8-bit text of a code page (0: the system's, for the
+// fields the binary file keeps in the system code page); identity when empty.
+using MldTextConverter = std::function<AnsiString(uint32_t codePage, const std::string& utf8)>;
 
+// Native names, and the locale texts the file keeps in the record's code page, are converted
+// with the record's code page.
 std::vector<MldLanguage> DecodeLanguageList(const DescValue& value, const MldTextConverter& toAnsi = {});
+// The language columns are converted with `textCodePage` (the selected language's, as the
+// file reader does); originals and contexts with the system code page.
 MldTranslationData DecodeTranslationList(const DescValue& value, int languageCount,
-                                         const MldTextConverter& toAnsi = {});
+                                         const MldTextConverter& toAnsi = {}, uint32_t textCodePage = 0);
 std::vector<MldLocale> DecodeLocaleList(const DescValue& value, const MldTextConverter& toAnsi = {});
+
+// The head of a list ("language", "translation" or "locale"): its version (checked), the
+// layout of a translation list, and the number of records it announces and holds. The
+// records themselves are not decoded.
+struct MldListHead {
+  int version = 0;
+  uint8_t layout = 0;
+  size_t count = 0;
+};
+MldListHead ReadListHead(const DescValue& value, const char* what);
 
 }  // namespace vsi

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "framework/code_pages.h"
+
 namespace vsi {
 
 namespace {
@@ -34,15 +36,19 @@ std::string Unescape(std::string_view cell, int lineNo) {
       case 'n': out.push_back('\n'); break;
       case 'r': out.push_back('\r'); break;
       case '\\': out.push_back('\\'); break;
+      case '#': out.push_back('#'); break;
+      case '[': out.push_back('['); break;
       default: throw EMldError(Format("Line %d: unknown escape \"\\%c\"", lineNo, cell[i]));
     }
   }
   return out;
 }
 
-std::string Escape(std::string_view text) {
+// `lineStart`: the cell begins its line, where "#" would make a comment and "[" a section.
+std::string Escape(std::string_view text, bool lineStart = false) {
   std::string out;
-  out.reserve(text.size());
+  out.reserve(text.size() + 1);
+  if (lineStart && !text.empty() && (text[0] == '#' || text[0] == '[')) out.push_back('\\');
   for (char c : text) {
     switch (c) {
       case '\t': out += "\\t"; break;
@@ -64,10 +70,10 @@ int ParseInt(std::string_view cell, int lineNo, int low, int high) {
   return value;
 }
 
-char ParseChar(const std::string& text, int lineNo) {
-  if (text.size() > 1 || (text.size() == 1 && static_cast<unsigned char>(text[0]) >= 0x80))
-    throw EMldError(Format("Line %d: a separator is one ASCII character", lineNo));
-  return text.empty() ? 0 : text[0];
+// A separator: one character (UTF-8) or none.
+std::string ParseChar(const std::string& text, int lineNo) {
+  if (Utf8ToWide(text).size() > 1) throw EMldError(Format("Line %d: a separator is one character", lineNo));
+  return text;
 }
 
 // Field tables shared by the parser and the printer, so the two cannot drift apart.
@@ -79,7 +85,7 @@ struct Field {
   int R::*i = nullptr;
   uint8_t R::*b = nullptr;
   AnsiString R::*t = nullptr;
-  char R::*c = nullptr;
+  AnsiString R::*c = nullptr;
   bool R::*flag = nullptr;
   AnsiString (R::*names)[12] = nullptr;
   AnsiString (R::*days)[7] = nullptr;
@@ -145,7 +151,7 @@ const std::vector<Field<MldLocale>>& LocaleFields() {
         IntField("negativeCurrencyFormat", &MldLocale::negativeCurrencyFormat),
         IntField("currencyDigits", &MldLocale::currencyDigits),
     };
-    auto ch = [](const char* key, char MldLocale::*m) {
+    auto ch = [](const char* key, AnsiString MldLocale::*m) {
       Field<MldLocale> x{key, Kind::Char};
       x.c = m;
       return x;
@@ -216,7 +222,7 @@ void PrintFields(std::ostringstream& out, const R& record, const std::vector<Fie
       case Kind::Int: out << '\t' << record.*f.i; break;
       case Kind::Byte: out << '\t' << int(record.*f.b); break;
       case Kind::Text: out << '\t' << Escape(record.*f.t); break;
-      case Kind::Char: out << '\t' << Escape(record.*f.c ? std::string(1, record.*f.c) : std::string()); break;
+      case Kind::Char: out << '\t' << Escape(record.*f.c); break;
       case Kind::Bool: out << '\t' << (record.*f.flag ? 1 : 0); break;
       case Kind::Names:
         if (f.names)
@@ -231,8 +237,10 @@ void PrintFields(std::ostringstream& out, const R& record, const std::vector<Fie
 
 }  // namespace
 
-MldContent ParseMldTable(std::string_view text) {
+MldContent ParseMldTable(std::string_view text, MldWriteOptions* format) {
   MldContent content;
+  MldWriteOptions ignored;
+  if (!format) format = &ignored;
   enum class Section { None, Header, Language, Locale, Translations } section = Section::None;
   int lineNo = 0;
   size_t pos = 0;
@@ -265,9 +273,21 @@ MldContent ParseMldTable(std::string_view text) {
       case Section::None:
         throw EMldError(Format("Line %d: text before the first section", lineNo));
       case Section::Header:
-        if (cells[0] != "layout" || cells.size() != 2)
-          throw EMldError(Format("Line %d: the header has only \"layout\"", lineNo));
-        content.layout = static_cast<uint8_t>(ParseInt(cells[1], lineNo, 0, 3));
+        if (cells.size() != 2)
+          throw EMldError(Format("Line %d: a header line is a key and one value", lineNo));
+        if (cells[0] == "layout") {
+          content.layout = static_cast<uint8_t>(ParseInt(cells[1], lineNo, 0, 3));
+        } else if (cells[0] == "version") {
+          format->version = ParseInt(cells[1], lineNo, 1, 255);
+        } else if (cells[0] == "byteorder" && (cells[1] == "little" || cells[1] == "big")) {
+          format->bigEndian = cells[1] == "big";
+        } else if (cells[0] == "text" && (cells[1] == "8-bit" || cells[1] == "utf16")) {
+          format->utf16 = cells[1] == "utf16";
+        } else {
+          throw EMldError(Format("Line %d: the header has \"layout\", \"version\", \"byteorder\" (little, big) "
+                                 "and \"text\" (8-bit, utf16)",
+                                 lineNo));
+        }
         break;
       case Section::Language:
         SetField(content.languages.back(), cells, lineNo);
@@ -299,9 +319,12 @@ MldContent ParseMldTable(std::string_view text) {
   return content;
 }
 
-std::string FormatMldTable(const MldContent& c) {
+std::string FormatMldTable(const MldContent& c, const MldWriteOptions* format) {
   std::ostringstream out;
   out << "[header]\nlayout\t" << int(c.layout) << '\n';
+  if (format)
+    out << "version\t" << format->version << "\nbyteorder\t" << (format->bigEndian ? "big" : "little") << "\ntext\t"
+        << (format->utf16 ? "utf16" : "8-bit") << '\n';
   for (size_t i = 0; i < c.languages.size(); ++i) {
     out << "\n# language " << i << "\n[language]\n";
     PrintFields(out, c.languages[i], LanguageFields());
@@ -317,7 +340,7 @@ std::string FormatMldTable(const MldContent& c) {
   out << '\n';
   const size_t columns = c.languages.empty() ? 0 : c.languages.size() - 1;
   for (const MldTranslation& t : c.translations) {
-    std::vector<std::string> cells{Escape(t.original)};
+    std::vector<std::string> cells{Escape(t.original, true)};
     if (c.layout == 1 || c.layout == 3) cells.push_back(Escape(t.context1));
     if (c.layout == 1 || c.layout == 2) cells.push_back(Escape(t.context2));
     for (size_t k = 0; k < columns; ++k) cells.push_back(k < t.texts.size() ? Escape(t.texts[k]) : std::string());
@@ -331,79 +354,122 @@ std::string FormatMldTable(const MldContent& c) {
 MldContent RecodeMldContent(const MldContent& content, uint32_t sys,
                             const std::function<AnsiString(uint32_t, const AnsiString&)>& convert) {
   MldContent c = content;
-  for (MldLanguage& l : c.languages) {
+  // A text that does not convert is named by its record, so the table can be mended.
+  std::string where;
+  auto conv = [&](uint32_t cp, AnsiString& text) {
+    try {
+      text = convert(cp, text);
+    } catch (const EMldError& e) {
+      throw EMldError(where + ": " + e.what());
+    }
+  };
+  for (size_t i = 0; i < c.languages.size(); ++i) {
+    MldLanguage& l = c.languages[i];
+    where = Format("language %zu", i);
     for (AnsiString* s : {&l.isoLanguage, &l.isoCountry, &l.subLanguages, &l.variants, &l.englishName, &l.fontName})
-      *s = convert(sys, *s);
-    l.nativeName = convert(static_cast<uint32_t>(l.codePage), l.nativeName);
+      conv(sys, *s);
+    where = Format("language %zu, native name", i);
+    conv(static_cast<uint32_t>(l.codePage), l.nativeName);
   }
-  for (MldLocale& l : c.locales) {
+  for (size_t i = 0; i < c.locales.size(); ++i) {
+    MldLocale& l = c.locales[i];
+    where = Format("locale %zu", i);
     const auto cp = static_cast<uint32_t>(l.codePage);
     for (AnsiString* s : {&l.isoLanguage, &l.isoCountry, &l.englishLanguageName, &l.englishCountryName,
                           &l.abbreviatedLanguageName, &l.countryName})
-      *s = convert(sys, *s);
-    for (AnsiString* s : {&l.nativeLanguageName, &l.nativeCountryName, &l.currencySymbol, &l.shortDateFormat,
-                          &l.longDateFormat, &l.amDesignator, &l.pmDesignator})
-      *s = convert(cp, *s);
-    for (char* sep : {&l.thousandSeparator, &l.decimalSeparator, &l.dateSeparator, &l.timeSeparator}) {
-      AnsiString s = convert(cp, *sep ? AnsiString(1, *sep) : AnsiString());
-      if (s.size() > 1) throw EMldError(Format("The separator \"%s\" is more than one byte", s.c_str()));
-      *sep = s.empty() ? 0 : s[0];
-    }
-    for (auto& s : l.shortMonthNames) s = convert(cp, s);
-    for (auto& s : l.longMonthNames) s = convert(cp, s);
-    for (auto& s : l.shortDayNames) s = convert(cp, s);
-    for (auto& s : l.longDayNames) s = convert(cp, s);
+      conv(sys, *s);
+    for (AnsiString* s : {&l.nativeLanguageName, &l.nativeCountryName, &l.currencySymbol, &l.thousandSeparator,
+                          &l.decimalSeparator, &l.dateSeparator, &l.shortDateFormat, &l.longDateFormat,
+                          &l.timeSeparator, &l.amDesignator, &l.pmDesignator})
+      conv(cp, *s);
+    for (auto& s : l.shortMonthNames) conv(cp, s);
+    for (auto& s : l.longMonthNames) conv(cp, s);
+    for (auto& s : l.shortDayNames) conv(cp, s);
+    for (auto& s : l.longDayNames) conv(cp, s);
   }
-  for (MldTranslation& t : c.translations) {
-    t.original = convert(sys, t.original);
-    t.context1 = convert(sys, t.context1);
-    t.context2 = convert(sys, t.context2);
+  for (size_t i = 0; i < c.translations.size(); ++i) {
+    MldTranslation& t = c.translations[i];
+    where = Format("translation %zu", i + 1);
+    conv(sys, t.original);
+    conv(sys, t.context1);
+    conv(sys, t.context2);
     for (size_t k = 0; k < t.texts.size(); ++k) {
+      where = Format("translation %zu, language %zu", i + 1, k + 1);
       const uint32_t cp = k + 1 < c.languages.size() ? static_cast<uint32_t>(c.languages[k + 1].codePage) : sys;
-      t.texts[k] = convert(cp, t.texts[k]);
+      conv(cp, t.texts[k]);
     }
   }
   return c;
 }
 
+// Code page 0 is "the system's", which for the tool is Windows-1252.
 AnsiString Utf8ToCodePage(uint32_t codePage, const std::string& utf8) {
-  WideString w = Utf8ToWide(utf8);
-  if (codePage == 1252 || codePage == 0) {
-    AnsiString a = WideToCp1252(w);
-    if (Cp1252ToWide(a) != w)
-      throw EMldError(Format("\"%s\" has characters that Windows-1252 cannot hold", utf8.c_str()));
-    return a;
-  }
-  for (char16_t ch : w)
-    if (ch >= 0x80)
-      throw EMldError(Format("\"%s\": only Windows-1252 texts can be written as 8-bit text here (code page %u); "
-                             "write the file with UTF-16 texts instead",
+  if (codePage == 0) codePage = 1252;
+  const char16_t* high = SingleByteCodePage(codePage);
+  AnsiString out;
+  for (char16_t ch : Utf8ToWide(utf8)) {
+    if (ch < 0x80) {
+      out.push_back(static_cast<char>(ch));
+      continue;
+    }
+    if (!high)
+      throw EMldError(Format("\"%s\": mldtool has no table for code page %u; write the file with UTF-16 texts "
+                             "(--utf16)",
                              utf8.c_str(), codePage));
-  return AnsiString(utf8);
+    int b = 0;
+    while (b < 128 && high[b] != ch) ++b;
+    if (b == 128)
+      throw EMldError(Format("\"%s\": code page %u has no character U+%04X", utf8.c_str(), codePage, unsigned(ch)));
+    out.push_back(static_cast<char>(0x80 + b));
+  }
+  return out;
 }
 
 std::string CodePageToUtf8(uint32_t codePage, const AnsiString& text) {
-  if (codePage == 1252 || codePage == 0) return WideToUtf8(Cp1252ToWide(text));
-  std::string out;
+  if (codePage == 0) codePage = 1252;
+  const char16_t* high = SingleByteCodePage(codePage);
+  WideString w;
+  w.reserve(text.size());
   for (char c : text) {
-    auto b = static_cast<unsigned char>(c);
-    if (b < 0x80)
-      out.push_back(c);
-    else
-      out += Format("\\x%02X", b);  // no table for this code page: show the byte
+    const auto b = static_cast<unsigned char>(c);
+    const char16_t ch = b < 0x80 ? b : high ? high[b - 0x80] : 0;
+    // Shown as anything else, the byte would come back as another text.
+    if (ch == 0 && b != 0) {
+      if (!high) throw EMldError(Format("mldtool has no table for code page %u to show byte 0x%02X", codePage, b));
+      throw EMldError(Format("byte 0x%02X has no character in code page %u", b, codePage));
+    }
+    w.push_back(ch);
   }
-  return out;
+  return WideToUtf8(w);
 }
 
 namespace {
 // Texts of the tool are UTF-8 throughout; UTF-16 streams convert straight to and from it.
 MldCodec Utf8Codec() {
   MldCodec codec;
-  codec.toAnsi = [](uint32_t, const WideString& w) { return WideToUtf8(w); };
+  codec.toAnsi = [](uint32_t, const WideString& w) {
+    // UTF-8 cannot hold half a surrogate pair: it would come back as another character.
+    for (size_t i = 0; i < w.size(); ++i) {
+      const bool high = w[i] >= 0xD800 && w[i] < 0xDC00;
+      const bool low = w[i] >= 0xDC00 && w[i] < 0xE000;
+      if (high && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {
+        ++i;
+      } else if (high || low) {
+        throw EMldError(Format("a text holds a lone surrogate U+%04X at unit %zu", unsigned(w[i]), i));
+      }
+    }
+    return WideToUtf8(w);
+  };
   codec.toWide = [](uint32_t, const AnsiString& s) { return Utf8ToWide(s); };
   return codec;
 }
 }  // namespace
+
+MldWriteOptions MldTableFormat(std::string_view utf8Table) {
+  MldWriteOptions format;
+  ParseMldTable(utf8Table, &format);
+  return format;
+}
 
 Bytes BuildMldFromTable(std::string_view utf8Table, const MldWriteOptions& options) {
   MldContent content = ParseMldTable(utf8Table);
@@ -422,12 +488,15 @@ std::string DumpMld(const Bytes& data, const std::string& name) {
   if (!utf16) content = RecodeMldContent(content, 1252, CodePageToUtf8);
   std::ostringstream out;
   out << "# " << name << '\n'
-      << "# version " << int(h.version) << ", " << (h.bigEndian ? "big-endian" : "little-endian") << ", "
-      << (h.ansi ? "8-bit texts" : "UTF-16 texts") << '\n'
       << "# " << h.languageCount << " languages at " << h.languageOffset << ", " << h.translationCount
       << " translations at " << h.translationOffset << ", " << h.localeCount << " locales at " << h.localeOffset
       << '\n';
-  out << FormatMldTable(content);
+  // The format too, so that building the dump gives the same file.
+  MldWriteOptions format;
+  format.version = h.version;
+  format.bigEndian = h.bigEndian;
+  format.utf16 = !h.ansi;
+  out << FormatMldTable(content, &format);
   return out.str();
 }
 

@@ -527,8 +527,9 @@ void TIvTranslator::TranslateObject(TObject* object, TIvRestrictions restriction
     std::vector<const PropInfo*> walked;
     for (const PropInfo* p : object->ClassType().AllProperties()) {
       if (p->kind != PropKind::AnsiText && p->kind != PropKind::Object && p->kind != PropKind::Integer) continue;
-      // Referenced objects are changed in place, so an object property needs only a reader.
-      if (!p->CanRead() || (p->kind != PropKind::Object && !p->CanWrite())) continue;
+      // Only what can be read and written: a getter alone may gather its answer afresh from the
+      // system on every read (the printers), which a translation has no business doing.
+      if (!p->CanRead() || !p->CanWrite()) continue;
       walked.push_back(p);
     }
     cached = walkedProperties_.emplace(&object->ClassType(), std::move(walked)).first;

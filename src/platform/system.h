@@ -136,6 +136,10 @@ class ISystem {
   // Full path of the running executable.
   virtual std::string GetModuleFileName() = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // A resource of the running executable by name and type (FindResourceA, LoadResource,
+  // LockResource, SizeofResource; names compare without regard to case); false when the
+  // module has none.
+  virtual bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) = 0;
   virtual int GetSystemMetrics(int index) = 0;
   // NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per processor.
   virtual bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) = 0;
@@ -153,7 +157,7 @@ class ISystem {
   virtual bool SystemParametersInfo(uint32_t action, uint32_t uiParam, int32_t* pvParam, uint32_t winIni) = 0;
   // SPI_GETANIMATION / SPI_SETANIMATION with an 8-byte ANIMATIONINFO: its iMinAnimate field.
   virtual bool SystemParametersInfoAnimation(uint32_t action, int32_t& minAnimate, uint32_t winIni) = 0;
-  // GetKeyState: bit 0 is the toggle state, bit 15 "down".
+  // GetKeyState: bit 0 is the toggle state; a key held down answers 0xFF80 | toggle.
   virtual int16_t GetKeyState(int virtualKey) = 0;
   virtual void KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) = 0;
   virtual bool GetKeyboardState(std::array<uint8_t, 256>& keys) = 0;

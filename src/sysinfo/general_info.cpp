@@ -26,7 +26,9 @@ OsVersionInfo Version(ISystem& sys) {
   return v;
 }
 
-bool LockKeyOn(ISystem& sys, uint8_t vk) { return (sys.GetKeyState(vk) & 0xFF) == 1; }
+// The toggle bit alone: while the key is held the call answers 0xFF80 | toggle, so a test of
+// the whole low byte against 1 would read a held lock key as off.
+bool LockKeyOn(ISystem& sys, uint8_t vk) { return (sys.GetKeyState(vk) & 0x0001) != 0; }
 
 }  // namespace
 

@@ -55,6 +55,18 @@ void TSysWindowsObject::Retrieve() {
     majorVersion_ = v.majorVersion;
     minorVersion_ = v.minorVersion;
   }
+  NameWindows11();
+}
+
+// Windows 11 still keeps "Windows 10 ..." as its product name; it reports version 10.0 with
+// builds from 22000 on. Showing "Windows 10" there would simply be wrong, so the name follows
+// the build.
+void TSysWindowsObject::NameWindows11() {
+  static const std::string kTen = "Windows 10";
+  if (platformID_ != 2 || majorVersion_ != 10 || buildNumber_ < 22000) return;
+  if (productName_.compare(0, kTen.size(), kTen) != 0) return;
+  if (productName_.size() > kTen.size() && productName_[kTen.size()] != ' ') return;
+  productName_[kTen.size() - 1] = '1';
 }
 
 const ClassInfo& TSysWindows::StaticClass() {

@@ -24,7 +24,8 @@ class TSysWindowsObject : public TSysObject {
   uint32_t MajorVersion() const { return majorVersion_; }
   uint32_t MinorVersion() const { return minorVersion_; }
 
-  // Registry texts (kept when the key does not open), then the version record.
+  // Registry texts (kept when the key does not open), then the version record; the product
+  // name of Windows 11, which its registry still calls Windows 10, is mended from the build.
   void Retrieve() override;
   void Apply() override {}
 
@@ -34,6 +35,9 @@ class TSysWindowsObject : public TSysObject {
   static AnsiString CsdVersionText(const OsVersionInfo& v);
 
  private:
+  // "Windows 10 ..." becomes "Windows 11 ..." on a build of Windows 11.
+  void NameWindows11();
+
   AnsiString registeredOwner_, registeredCompany_, productName_, productID_, installDate_, csdVersion_;
   uint32_t platformID_ = 0, buildNumber_ = 0, majorVersion_ = 0, minorVersion_ = 0;
 };

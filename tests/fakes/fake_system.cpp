@@ -195,6 +195,18 @@ void FakeSystem::AddFile(const std::string& path) { files_.insert(Lower(path)); 
 void FakeSystem::RemoveFile(const std::string& path) { files_.erase(Lower(path)); }
 bool FakeSystem::FileExists(const std::string& path) { return files_.count(Lower(path)) != 0; }
 
+void FakeSystem::AddResource(const std::string& name, const std::string& type, Bytes data) {
+  resources_[Lower(name) + "/" + Lower(type)] = std::move(data);
+}
+
+bool FakeSystem::LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) {
+  // String names and types of resources are stored upper-cased, so any case finds them.
+  auto it = resources_.find(Lower(name) + "/" + Lower(type));
+  if (it == resources_.end()) return false;
+  out = it->second;
+  return true;
+}
+
 int FakeSystem::GetSystemMetrics(int index) {
   auto it = metrics.find(index);
   return it == metrics.end() ? 0 : it->second;
@@ -279,8 +291,10 @@ bool FakeSystem::SystemParametersInfoAnimation(uint32_t action, int32_t& minAnim
 }
 
 int16_t FakeSystem::GetKeyState(int virtualKey) {
+  // As the real call answers: the key's state byte sign-extended, so a key held down reads
+  // 0xFF80 | toggle, and a released one just its toggle bit.
   uint8_t b = keys[static_cast<uint8_t>(virtualKey)];
-  return static_cast<int16_t>((b & 0x80 ? 0x8000 : 0) | (b & 0x01));
+  return static_cast<int16_t>((b & 0x80 ? 0xFF80 : 0) | (b & 0x01));
 }
 
 void FakeSystem::KeybdEvent(uint8_t virtualKey, uint8_t scanCode, uint32_t flags) {

@@ -30,6 +30,7 @@ class FakeSystem : public ISystem {
   std::string GetSystemDirectory() override;
   std::string GetModuleFileName() override;
   bool FileExists(const std::string& path) override;
+  bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) override;
   int GetSystemMetrics(int index) override;
   bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) override;
   bool Cpuid(uint32_t leaf, std::array<uint32_t, 4>& eaxEbxEcxEdx) override;
@@ -87,6 +88,8 @@ class FakeSystem : public ISystem {
   std::string moduleFileName = "C:\\Program Files\\Velmora\\toolbar1.exe";
   // Paths that exist, compared without regard to case.
   void AddFile(const std::string& path);
+  // A resource of the program's own module, found by LoadModuleResource.
+  void AddResource(const std::string& name, const std::string& type, Bytes data);
   void RemoveFile(const std::string& path);
 
   // GetSystemMetrics answers; indices not in the table give 0.
@@ -186,6 +189,7 @@ class FakeSystem : public ISystem {
 
  private:
   std::set<std::string> files_;  // lower-case
+  std::map<std::string, Bytes> resources_;  // "name/type", lower-case
   std::vector<std::pair<std::string, uint32_t>> listed_;  // full path, attributes
   size_t ntIdleNext_ = 0, ntTimeNext_ = 0;
 };

@@ -2,6 +2,10 @@
 //
 //   mldtool build TABLE OUT [--version N] [--big-endian] [--utf16]
 //   mldtool dump FILE
+//
+// A dump names the file's format in its header, so building it again gives the same file;
+// the options override the header. A text that cannot come back unchanged is refused with a
+// message and exit status 1, never written as another text.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -30,7 +34,17 @@ std::string ReadText(const std::string& path) {
 
 int Build(int argc, char** argv) {
   if (argc < 4) return Usage();
+  const std::string table = argv[2];
+  const std::string out = argv[3];
+  std::string text;
   vsi::MldWriteOptions options;
+  try {
+    text = ReadText(table);
+    options = vsi::MldTableFormat(text);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", table.c_str(), e.what());
+    return 1;
+  }
   for (int i = 4; i < argc; ++i) {
     if (std::strcmp(argv[i], "--big-endian") == 0) {
       options.bigEndian = true;
@@ -46,11 +60,9 @@ int Build(int argc, char** argv) {
       return Usage();
     }
   }
-  const std::string table = argv[2];
-  const std::string out = argv[3];
   vsi::Bytes bytes;
   try {
-    bytes = vsi::BuildMldFromTable(ReadText(table), options);
+    bytes = vsi::BuildMldFromTable(text, options);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s: %s\n", table.c_str(), e.what());
     return 1;

@@ -47,6 +47,7 @@ class Win32System : public ISystem {
   std::string GetSystemDirectory() override;
   std::string GetModuleFileName() override;
   bool FileExists(const std::string& path) override;
+  bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) override;
   int GetSystemMetrics(int index) override;
   bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) override;
   bool Cpuid(uint32_t leaf, std::array<uint32_t, 4>& eaxEbxEcxEdx) override;

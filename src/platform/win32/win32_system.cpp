@@ -152,6 +152,20 @@ bool Win32System::FileExists(const std::string& path) {
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32System::LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) {
+  HMODULE self = ::GetModuleHandleA(nullptr);
+  HRSRC found = ::FindResourceA(self, name.c_str(), type.c_str());
+  if (!found) return false;
+  // A loaded resource belongs to the module: nothing to free.
+  HGLOBAL loaded = ::LoadResource(self, found);
+  const void* data = loaded ? ::LockResource(loaded) : nullptr;
+  if (!data) return false;
+  const DWORD size = ::SizeofResource(self, found);
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  out.assign(bytes, bytes + size);
+  return true;
+}
+
 int Win32System::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
 bool Win32System::QueryProcessorTimes(std::vector<ProcessorTimes>& out) { return win32::QueryProcessorTimes(out); }

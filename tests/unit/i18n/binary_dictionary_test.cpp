@@ -8,7 +8,10 @@
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/forms.h"
+#include "framework/stdctrls.h"
 #include "i18n/register.h"
+#include "i18n/translator.h"
 #include "i18n_test_util.h"
 
 namespace vsi {
@@ -275,6 +278,25 @@ TEST_F(IvBinaryDictionaryTest, ResourceStorage) {
   EXPECT_EQ(dict->StreamLoads(), 1);  // a resource does not change
 }
 
+// The disk store reads resources from the running executable, through the platform.
+TEST(IvResourceStorage, TheExecutablesOwnResourceIsRead) {
+  fake::FakePlatform fp;
+  AppContext ctx(fp.platform());
+  TComponent root(ctx);
+  auto* dict = new TIvBinaryDictionary(&root);
+  dict->SetFileName("toolbar1.mld");
+  dict->SetStorage(ivsResource);
+  dict->SetLanguage(0);
+  EXPECT_THROW(dict->LanguageCount(), EMldError) << "no resource yet";
+  // Resource names and types are found whatever their case.
+  fp.system.AddResource("MLDICTIONARY", "polyverbum", WriteMld(MainContent(), {}, MakeMldCodec(fp.locale)));
+  dict->Open();
+  ASSERT_TRUE(dict->Active());
+  EXPECT_EQ(dict->LanguageCount(), 8);
+  dict->SetLanguage(2);
+  EXPECT_EQ(TranslateText(dict, "Free Space"), "Freier Speicher");
+}
+
 class IvEmbeddedDictionaryTest : public IvBinaryDictionaryTest {
  protected:
   IvEmbeddedDictionaryTest() {
@@ -403,7 +425,8 @@ TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
     std::ofstream out(path, std::ios::binary);
     out << "MLD";
   }
-  TIvDiskStore disk;
+  fake::FakePlatform fp;
+  TIvDiskStore disk(fp.system);
   TIvFileStamp first, second;
   ASSERT_TRUE(disk.Stamp(path.string(), first));
   EXPECT_EQ(first.size, 3u);
@@ -419,12 +442,99 @@ TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
   EXPECT_THROW(disk.ReadFile(path.string()), EMldError);
   Bytes res;
   EXPECT_FALSE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
-  disk.resourceLoader = [](const std::string& name, const std::string&, Bytes& out) {
-    out = {1, 2};
-    return name == "MlDictionary";
-  };
+  fp.system.AddResource("MlDictionary", "POLYVERBUM", {1, 2});
   EXPECT_TRUE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
   EXPECT_EQ(res, (Bytes{1, 2}));
+}
+
+// --- The older list properties of a window description -------------------------------------
+
+class TListForm : public TForm {
+  VSI_CLASS(TListForm)
+  using TForm::TForm;
+};
+const ClassInfo& TListForm::StaticClass() {
+  static const ClassInfo info = ClassBuilder<TListForm>("TListForm", &TForm::StaticClass()).Build();
+  return info;
+}
+
+// A window whose dictionary data is stored in the older lists: languages of version 2 (with
+// their charset), translations of version 1 (no layout), a French custom locale of version 1
+// whose thousand separator is a no-break space. Russian texts are UTF-8 in the description
+// and reach the program in code page 1251.
+constexpr const char* kListForm = R"(TListForm F {
+  TLabel Label1 {
+    Caption "Free Space"
+  }
+  TIvBinaryDictionary IvDictionary1 {
+    DictionaryName "Lists"
+    FileName "lists.mld"
+    Storage ivsEmbedded
+    CheckLevel ivclNone
+    Language 0
+    Languages (2 3
+      (9 "1" 1 0 1252 "English" "English" "" 0 0)
+      (12 "1" 1 0 1252 "French" "Français" "" 0 0)
+      (25 "1" 1 204 1251 "Russian" "Русский" "" 0 0))
+    Translations (1 1
+      ("Free Space" "Espace libre" "Свободно"))
+    Locales (1 1
+      (12 1 1252 0 "French" "France" "français" "France" "FRA" "France" 0 "€" 3 8 2
+       " " "," "/" "dd/MM/yyyy" "dddd d MMMM yyyy" ":" "" "" 1 1 0 1 0 0 0
+       ("janv." "févr." "mars" "avr." "mai" "juin" "juil." "août" "sept." "oct." "nov." "déc.")
+       ("janvier" "février" "mars" "avril" "mai" "juin" "juillet" "août" "septembre" "octobre" "novembre" "décembre")
+       ("lun." "mar." "mer." "jeu." "ven." "sam." "dim.")
+       ("lundi" "mardi" "mercredi" "jeudi" "vendredi" "samedi" "dimanche")))
+  }
+  TIvTranslator IvTranslator1 {
+    DictionaryName "Lists"
+    TargetsData (1 1 ("*" "Caption" 0))
+  }
+})";
+
+TEST(IvDictionaryLists, AWindowDescriptionCarryingTheOlderListsIsTranslated) {
+  RegisterI18nClasses();
+  RegisterClass(TLabel::StaticClass());
+  fake::FakePlatform fp;
+  AppContext ctx(fp.platform());
+  TApplication app(ctx);
+  auto* form = new TListForm(&app);
+  form->LoadDescription(kListForm);
+  auto* dict = dynamic_cast<TIvBinaryDictionary*>(form->FindComponent("IvDictionary1"));
+  ASSERT_NE(dict, nullptr);
+  EXPECT_TRUE(dict->FoundOlderForm());
+  EXPECT_EQ(dict->LanguageCount(), 3);
+  EXPECT_EQ(dict->TranslationCount(), 1);
+  EXPECT_EQ(dict->LocaleCount(), 1);
+  ASSERT_TRUE(dict->Active()) << "the translator opened it once the window was loaded";
+  auto& label = *dynamic_cast<TLabel*>(form->FindComponent("Label1"));
+
+  dict->SetLanguage(1);
+  EXPECT_EQ(label.Caption(), "Espace libre");
+  EXPECT_EQ(ctx.format().thousandSeparator, '\xA0') << "the custom locale of the list";
+  EXPECT_EQ(ctx.format().longMonthNames[1], "f\xE9vrier");
+
+  dict->SetLanguage(2);
+  EXPECT_EQ(label.Caption(), "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE") << "Russian in code page 1251";
+  EXPECT_EQ(dict->CurrentLanguage().nativeName, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9");
+  EXPECT_EQ(dict->CurrentLanguage().CodePage(), 1251);
+
+  dict->SetLanguage(0);
+  EXPECT_EQ(label.Caption(), "Free Space");
+}
+
+TEST(IvDictionaryLists, ANewerListVersionIsRefusedWhenTheWindowIsRead) {
+  RegisterI18nClasses();
+  fake::FakePlatform fp;
+  AppContext ctx(fp.platform());
+  TApplication app(ctx);
+  auto* form = new TListForm(&app);
+  try {
+    form->LoadDescription("TListForm F {\n  TIvBinaryDictionary D {\n    Translations (3 0 0)\n  }\n}");
+    FAIL() << "read";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("Unknown translation data version: 3"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

@@ -18,14 +18,19 @@
 
 namespace vsi::testing_i18n {
 
-// toolbar1.mld as the build makes it from data/toolbar1.tsv.
-inline Bytes ShippedDictionaryFile() {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind("tests/unit/i18n/")) + "data/toolbar1.tsv", std::ios::binary);
+#ifdef VSI_SOURCE_DIR
+// The shipped dictionary table, data/toolbar1.tsv (UTF-8). The unit tests' build names the
+// source folder.
+inline std::string ShippedTable() {
+  std::ifstream in(std::string(VSI_SOURCE_DIR) + "/data/toolbar1.tsv", std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
-  return BuildMldFromTable(s.str(), {});
+  return s.str();
 }
+
+// toolbar1.mld as the build makes it from data/toolbar1.tsv.
+inline Bytes ShippedDictionaryFile() { return BuildMldFromTable(ShippedTable(), {}); }
+#endif
 
 // A language as a reader would leave it, completed against the fake locale database.
 inline TIvLanguage MakeLanguage(ILocale& locale, int primary, const char* subLanguages, int codePage,

@@ -63,8 +63,8 @@ TEST(MldLists, Locales) {
   ASSERT_EQ(out.size(), 1u);
   EXPECT_EQ(out[0].sub, 4);
   EXPECT_EQ(out[0].currencySymbol, "CHF");
-  EXPECT_EQ(out[0].thousandSeparator, '\'');
-  EXPECT_EQ(out[0].decimalSeparator, '.');
+  EXPECT_EQ(out[0].thousandSeparator, "'");
+  EXPECT_EQ(out[0].decimalSeparator, ".");
   EXPECT_TRUE(out[0].timeLeadingZero);
   EXPECT_EQ(out[0].longDayNames[6], "d");
   // Version 1 has no charset: the same record no longer fits its shape.

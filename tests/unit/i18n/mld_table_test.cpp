@@ -2,29 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "i18n_test_util.h"
+
 namespace vsi {
 namespace {
 
-std::string ShippedTable() {
-  std::string here = __FILE__;
-  std::string root = here.substr(0, here.rfind("tests/unit/i18n/"));
-  std::ifstream in(root + "data/toolbar1.tsv", std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using testing_i18n::ShippedTable;
 
-// The dump without its comment lines (file name, format, offsets).
+// The dump without its comment lines (file name, offsets) and its format lines.
 std::string ContentOfDump(const std::string& dump) {
   std::istringstream in(dump);
   std::string line, out;
   while (std::getline(in, line))
-    if (line.empty() || line[0] != '#') out += line + "\n";
+    if ((line.empty() || line[0] != '#') && line.rfind("version\t", 0) && line.rfind("byteorder\t", 0) &&
+        line.rfind("text\t", 0))
+      out += line + "\n";
   return out;
 }
 
@@ -144,6 +141,89 @@ TEST(MldTable, EightBitFilesOnlyTakeWhatTheirCodePageHolds) {
   // UTF-16 files hold it.
   Bytes b = BuildMldFromTable(table, {3, false, true});
   EXPECT_NE(DumpMld(b, "x").find("Yes\t\xE4\xB8\xAD"), std::string::npos);
+}
+
+// Czech in code page 1250 beside French, a custom locale whose separators are no-break
+// spaces, and originals that begin as a comment or a section would.
+constexpr const char* kCzechTable =
+    "[header]\nlayout\t0\n"
+    "[language]\nprimary\t9\nsub\t1\ncodepage\t1252\nenglish\tEnglish\nnative\tEnglish\n"
+    "[language]\nprimary\t5\nsub\t1\ncodepage\t1250\nenglish\tCzech\nnative\t\xC4\x8C"
+    "e\xC5\xA1tina\n"
+    "[language]\nprimary\t12\nsub\t1\ncodepage\t1252\nenglish\tFrench\nnative\tFran\xC3\xA7" "ais\n"
+    "[locale]\nprimary\t5\nsub\t1\ncodepage\t1250\nthousandSeparator\t\xC2\xA0\ndecimalSeparator\t,\n"
+    "timeSeparator\t:\ncurrency\tK\xC4\x8D\n"
+    "[translations]\n"
+    "Free Space\tVoln\xC3\xA9 m\xC3\xADsto\tEspace libre\n"
+    "\\# of files\t\xC4\x8C\xC3\xADslo\n"
+    "\\[draft]\t\tBrouillon\n";
+
+TEST(MldTable, DumpThenBuildGivesTheSameFileForEveryText) {
+  for (int version : {1, 2, 3})
+    for (bool big : {false, true})
+      for (bool utf16 : {false, true}) {
+        SCOPED_TRACE(std::to_string(version) + (big ? " big" : " little") + (utf16 ? " UTF-16" : " 8-bit"));
+        const Bytes first = BuildMldFromTable(kCzechTable, {version, big, utf16});
+        const std::string dump = DumpMld(first, "cs.mld");
+        EXPECT_EQ(MldTableFormat(dump).version, version);
+        EXPECT_EQ(BuildMldFromTable(dump, MldTableFormat(dump)), first);
+        EXPECT_NE(dump.find("native\t\xC4\x8C" "e\xC5\xA1tina"), std::string::npos) << "shown as text";
+      }
+  // In the 8-bit file the texts stand in their code pages; the separator is one byte, 0xA0.
+  MldFile f(BuildMldFromTable(kCzechTable, {3, false, false}), "cs.mld");
+  EXPECT_EQ(f.Language(1).nativeName, "\xC8" "e\x9Atina");
+  EXPECT_EQ(f.Locale(0).thousandSeparator, "\xA0");
+  EXPECT_EQ(f.Locale(0).currencySymbol, "K\xE8");
+  std::vector<MldEntry> czech;
+  f.LoadTranslations(1, 0, 1250, czech);
+  ASSERT_EQ(czech.size(), 2u);
+  EXPECT_EQ(czech[0].translation, "Voln\xE9 m\xEDsto");
+  EXPECT_EQ(czech[1].original, "# of files");
+}
+
+// What cannot come back as itself is refused, never written as another text.
+TEST(MldTable, TextsThatCannotComeBackAreRefused) {
+  auto errorOf = [](const std::function<void()>& f) -> std::string {
+    try {
+      f();
+    } catch (const EMldError& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  // Building: Czech in a Windows-1252 language; Japanese in a code page without a table.
+  std::string table = kCzechTable;
+  table.replace(table.find("codepage\t1250"), 13, "codepage\t1252");
+  EXPECT_NE(errorOf([&] { BuildMldFromTable(table, {}); }).find("language 1, native name: \"\xC4\x8C" "e\xC5\xA1tina\": code page 1252 has no character U+010C"),
+            std::string::npos);
+  const char* japanese = "[language]\nprimary\t9\n[language]\nprimary\t17\ncodepage\t932\nnative\t\xE6\x97\xA5\n";
+  EXPECT_NE(errorOf([&] { BuildMldFromTable(japanese, {}); }).find("no table for code page 932"), std::string::npos);
+  EXPECT_EQ(errorOf([&] { BuildMldFromTable(japanese, {3, false, true}); }), "no error") << "UTF-16 holds it";
+
+  // Dumping: 8-bit bytes that no table shows as themselves.
+  MldCodec raw;
+  raw.toWide = [](uint32_t, const AnsiString& s) { return WideString(s.begin(), s.end()); };
+  MldContent c;
+  c.languages.resize(2);
+  c.languages[0].primary = 9;
+  c.languages[1].primary = 17;
+  c.languages[1].codePage = 932;
+  c.languages[1].nativeName = "\x93\xFA";
+  EXPECT_NE(errorOf([&] { DumpMld(WriteMld(c, {}, raw), "ja.mld"); }).find("no table for code page 932"),
+            std::string::npos);
+  c.languages[1].codePage = 1252;
+  c.languages[1].nativeName = "\x81";  // no character in Windows-1252
+  EXPECT_NE(errorOf([&] { DumpMld(WriteMld(c, {}, raw), "x.mld"); }).find("byte 0x81 has no character in code page 1252"),
+            std::string::npos);
+  // A lone surrogate in a UTF-16 file.
+  MldCodec wide;
+  wide.toWide = [](uint32_t, const AnsiString&) { return WideString(1, u'\xD800'); };
+  c.languages[1].nativeName = "x";
+  EXPECT_NE(errorOf([&] { DumpMld(WriteMld(c, {3, false, true}, wide), "s.mld"); }).find("lone surrogate"),
+            std::string::npos);
+  // A separator is one character.
+  EXPECT_NE(errorOf([] { ParseMldTable("[locale]\nthousandSeparator\t..\n"); }).find("a separator is one character"),
+            std::string::npos);
 }
 
 }  // namespace

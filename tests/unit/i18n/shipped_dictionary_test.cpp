@@ -1,12 +1,18 @@
 // The main window with the dictionary file that ships beside the program.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
 #include "app/main_form.h"
 #include "app/program.h"
 #include "controls/ui_labels.h"
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "i18n/binary_dictionary.h"
+#include "app/languages.h"
 #include "i18n/mld_table.h"
 #include "i18n/translator.h"
 #include "i18n_test_util.h"
@@ -21,11 +27,15 @@ class ShippedDictionaryTest : public ::testing::Test {
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
     fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  }
+  // Creates and shows the program, as its start does.
+  void Start() {
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());
     main->Show();
     for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
   }
+  std::u16string Slot(const char* name) { return main->Get<TWideLabel>(name).Caption(); }
   const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
   const AnsiString& Hint(const char* name) { return main->Get<TControl>(name).Hint(); }
   void Click(const char* button) { main->Get<TControl>(button).Click(); }
@@ -38,6 +48,7 @@ class ShippedDictionaryTest : public ::testing::Test {
 };
 
 TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsItBack) {
+  Start();
   ASSERT_TRUE(main->Get<TIvTranslator>("IvTranslator1").Active());
   EXPECT_EQ(Caption("Label13"), "System Information");
   Click("SpeedButton7");
@@ -47,8 +58,8 @@ TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsIt
   EXPECT_EQ(Caption("Label17"), "Adresse IP");  // the hidden panel too
   EXPECT_EQ(Hint("SpeedButton6"), "Anglais");
   EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
-  // Unicode captions are not the translator's.
-  EXPECT_EQ(main->Get<TWideLabel>("WideLabel1").Caption(), u"CPU Usage");
+  // The slots' caption labels are plain labels, "CPU Usage" included.
+  EXPECT_EQ(Caption("WideLabel1"), "Utilisation CPU");
   Click("SpeedButton1");
   EXPECT_EQ(Caption("Label13"), "Systeminformationen");
   EXPECT_EQ(Hint("SpeedButton6"), "Englisch");
@@ -70,6 +81,7 @@ std::vector<std::string> WindowMenu(fake::FakeWindowSystem& windows, WindowHandl
 }
 
 TEST_F(ShippedDictionaryTest, TheWindowMenuFollowsTheLanguageAndEnglishBringsBackItsTexts) {
+  Start();
   const WindowHandle window = main->Handle();
   ASSERT_EQ(fp.windows.WindowMenuCount(window), 7);
   const std::vector<std::string> english = {"&Restore",  "&Move", "&Size", "Mi&nimize",
@@ -87,6 +99,7 @@ TEST_F(ShippedDictionaryTest, TheWindowMenuFollowsTheLanguageAndEnglishBringsBac
 }
 
 TEST_F(ShippedDictionaryTest, WhatTheUserTypesIntoTheNetworkBoxSurvivesLanguageSwitches) {
+  Start();
   auto& memo = main->Get<TMemo>("Memo2");
   const WindowHandle box = memo.Handle();
   // Typed into the edit control: nothing tells the memo. The last character lies outside
@@ -104,6 +117,7 @@ TEST_F(ShippedDictionaryTest, WhatTheUserTypesIntoTheNetworkBoxSurvivesLanguageS
 }
 
 TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
+  Start();
   struct Row {
     const char* button;
     const char* state;
@@ -125,6 +139,66 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
     EXPECT_EQ(Caption("Label8"), r.freeSpace) << r.state;
     EXPECT_EQ(Caption("Label12"), r.computerName) << r.state;
   }
+}
+
+// The drive figures follow the digit grouping of the window's language, and keep the values
+// read when the drive was chosen.
+TEST_F(ShippedDictionaryTest, DriveFiguresTakeTheGroupingOfTheLanguage) {
+  fp.volumes.Drive('C').totalBytes = 270553174016;
+  fp.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "German");
+  Start();
+  EXPECT_EQ(Slot("WideLabel22"), u"270.553.174.016") << "restored at start";
+  fp.volumes.Drive('C').totalBytes = 1;  // not read again by a language change
+  struct Row {
+    const char* button;
+    const char16_t* size;
+  } rows[] = {
+      {"SpeedButton7", u"270\u00A0553\u00A0174\u00A0016"},  // French: a no-break space
+      {"SpeedButton6", u"270,553,174,016"},
+      {"SpeedButton4", u"270.553.174.016"},
+  };
+  for (const Row& r : rows) {
+    Click(r.button);
+    EXPECT_EQ(Slot("WideLabel22"), r.size) << r.button;
+    EXPECT_NE(Slot("WideLabel23").find(r.size[3]), std::u16string::npos) << r.button << ": free space too";
+  }
+  for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
+}
+
+// A row whose original the window never looks up can never apply. The window looks up the
+// texts its translator remembers (the targeted properties of the shipped main window), the
+// window-menu names, and the messages of the settings value that its error box shows.
+TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
+  Start();
+  std::set<AnsiString> lookedUp;
+  for (const TIvTranslatorTableItem& item : main->Get<TIvTranslator>("IvTranslator1").Table())
+    lookedUp.insert(item.original);
+  for (const TIvWindowMenuName& name : WindowMenuNames()) lookedUp.insert(name.name);
+  // A stored number, then a failing write at close: the two messages the settings raise.
+  auto messagesOf = [&](const std::function<void(fake::FakePlatform&)>& arrange, bool close) {
+    fake::FakePlatform f;
+    AppContext c{f.platform()};
+    testing_i18n::MemoryStore s{f.system};
+    c.Service<TIvDictionaryStorage>().SetStore(&s);
+    s.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+    arrange(f);
+    TApplication a{c};
+    CreateProgram(a);
+    a.MainForm()->Show();
+    if (close) f.windows.Deliver(a.MainForm()->Handle(), [](IWindowEvents& sink) { sink.WmClose(); });
+    for (auto& m : f.windows.messageBoxes) lookedUp.insert(m.text);
+    return f.windows.messageBoxes.size();
+  };
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.SetDword(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, 5); },
+                       false),
+            1u);
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey); }, true),
+            1u);
+
+  MldFile file(testing_i18n::ShippedDictionaryFile(), "toolbar1.mld");
+  ASSERT_GT(file.TranslationCount(), 0);
+  for (const MldTranslation& row : file.Translations())
+    EXPECT_TRUE(lookedUp.count(row.original)) << "never looked up: \"" << row.original << "\"";
 }
 
 }  // namespace

@@ -100,19 +100,31 @@ class TGadget : public TComponent {
     ++wordsReads;
     return const_cast<TStringList*>(&list_);
   }
+  void SetWords(TStringList* words) { list_.Assign(*words); }
   mutable int wordsReads = 0;
   TCollection* Items() const { return items_.get(); }
+  void SetItems(TCollection*) {}
+  // Read-only, gathered afresh on every read, as the system's printers are.
+  TStringList* Printers() const {
+    ++printersReads;
+    printers_.Clear();
+    printers_.Add("Free Space");
+    return &printers_;
+  }
+  mutable int printersReads = 0;
 
  private:
   int locale_ = 7;
   TStringList list_;
+  mutable TStringList printers_;
   std::unique_ptr<TCollection> items_;
 };
 const ClassInfo& TGadget::StaticClass() {
   static const ClassInfo info = ClassBuilder<TGadget>("TGadget", &TComponent::StaticClass())
                                     .Int("Locale", &TGadget::Locale, &TGadget::SetLocale)
-                                    .Object("Words", TStrings::StaticClass(), &TGadget::Words)
-                                    .Object("Items", TCollection::StaticClass(), &TGadget::Items)
+                                    .Object("Words", TStrings::StaticClass(), &TGadget::Words, &TGadget::SetWords)
+                                    .Object("Items", TCollection::StaticClass(), &TGadget::Items, &TGadget::SetItems)
+                                    .Object("Printers", TStrings::StaticClass(), &TGadget::Printers)
                                     .Build();
   return info;
 }
@@ -356,6 +368,15 @@ TEST_F(IvTranslatorTest, AListThatIsNoTargetIsNotEvenRead) {
   Switch(1);
   EXPECT_EQ(gadget->wordsReads, 0);
   EXPECT_EQ(gadget->Words()->Strings(0), "Save");
+}
+
+TEST_F(IvTranslatorTest, PropertiesThatCannotBeWrittenAreNotWalked) {
+  tr->Targets()->Add("TGadget", "Printers");  // even when asked for
+  auto* gadget = new TGadget(form);
+  tr->Activate();
+  Switch(1);
+  Switch(0);
+  EXPECT_EQ(gadget->printersReads, 0);
 }
 
 TEST_F(IvTranslatorTest, CollectionItemsAreWalked) {

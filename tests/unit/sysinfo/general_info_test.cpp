@@ -274,11 +274,15 @@ TEST_F(GeneralInfoTest, ListsAreRefilledOnRead) {
 
 TEST_F(GeneralInfoTest, LockKeysReadTheToggleBit) {
   fp.system.keys[VK_NUMLOCK_] = 0x01;
-  fp.system.keys[VK_CAPITAL_] = 0x80;  // held down but not toggled
-  fp.system.keys[VK_SCROLL_] = 0x81;
+  fp.system.keys[VK_CAPITAL_] = 0x80;  // held down but not toggled: the call answers 0xFF80
+  fp.system.keys[VK_SCROLL_] = 0x81;   // held down and toggled: 0xFF81
+  ASSERT_EQ(static_cast<uint16_t>(fp.system.GetKeyState(VK_SCROLL_)), 0xFF81);
   EXPECT_TRUE(Info().GetFlagByIndex(fiNumLockState));
   EXPECT_FALSE(Info().GetFlagByIndex(fiCapsLockState));
   EXPECT_TRUE(Info().GetFlagByIndex(fiScrollLockState));
+  // Writing the state a held key already has sends nothing.
+  Info().SetFlagByIndex(fiScrollLockState, true);
+  EXPECT_TRUE(fp.system.keyEvents.empty());
 }
 
 TEST_F(GeneralInfoTest, NtLockKeyWriteSendsAPressAndReleaseOnlyWhenItDiffers) {

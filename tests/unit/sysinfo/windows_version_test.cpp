@@ -158,5 +158,37 @@ TEST_F(WindowsVersionTest, ListingOfTheObject) {
   EXPECT_EQ(lines.Strings(7), "BuildNumber: Integer = 7601");
 }
 
+// Windows 11 keeps "Windows 10 ..." in the registry; the build tells them apart.
+TEST_F(WindowsVersionTest, ProductNameFollowsTheBuildOfWindows11) {
+  struct Case {
+    const char* name;
+    uint32_t major, build;
+    const char* registry;
+    const char* shown;
+  } cases[] = {
+      {"Windows 10 22H2", 10, 19045, "Windows 10 Pro", "Windows 10 Pro"},
+      {"last build before 11", 10, 21999, "Windows 10 Home", "Windows 10 Home"},
+      {"Windows 11 21H2", 10, 22000, "Windows 10 Pro", "Windows 11 Pro"},
+      {"Windows 11 23H2", 10, 22631, "Windows 10 Enterprise", "Windows 11 Enterprise"},
+      {"Windows 11 24H2", 10, 26100, "Windows 10 Home", "Windows 11 Home"},
+      {"a bare name", 10, 22621, "Windows 10", "Windows 11"},
+      {"already right", 10, 22621, "Windows 11 Pro", "Windows 11 Pro"},
+      {"a server", 10, 26100, "Windows Server 2025 Datacenter", "Windows Server 2025 Datacenter"},
+      {"no such word", 10, 22621, "Windows 100 Pro", "Windows 100 Pro"},
+      {"Windows 7", 6, 7601, "Windows 7 Ultimate", "Windows 7 Ultimate"},
+  };
+  for (const Case& c : cases) {
+    fp.system.version.majorVersion = c.major;
+    fp.system.version.minorVersion = 0;
+    fp.system.version.buildNumber = c.build;
+    fp.system.version.csdVersion = "";
+    FillKey(kNtKey, c.registry);
+    TSysWindowsObject w(ctx);
+    w.Retrieve();
+    EXPECT_EQ(w.ProductName(), c.shown) << c.name;
+    EXPECT_EQ(w.BuildNumber(), c.build) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace vsi
