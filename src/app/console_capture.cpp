@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "platform/platform.h"
 
@@ -11,6 +12,7 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
                           TCustomMemo& memo) {
   std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
   if (!child) return;
+  TApplication* app = ApplicationOf(memo);
   // Grown as the output comes (a few kilobytes), never past the limit.
   std::vector<uint8_t> buffer;
   uint32_t position = 0;
@@ -18,7 +20,15 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
   for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
     ended = child->Wait(100, [&] { platform.windows.ProcessMessages(); });
     platform.windows.ProcessMessages();
-    uint32_t available = child->Available();
+    // The window was closed meanwhile: nobody is left to read the output, and the child
+    // must not keep the program's process alive behind a window that is gone.
+    if (app && app->Terminated()) {
+      child->Terminate();
+      return;
+    }
+    uint32_t available = 0;
+    // A failed peek: the pipe is broken and nothing more can come.
+    if (!child->Available(available)) break;
     // Never past the buffer: what does not fit is left in the pipe.
     uint32_t room = kCaptureLimit - position;
     uint32_t want = available < room ? available : room;
@@ -28,6 +38,8 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
     }
     if (position >= kCaptureLimit) break;
   }
+  // Once we stop waiting for it, the child is ended rather than left running unseen.
+  if (!ended) child->Terminate();
   std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
   bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
   if (bytes.empty()) return;

@@ -13,8 +13,8 @@ constexpr int kCapturePasses = 151;            // 100 ms waits: about 15 s
 // Starts `applicationPath` (a full path: never looked up elsewhere) with `commandLine`, waits
 // for it in 100 ms passes while dispatching messages, and appends its output, converted from
 // the OEM to the ANSI code page and cut at the first zero byte, to the memo's text. A child
-// still running after the last pass is left running. Nothing is reported: a command that
-// cannot start leaves the memo as it was.
+// still running after the last pass, or when the program ends during the wait, is ended.
+// Nothing is reported: a command that cannot start leaves the memo as it was.
 void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath, const std::string& commandLine,
                           TCustomMemo& memo);
 

@@ -182,7 +182,8 @@ TEST_F(PlantedFolder, ProgramsAreStartedByFullPathOnly) {
   for (int i = 0; i < 300 && !ended; ++i) {
     ended = child->Wait(100, [] {});
     char buf[4096];
-    uint32_t n = child->Available();
+    uint32_t n = 0;
+    if (!child->Available(n)) break;
     while (n > 0) {
       uint32_t got = child->Read(reinterpret_cast<uint8_t*>(buf), n < sizeof buf ? n : sizeof buf);
       if (got == 0) break;
