@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "app/main_form.h"
@@ -17,13 +18,15 @@
 namespace vsi {
 namespace {
 
-Bytes ShippedFile() {
+std::string ShippedTable() {
   std::string here = __FILE__;
   std::ifstream in(here.substr(0, here.rfind("tests/unit/i18n/")) + "data/toolbar1.tsv", std::ios::binary);
   std::ostringstream s;
   s << in.rdbuf();
-  return BuildMldFromTable(s.str(), {});
+  return s.str();
 }
+
+Bytes ShippedFile() { return BuildMldFromTable(ShippedTable(), {}); }
 
 class ShippedDictionaryTest : public ::testing::Test {
  protected:
@@ -94,6 +97,63 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
     EXPECT_EQ(Caption("Label8"), r.freeSpace) << r.state;
     EXPECT_EQ(Caption("Label12"), r.computerName) << r.state;
   }
+}
+
+// The main window over the shipped file, a variation of it, or both, where the test puts them.
+class ShippedFilePlacesTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kBeside = "C:\\Program Files\\Velmora\\toolbar1.mld";
+  static constexpr const char* kCurrent = "C:\\Work\\toolbar1.mld";
+  void Start() {
+    RegisterAllClasses();
+    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
+    CreateProgram(app);
+    main = dynamic_cast<TMain*>(app.MainForm());
+    main->Show();
+  }
+  const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
+
+  fake::FakePlatform fp;
+  AppContext ctx{fp.platform()};
+  testing_i18n::MemoryStore store{fp.system};
+  TApplication app{ctx};
+  TMain* main = nullptr;
+};
+
+TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
+  Bytes damaged = ShippedFile();
+  // Cut short inside the last translations: the header and the languages are whole.
+  damaged.resize(damaged.size() - 10);
+  store.Put(kBeside, damaged);
+  ASSERT_NO_THROW(Start()) << "start-up goes on";
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  const fake::MessageBoxCall& box = fp.windows.messageBoxes[0];
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_NE(box.text.find(std::string("\"") + kBeside + "\""), std::string::npos) << box.text;
+  std::smatch offset;
+  ASSERT_TRUE(std::regex_search(box.text, offset, std::regex("reading stopped at offset (\\d+)"))) << box.text;
+  EXPECT_LT(std::stoul(offset[1]), ShippedFile().size());
+  EXPECT_FALSE(main->Get<TIvTranslator>("IvTranslator1").Active());
+  EXPECT_EQ(Caption("Label13"), "System Information");
+  EXPECT_EQ(Caption("Label1"), "English");
+  // The flags still switch what the window sets itself, and say nothing more.
+  main->Get<TControl>("SpeedButton7").Click();
+  EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
+  EXPECT_EQ(Caption("Label13"), "System Information");
+  EXPECT_EQ(fp.windows.messageBoxes.size(), 1u);
+}
+
+TEST_F(ShippedFilePlacesTest, AFileInTheCurrentFolderDoesNotReplaceTheOneBesideTheProgram) {
+  std::string planted = ShippedTable();
+  const std::string french = "Espace libre";
+  ASSERT_NE(planted.find(french), std::string::npos);
+  planted.replace(planted.find(french), french.size(), "Espace PLANTED");
+  store.Put(kCurrent, BuildMldFromTable(planted, {}));
+  store.Put(kBeside, ShippedFile());
+  Start();
+  main->Get<TControl>("SpeedButton7").Click();
+  EXPECT_EQ(Caption("Label8"), "Espace libre");
+  EXPECT_TRUE(fp.windows.messageBoxes.empty());
 }
 
 }  // namespace
