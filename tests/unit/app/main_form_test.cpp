@@ -169,7 +169,10 @@ TEST_F(MainFormTest, AFailureWhileTheErrorBoxIsOpenOpensNoSecondBox) {
   // The box's own loop goes on dispatching: three more ticks arrive while it is open.
   int ticksInsideBoxes = 0;
   fp.windows.whileMessageBoxOpen = [&] {
-    for (int i = 0; i < 3 && ticksInsideBoxes < 3; ++i, ++ticksInsideBoxes) fp.windows.TickTimers();
+    while (ticksInsideBoxes < 3) {
+      ++ticksInsideBoxes;
+      fp.windows.TickTimers();
+    }
   };
   fp.windows.TickTimers();
   EXPECT_EQ(ticksInsideBoxes, 3);
