@@ -28,17 +28,17 @@ std::string ShippedTable() {
 
 Bytes ShippedFile() { return BuildMldFromTable(ShippedTable(), {}); }
 
-class ShippedDictionaryTest : public ::testing::Test {
+// The main window over the shipped file, a variation of it, or both, where the test puts them.
+class ShippedFilePlacesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
+  static constexpr const char* kBeside = "C:\\Program Files\\Velmora\\toolbar1.mld";
+  static constexpr const char* kCurrent = "C:\\Work\\toolbar1.mld";
+  void Start() {
     RegisterAllClasses();
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
-    store.Put("C:\\Work\\toolbar1.mld", ShippedFile());
-    fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());
     main->Show();
-    for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
   }
   const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
   const AnsiString& Hint(const char* name) { return main->Get<TControl>(name).Hint(); }
@@ -49,6 +49,17 @@ class ShippedDictionaryTest : public ::testing::Test {
   testing_i18n::MemoryStore store{fp.system};
   TApplication app{ctx};
   TMain* main = nullptr;
+};
+
+// The main window with the shipped file, shown without errors.
+class ShippedDictionaryTest : public ShippedFilePlacesTest {
+ protected:
+  void SetUp() override {
+    store.Put(kCurrent, ShippedFile());
+    fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+    Start();
+    for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
+  }
 };
 
 TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsItBack) {
@@ -99,27 +110,6 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
   }
 }
 
-// The main window over the shipped file, a variation of it, or both, where the test puts them.
-class ShippedFilePlacesTest : public ::testing::Test {
- protected:
-  static constexpr const char* kBeside = "C:\\Program Files\\Velmora\\toolbar1.mld";
-  static constexpr const char* kCurrent = "C:\\Work\\toolbar1.mld";
-  void Start() {
-    RegisterAllClasses();
-    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
-    main->Show();
-  }
-  const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
-
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
-  testing_i18n::MemoryStore store{fp.system};
-  TApplication app{ctx};
-  TMain* main = nullptr;
-};
-
 TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
   Bytes damaged = ShippedFile();
   // Cut short inside the last translations: the header and the languages are whole.
@@ -137,7 +127,7 @@ TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
   EXPECT_EQ(Caption("Label13"), "System Information");
   EXPECT_EQ(Caption("Label1"), "English");
   // The flags still switch what the window sets itself, and say nothing more.
-  main->Get<TControl>("SpeedButton7").Click();
+  Click("SpeedButton7");
   EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
   EXPECT_EQ(Caption("Label13"), "System Information");
   EXPECT_EQ(fp.windows.messageBoxes.size(), 1u);
@@ -151,7 +141,7 @@ TEST_F(ShippedFilePlacesTest, AFileInTheCurrentFolderDoesNotReplaceTheOneBesideT
   store.Put(kCurrent, BuildMldFromTable(planted, {}));
   store.Put(kBeside, ShippedFile());
   Start();
-  main->Get<TControl>("SpeedButton7").Click();
+  Click("SpeedButton7");
   EXPECT_EQ(Caption("Label8"), "Espace libre");
   EXPECT_TRUE(fp.windows.messageBoxes.empty());
 }
