@@ -42,4 +42,23 @@ void BM_ReadProcessorSample(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadProcessorSample)->Arg(8)->Arg(64);
 
+// The sampler's start against a big machine's block: the buffer grows from its first size
+// until the block fits, one query per step. Reports the queries made.
+void BM_CpuUsageStartOnALargeBlock(benchmark::State& state) {
+  std::vector<int64_t> idle(static_cast<size_t>(state.range(0)), 1234);
+  const vsi::Bytes block = vsi::fake::ProcessorBlock(vsi::SystemTime{2004, 3, 0, 21, 13, 30, 5, 0}, idle);
+  vsi::fake::FakeSystem sys;
+  size_t queries = 0;
+  for (auto _ : state) {
+    vsi::fake::FakeRegistry reg;
+    reg.SetPerfDataSource([&] { return block; });
+    vsi::CpuUsageSampler sampler(reg, sys);
+    queries = reg.PerfRequestSizes().size();
+    benchmark::DoNotOptimize(sampler.BufferSize());
+  }
+  state.counters["queries"] = static_cast<double>(queries);
+  state.counters["block_bytes"] = static_cast<double>(block.size());
+}
+BENCHMARK(BM_CpuUsageStartOnALargeBlock)->Arg(256)->Arg(4096)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "platform/platform.h"
 
@@ -9,13 +10,15 @@ namespace vsi {
 
 void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath, const std::string& commandLine,
                           TCustomMemo& memo) {
-  std::optional<std::string> text = CaptureConsoleText(platform, applicationPath, commandLine);
+  TApplication* app = ApplicationOf(memo);
+  std::optional<std::string> text =
+      CaptureConsoleText(platform, applicationPath, commandLine, [app] { return app && app->Terminated(); });
   if (!text || text->empty()) return;
   memo.SetText(memo.Text() + *text);
 }
 
 std::optional<std::string> CaptureConsoleText(Platform& platform, const std::string& applicationPath,
-                                              const std::string& commandLine) {
+                                              const std::string& commandLine, const std::function<bool()>& abandoned) {
   std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
   if (!child) return std::nullopt;
   // Grown as the output comes (a few kilobytes), never past the limit.
@@ -25,7 +28,15 @@ std::optional<std::string> CaptureConsoleText(Platform& platform, const std::str
   for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
     ended = child->Wait(100, [&] { platform.windows.ProcessMessages(); });
     platform.windows.ProcessMessages();
-    uint32_t available = child->Available();
+    // The window was closed meanwhile: nobody is left to read the output, and the child
+    // must not keep the program's process alive behind a window that is gone.
+    if (abandoned && abandoned()) {
+      child->Terminate();
+      return std::nullopt;
+    }
+    uint32_t available = 0;
+    // A failed peek: the pipe is broken and nothing more can come.
+    if (!child->Available(available)) break;
     // Never past the buffer: what does not fit is left in the pipe.
     uint32_t room = kCaptureLimit - position;
     uint32_t want = available < room ? available : room;
@@ -35,6 +46,8 @@ std::optional<std::string> CaptureConsoleText(Platform& platform, const std::str
     }
     if (position >= kCaptureLimit) break;
   }
+  // Once we stop waiting for it, the child is ended rather than left running unseen.
+  if (!ended) child->Terminate();
   std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
   bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
   if (bytes.empty()) return std::string();

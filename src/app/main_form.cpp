@@ -106,7 +106,8 @@ void TMain::RestoreLanguage() {
   auto& state = Get<TControl>("Label1");
   std::string stored;
   TRegistry reg(Plat().registry);
-  if (reg.OpenKey(kSettingsKey, false)) {
+  // Reading needs no more: a key the user may only read still gives the stored language.
+  if (reg.OpenKeyReadOnly(kSettingsKey)) {
     stored = reg.ReadString(kLanguageValue);
     state.SetCaption(stored);
     reg.CloseKey();

@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "app/report.h"
 #include "controls/register.h"
+#include "framework/context.h"
 #include "framework/forms.h"
 #include "probes/cpu_usage.h"
 #include "calendar/register.h"
@@ -26,6 +27,10 @@ void RegisterAllClasses() {
 
 void CreateProgram(TApplication& app) {
   RegisterAllClasses();
+  // Once for the whole process, before anything touches a drive: an empty card reader,
+  // floppy or DVD drive then answers "not ready" instead of asking the user for a disk.
+  IVolumes& volumes = app.Context().platform().volumes;
+  volumes.SetErrorMode(volumes.SetErrorMode(SEM_FAILCRITICALERRORS_) | SEM_FAILCRITICALERRORS_);
   // The CPU usage sampler's start-up runs before any window exists.
   app.Context().Service<CpuUsageSampler>();
   app.SetTitle("Velmora System Info 1.0");

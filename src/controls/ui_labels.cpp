@@ -131,6 +131,10 @@ bool IsLinkTarget(const std::string& target) {
     if (u.rfind(s, 0) == 0) scheme = std::char_traits<char>::length(s);
   }
   if (scheme == 0 || target.size() == scheme) return false;
+  // A mail link names an address and nothing more: header fields after "?" (attach=, body=,
+  // cc=) would have the mailer attach a file or fill a message the user never wrote, and a
+  // %-escape could spell the "?".
+  if (u.rfind("MAILTO:", 0) == 0 && target.find_first_of("?%") != std::string::npos) return false;
   static constexpr std::string_view kPunctuation = "-._~:/?#[]@!$&'()*+,;=%";
   for (char c : target) {
     bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');

@@ -169,7 +169,15 @@ void TForm::Close() {
 void TForm::WmShow() {}
 
 bool TForm::WmClose() {
-  Fire(OnClose, this);
+  // A failing close handler is reported and the window closes all the same: the user must
+  // always be able to quit.
+  try {
+    Fire(OnClose, this);
+  } catch (const std::exception& e) {
+    TApplication* app = ApplicationOf(*this);
+    if (!app) throw;
+    app->HandleException(e);
+  }
   // Only the main window's close ends the program; any other window just hides.
   TApplication* app = ApplicationOf(*this);
   if (app && app->MainForm() != this) {
@@ -260,7 +268,10 @@ int TApplication::Run() {
   return Plat().windows.RunMessageLoop();
 }
 
-void TApplication::Terminate() { Plat().windows.PostQuit(0); }
+void TApplication::Terminate() {
+  terminated_ = true;
+  Plat().windows.PostQuit(0);
+}
 
 void TApplication::ProcessMessages() { Plat().windows.ProcessMessages(); }
 
@@ -273,15 +284,26 @@ void TApplication::Restore() {
 }
 
 void TApplication::HandleException(const std::exception& e) {
+  // The box's own message loop goes on dispatching: a failure that repeats on every timer
+  // tick would open a box inside the box each second. While one is open, others are dropped.
+  if (errorBoxOpen_) return;
+  errorBoxOpen_ = true;
+  struct Closed {
+    bool& open;
+    ~Closed() { open = false; }
+  } closed{errorBoxOpen_};
   if (OnException)
     OnException(this, e);
   else
     ShowException(e);
 }
 
+WindowHandle TApplication::ErrorBoxOwner() const {
+  return mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_;
+}
+
 void TApplication::ShowException(const std::exception& e) {
-  Plat().windows.MessageBox(mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_,
-                            WithFullStop(e.what()), title_, MB_OK_ | MB_ICONERROR_);
+  Plat().windows.MessageBox(ErrorBoxOwner(), WithFullStop(e.what()), title_, MB_OK_ | MB_ICONERROR_);
 }
 
 std::string WithFullStop(const std::string& message) {

@@ -120,13 +120,19 @@ class TApplication : public TComponent {
 
   // Shows the main form and runs the message loop until it closes.
   int Run();
+  // Ends the message loop; Terminated() from then on, also inside handlers that still run.
   void Terminate();
+  bool Terminated() const { return terminated_; }
   void ProcessMessages();
   void Minimize();
   void Restore();
 
   // An exception that left an event handler: to OnException when set, else ShowException.
+  // One error box at a time: a failure while a box is open is dropped.
   void HandleException(const std::exception& e);
+  bool ErrorBoxOpen() const { return errorBoxOpen_; }
+  // The window an error box belongs to: the main form once it has a window, else ours.
+  WindowHandle ErrorBoxOwner() const;
   // The standard error box: title, error icon, message with the full-stop rule.
   void ShowException(const std::exception& e);
   std::function<void(TObject* sender, const std::exception& e)> OnException;
@@ -135,6 +141,8 @@ class TApplication : public TComponent {
   std::string title_;
   TForm* mainForm_ = nullptr;
   WindowHandle handle_ = 0;
+  bool errorBoxOpen_ = false;
+  bool terminated_ = false;
 };
 
 // The message with a full stop added unless it ends in "." or a character that sorts before it.

@@ -6,6 +6,7 @@
 
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/forms.h"
 #include "i18n/mld_lists.h"
 #include "platform/platform.h"
 
@@ -125,13 +126,17 @@ TIvCustomFileDictionary::TIvCustomFileDictionary(TComponent* owner) : TIvCustomD
 AnsiString TIvCustomFileDictionary::FileName() const {
   if (Designing() || storage_ != ivsFile || fileName_.empty()) return fileName_;
   ISystem& system = Plat().system;
-  std::string expanded = ExpandFileName(fileName_, system.GetCurrentDirectory());
-  if (system.FileExists(expanded)) {
-    fileName_ = expanded;
-  } else if (!HasDirectoryPart(fileName_)) {
-    std::string beside = ExtractFilePath(system.GetModuleFileName()) + fileName_;
-    if (system.FileExists(beside)) fileName_ = beside;
+  // The program's own folder first: a file of that name in whatever folder the program was
+  // started from must not replace the one that ships beside it.
+  if (!HasDirectoryPart(fileName_)) {
+    std::string folder = ExtractFilePath(system.GetModuleFileName());
+    if (!folder.empty() && system.FileExists(folder + fileName_)) {
+      fileName_ = folder + fileName_;
+      return fileName_;
+    }
   }
+  std::string expanded = ExpandFileName(fileName_, system.GetCurrentDirectory());
+  if (system.FileExists(expanded)) fileName_ = expanded;
   return fileName_;
 }
 
@@ -163,6 +168,29 @@ const ClassInfo& TIvBinaryDictionary::StaticClass() {
 TIvBinaryDictionary::TIvBinaryDictionary(TComponent* owner) : TIvCustomFileDictionary(owner) {}
 
 TIvBinaryDictionary::~TIvBinaryDictionary() = default;
+
+void TIvBinaryDictionary::Loaded() {
+  TIvCustomFileDictionary::Loaded();
+  if (Designing() || Storage() != ivsFile || !ResolvedFileExists()) return;
+  // A damaged file must not stop the program: it is said once, with the file and the place
+  // where reading stopped, and the window keeps its own texts, as when there is no file.
+  const std::string path = FileName();
+  try {
+    const MldFile& file = OpenStream();
+    if (file.LanguageCount() == 0) throw EMldError("The file holds no languages", 12);
+    file.ReadAll();
+  } catch (const EMldError& e) {
+    damaged_ = true;
+    stream_.reset();
+    streamSource_ = StreamSource::None;
+    std::string where = e.Offset() == EMldError::kNoOffset ? "" : Format(", reading stopped at offset %zu", e.Offset());
+    EMldError report(Format("Damaged dictionary file \"%s\"%s: %s", path.c_str(), where.c_str(), e.what()),
+                     e.Offset());
+    if (TApplication* app = ApplicationOf(*this)) app->HandleException(report);
+  }
+}
+
+bool TIvBinaryDictionary::CanOpen() { return !damaged_ && TIvCustomFileDictionary::CanOpen(); }
 
 const MldFile& TIvBinaryDictionary::OpenStream() {
   if (StoredFileName().empty()) throw Exception("No FileName property set");

@@ -76,8 +76,8 @@ class TIvCustomFileDictionary : public TIvCustomDictionary {
   VSI_CLASS(TIvCustomFileDictionary)
   explicit TIvCustomFileDictionary(TComponent* owner);
 
-  // Reading resolves the name (current directory, then beside the executable) and keeps the
-  // resolved name; while designing, and with the other storages, it is returned as stored.
+  // Reading resolves the name (beside the executable, then the current directory) and keeps
+  // the resolved name; while designing, and with the other storages, it is returned as stored.
   AnsiString FileName() const;
   AnsiString StoredFileName() const { return fileName_; }
   void SetFileName(const AnsiString& name) { fileName_ = name; }
@@ -99,6 +99,12 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   VSI_CLASS(TIvBinaryDictionary)
   explicit TIvBinaryDictionary(TComponent* owner);
   ~TIvBinaryDictionary() override;
+
+  // A damaged file is reported once when the form has been loaded; the dictionary then
+  // stays closed, as without a file.
+  void Loaded() override;
+  bool CanOpen() override;
+  bool FileDamaged() const { return damaged_; }
 
   int LanguageCount() override;
   void GetLanguage(int index, TIvLanguage& language) override;
@@ -146,6 +152,7 @@ class TIvBinaryDictionary : public TIvCustomFileDictionary {
   std::string streamPath_;
   TIvFileStamp streamStamp_;
   int streamLoads_ = 0;
+  bool damaged_ = false;
 
   Bytes languageData_, translationData_, localeData_;
   bool hasLanguageData_ = false, hasTranslationData_ = false, hasLocaleData_ = false;

@@ -134,9 +134,11 @@ void ShowDictionaryException(AppContext& context, const std::exception& e) {
       message = e.what();
     }
   }
+  // The main window owns the box, as it owns the framework's: the box stays in front of it
+  // and keeps it from taking input until it is closed.
   WindowHandle owner = 0;
   for (int i = 0; i < registry.Count() && !owner; ++i)
-    if (TApplication* app = ApplicationOf(*registry.Items(i))) owner = app->Handle();
+    if (TApplication* app = ApplicationOf(*registry.Items(i))) owner = app->ErrorBoxOwner();
   context.platform().windows.MessageBox(owner, WithFullStop(message), "Error", MB_OK_ | MB_ICONERROR_);
 }
 

@@ -162,7 +162,7 @@ class ByteReader {
   size_t pos = 0;
 
   [[noreturn]] void Fail() const {
-    throw EMldError(Format("Stream read error in \"%s\" at offset %zu", name_.c_str(), pos));
+    throw EMldError(Format("Stream read error in \"%s\" at offset %zu", name_.c_str(), pos), pos);
   }
   void Need(size_t n) const {
     if (pos > data_.size() || n > data_.size() - pos) Fail();
@@ -261,7 +261,7 @@ uint8_t SeparatorByte(const AnsiString& s) {
 
 MldFile::MldFile(Bytes data, std::string name, MldCodec codec)
     : data_(std::move(data)), name_(std::move(name)), codec_(std::move(codec)) {
-  if (data_.size() < 3 || std::memcmp(data_.data(), "MLD", 3) != 0) throw EMldError(kMldNotValid);
+  if (data_.size() < 3 || std::memcmp(data_.data(), "MLD", 3) != 0) throw EMldError(kMldNotValid, 0);
   ByteReader r(data_, name_, false, true, &codec_);
   r.Need(kMldHeaderSize);
   MldHeader& h = header_;
@@ -388,22 +388,25 @@ void SkipRecordRest(ByteReader& r, size_t start, int version, uint16_t size) {
 MldCursor::MldCursor(const MldFile& file) : file_(file) {}
 
 namespace {
-void Seek(size_t& pos, uint32_t offset, const Bytes& data, const char* message) {
+// `field` is where the header holds the offset: the place named when it is wrong.
+void Seek(size_t& pos, uint32_t offset, const Bytes& data, const char* message, size_t field) {
   // Zero, or beyond the stream: nothing valid can be there.
-  if (offset == 0 || offset > data.size()) throw EMldError(message);
+  if (offset == 0 || offset > data.size()) throw EMldError(message, field);
   pos = offset;
 }
 }  // namespace
 
-void MldCursor::SeekLanguages() { Seek(pos_, file_.Header().languageOffset, file_.Data(), kMldInvalidLanguageOffset); }
+void MldCursor::SeekLanguages() {
+  Seek(pos_, file_.Header().languageOffset, file_.Data(), kMldInvalidLanguageOffset, 14);
+}
 
 void MldCursor::SeekTranslations() {
-  Seek(pos_, file_.Header().translationOffset, file_.Data(), kMldInvalidTranslationOffset);
+  Seek(pos_, file_.Header().translationOffset, file_.Data(), kMldInvalidTranslationOffset, 20);
 }
 
 void MldCursor::SeekLocales() {
-  if (file_.Header().localeCount == 0) throw EMldError(kMldNoCustomLocales);
-  Seek(pos_, file_.Header().localeOffset, file_.Data(), kMldInvalidLocaleOffset);
+  if (file_.Header().localeCount == 0) throw EMldError(kMldNoCustomLocales, 24);
+  Seek(pos_, file_.Header().localeOffset, file_.Data(), kMldInvalidLocaleOffset, 26);
 }
 
 MldLanguage MldCursor::NextLanguage() {

@@ -24,7 +24,13 @@ class ILocale;
 // A malformed MLD stream or embedded dictionary data.
 class EMldError : public Exception {
  public:
-  using Exception::Exception;
+  static constexpr size_t kNoOffset = static_cast<size_t>(-1);
+  explicit EMldError(const std::string& message, size_t offset = kNoOffset) : Exception(message), offset_(offset) {}
+  // Where in the stream the reader stopped (kNoOffset when the fault has no place).
+  size_t Offset() const { return offset_; }
+
+ private:
+  size_t offset_;
 };
 
 // Fixed messages.

@@ -10,7 +10,10 @@ namespace vsi {
 namespace {
 
 constexpr uint32_t kInitialBufferSize = 8192;
-constexpr uint32_t kBufferGrowth = 4096;
+// The answer's size means nothing for performance data, so the buffer doubles (from 64 KiB
+// on): a big machine's block then fits after a few queries, each of which makes the system
+// gather its data anew, not after thousands of small steps.
+constexpr uint32_t kFirstGrowth = 64u << 10;
 const char* const kStartStat = "PerfStats\\StartStat";
 const char* const kStatData = "PerfStats\\StatData";
 const char* const kStopStat = "PerfStats\\StopStat";
@@ -61,8 +64,8 @@ void CpuUsageSampler::SampleNT() {
   uint32_t size = static_cast<uint32_t>(buffer_.size());
   WinError answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
   while (answer == WinError::MoreData) {
-    if (buffer_.size() + kBufferGrowth > kMaxBufferSize) throw Exception(perf::kNoProcessorObjectMessage);
-    buffer_.resize(buffer_.size() + kBufferGrowth);
+    if (buffer_.size() >= kMaxBufferSize) throw Exception(perf::kNoProcessorObjectMessage);
+    buffer_.resize(std::min<size_t>(std::max<size_t>(buffer_.size() * 2, kFirstGrowth), kMaxBufferSize));
     size = static_cast<uint32_t>(buffer_.size());
     answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
   }

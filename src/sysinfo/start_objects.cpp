@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "framework/context.h"
+#include "framework/exceptions.h"
 #include "framework/registry_access.h"
 #include "platform/platform.h"
 
@@ -467,10 +468,17 @@ void TSysNetworkCards::Refresh() {
   for (const std::string& name : names) {
     TRegistry reg(registry, HKEY_LOCAL_MACHINE_);
     if (!reg.OpenKeyReadOnly(std::string(kNetworkCardsKey) + "\\" + name)) continue;
-    if (reg.ValueExists("Hidden") && reg.ReadInteger("Hidden") == 1) continue;
+    // Machine values of an unexpected type leave that one fact empty (or the card shown):
+    // they must not stop the window from starting.
+    bool hidden = false;
+    try {
+      hidden = reg.ValueExists("Hidden") && reg.ReadInteger("Hidden") == 1;
+    } catch (const ERegistryException&) {
+    }
+    if (hidden) continue;
     auto* card = static_cast<TSysNetworkCard*>(Add());
-    card->description_ = reg.ReadString("Description");
-    card->serviceName_ = reg.ReadString("ServiceName");
+    card->description_ = ReadTextOrEmpty(reg, "Description");
+    card->serviceName_ = ReadTextOrEmpty(reg, "ServiceName");
     reg.CloseKey();
     ReadProtocols(*card);
   }
@@ -528,7 +536,7 @@ void TSysNetworkObject::Retrieve() {
   {
     TRegistry reg(p.registry, HKEY_LOCAL_MACHINE_);
     computerName_ = reg.OpenKeyReadOnly("\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName")
-                        ? reg.ReadString("ComputerName")
+                        ? ReadTextOrEmpty(reg, "ComputerName")
                         : AnsiString();
   }
 

@@ -4,10 +4,19 @@
 #include <cstdio>
 
 #include "framework/context.h"
+#include "framework/exceptions.h"
 #include "framework/registry_access.h"
 #include "framework/strings.h"
 
 namespace vsi {
+
+AnsiString ReadTextOrEmpty(TRegistry& reg, const std::string& name) {
+  try {
+    return reg.ReadString(name);
+  } catch (const ERegistryException&) {
+    return AnsiString();
+  }
+}
 
 // ---------------------------------------------------------------- pending changes
 

@@ -56,6 +56,10 @@ class TSysChangeList {
 // under "Name.", collection items under "Item[i].".
 void ListObjectProperties(const TObject& obj, TStrings& lines, bool withTypes, const std::string& prefix = {});
 
+// A text value that the window reads while it starts: a value of another type (left there by
+// some other program) gives empty text for that value alone, and the start goes on.
+AnsiString ReadTextOrEmpty(TRegistry& reg, const std::string& name);
+
 // Base of every information object.
 class TSysObject : public TPersistent {
   VSI_CLASS(TSysObject)

@@ -42,10 +42,11 @@ void TSysWindowsObject::Retrieve() {
       TSysWindowsObject* self;
       ~Close() { self->CloseRegKey(); }
     } close{this};
-    registeredOwner_ = reg.ReadString("RegisteredOwner");
-    registeredCompany_ = reg.ReadString("RegisteredOrganization");
-    productID_ = reg.ReadString("ProductID");
-    productName_ = reg.ReadString("ProductName");
+    // Read while the window starts: a value of another type leaves that one text empty.
+    registeredOwner_ = ReadTextOrEmpty(reg, "RegisteredOwner");
+    registeredCompany_ = ReadTextOrEmpty(reg, "RegisteredOrganization");
+    productID_ = ReadTextOrEmpty(reg, "ProductID");
+    productName_ = ReadTextOrEmpty(reg, "ProductName");
   }
   OsVersionInfo v;
   if (Plat().system.GetVersionEx(v)) {

@@ -32,7 +32,8 @@ known="advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp im
        shlwapi user32 wldap32 ws2_32"
 objdump="$(command -v x86_64-w64-mingw32-objdump || true)"
 if [ -z "$objdump" ]; then
-  skip "every library imported at start is a known system library" "no MinGW objdump"
+  # Not a pass, and not a skip that a summary hides: without the tool nothing was checked.
+  fail "every library imported at start is a known system library" "no MinGW objdump to read the import table"
 else
   imports="$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z' | sed 's/\.dll$//' | sort -u)"
   unknown=""
@@ -50,8 +51,11 @@ cwd_dir="$work/cwd"
 mkdir -p "$app_dir" "$cwd_dir"
 cp "$exe" "$bin/toolbar1.mld" "$app_dir/"
 # The libraries the program uses beyond the known ones (delay-loaded) and those it loads by
-# name itself or through them (uxtheme by the common controls, winspool.drv for printers).
-planted_libs="comctl32.dll mpr.dll wsock32.dll uxtheme.dll winspool.drv"
+# name itself or through them (uxtheme by the common controls, winspool.drv for printers,
+# winmm by the common controls). Not version.dll: Wine's own advapi32 imports it while the
+# process starts, before the program's first instruction, where nothing of ours can choose
+# the folder (on Windows advapi32 is a known library and imports no version.dll).
+planted_libs="comctl32.dll mpr.dll wsock32.dll uxtheme.dll winspool.drv winmm.dll"
 for d in "$app_dir" "$cwd_dir"; do
   cp "$planted_exe" "$d/ipconfig.exe"
   for l in $planted_libs; do cp "$planted_lib" "$d/$l"; done
@@ -60,7 +64,7 @@ markers() { find "$app_dir" "$cwd_dir" -iname '*.ran' -printf '%P ' | sort; }
 # Wine prefers its own built-in libraries to a file of the same name in the program's folder;
 # asked to take native files first for these names, it searches as Windows does, so a library
 # taken from the wrong folder really is loaded there.
-native_first="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}comctl32,mpr,wsock32,uxtheme,winspool.drv=n,b"
+native_first="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}comctl32,mpr,wsock32,uxtheme,winspool.drv,winmm=n,b"
 
 # The stand-in itself, started in the program's folder, shows that these checks can fail: it
 # leaves its marker, and the mpr.dll it imports is the planted one beside it.

@@ -525,6 +525,108 @@ expect_match "after the load the CPU slot still reads \"%5.2f%%\"" "$(drive text
 close_app "last run"
 expect "closing stores Language1 = English" "$(stored_language)" "English"
 
+# ---------------------------------------------------------------- fault paths
+# A damaged dictionary, a dictionary planted in the working folder, a machine value of the
+# wrong type: the window still starts, and says what it has to say in one error box.
+fault_paths() {
+  local dir="$out/faults" app_dir cwd_dir box tops sum_before
+  rm -rf "$dir"
+  app_dir="$dir/app"
+  cwd_dir="$dir/cwd"
+  mkdir -p "$app_dir" "$cwd_dir"
+  cp "$exe" "$app_dir/"
+  # Cut short inside its last translations: the header and the languages are whole.
+  local mld_size
+  mld_size=$(stat -c %s "$bin/toolbar1.mld")
+  head -c $((mld_size - 10)) "$bin/toolbar1.mld" >"$dir/damaged.mld"
+  error_boxes() { wine "$driver" windows </dev/null 2>>"$out/driver.err" | vsi_crlf | awk -F'\t' '$2 == "1" && $3 == "#32770"' | wc -l; }
+  start_copy() {
+    (cd "$cwd_dir" && exec wine "$app_dir/toolbar1.exe" </dev/null >"$dir/app.log" 2>&1) &
+    app=$!
+  }
+
+  # The damaged file in the working folder, the shipped one beside the program: the
+  # program's own is read, and nothing is said.
+  cp "$bin/toolbar1.mld" "$app_dir/toolbar1.mld"
+  cp "$dir/damaged.mld" "$cwd_dir/toolbar1.mld"
+  start_copy
+  if drive --timeout 30000 wait-window >/dev/null; then
+    click_flag French
+    expect "dictionary in the working folder: the one beside the program translates" \
+      "$(poll_caption "${lang_caption[French]}")" "${lang_caption[French]}"
+    dump_window
+    expect "dictionary in the working folder: a translated text is the shipped one" \
+      "$(child_at 8 2 | cut -f2)" "$(dictionary "System Information" 1)"
+    expect "dictionary in the working folder: no error box" "$(error_boxes)" "0"
+    click_flag English
+    close_app "dictionary in the working folder"
+  else
+    fail "dictionary in the working folder: the main window appears" "$(tail -n 3 "$dir/app.log" | tr '\n' ' ')"
+    stop_app
+  fi
+
+  # The damaged file beside the program: one box that names it, then the window in English.
+  rm -f "$cwd_dir/toolbar1.mld"
+  cp "$dir/damaged.mld" "$app_dir/toolbar1.mld"
+  sum_before="$(md5sum <"$app_dir/toolbar1.mld")"
+  start_copy
+  if wine "$driver" --class '#32770' --caption Error --timeout 30000 wait-window </dev/null >/dev/null 2>>"$out/driver.err"; then
+    pass "damaged dictionary: an error box appears"
+    box="$(wine "$driver" --class '#32770' --caption Error dump </dev/null 2>>"$out/driver.err" | vsi_crlf |
+      awk -F'\t' '$1 == "child" && $10 ~ /toolbar1\.mld/ { print $10 }')"
+    expect_match "damaged dictionary: the box names the file beside the program" "$box" \
+      'Damaged dictionary file "[A-Z]:.*faults.{1,2}app.{1,2}toolbar1\.mld"'
+    expect_match "damaged dictionary: the box says where reading stopped" "$box" 'reading stopped at offset [0-9]+'
+    expect "damaged dictionary: one box at a time" "$(error_boxes)" "1"
+    wine "$driver" --class '#32770' --caption Error click OK </dev/null >/dev/null 2>>"$out/driver.err"
+    if drive --timeout 30000 wait-window >/dev/null; then
+      pass "damaged dictionary: the main window appears after the box"
+      expect "damaged dictionary: the window is in English" "$(poll_caption "${lang_caption[English]}")" \
+        "${lang_caption[English]}"
+      dump_window
+      expect "damaged dictionary: its texts are the window's own" "$(child_at 8 2 | cut -f2)" "System Information"
+      # The flags go on switching what the window sets itself, and nothing more is said.
+      click_flag German
+      expect "damaged dictionary: a flag still switches the caption" "$(poll_caption "${lang_caption[German]}")" \
+        "${lang_caption[German]}"
+      sleep 2
+      expect "damaged dictionary: no second error box" "$(error_boxes)" "0"
+      click_flag English
+      close_app "damaged dictionary"
+    else
+      fail "damaged dictionary: the main window appears after the box" "$(tail -n 3 "$dir/app.log" | tr '\n' ' ')"
+      stop_app
+    fi
+  else
+    fail "damaged dictionary: an error box appears" "$(wine "$driver" windows </dev/null 2>&1 | vsi_crlf | tr '\n' '|')"
+    stop_app
+  fi
+  expect "damaged dictionary: the file is not rewritten" "$(md5sum <"$app_dir/toolbar1.mld")" "$sum_before"
+
+  # A machine value of the wrong type in an object read while the window is created.
+  local cards='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\NetworkCards\97'
+  wine reg add "$cards" /v Description /t REG_DWORD /d 1 /f </dev/null >/dev/null 2>&1
+  wine reg add "$cards" /v ServiceName /t REG_SZ /d VelmoraTest /f </dev/null >/dev/null 2>&1
+  if start_app; then
+    pass "mistyped machine value: the main window appears"
+    local os=""
+    for i in $(seq 1 50); do
+      os="$(drive text "Operating System")"
+      [ -n "$os" ] && [ "$os" != " " ] && break
+      sleep 0.2
+    done
+    expect_match "mistyped machine value: the other slots fill" "$os" '[A-Za-z]'
+    expect_match "mistyped machine value: the computer name slot fills" "$(drive text "Computer Name")" '[A-Za-z0-9]'
+    expect "mistyped machine value: no error box" "$(error_boxes)" "0"
+    close_app "mistyped machine value"
+  else
+    fail "mistyped machine value: the main window appears" "$(wine "$driver" windows </dev/null 2>&1 | vsi_crlf | tr '\n' '|')"
+    stop_app
+  fi
+  wine reg delete "$cards" /f </dev/null >/dev/null 2>&1
+}
+section "fault paths: damaged or planted dictionary, mistyped machine value"
+fault_paths
 # ---------------------------------------------------------------- real mouse and keyboard
 source tests/e2e/window_input.sh
 # ---------------------------------------------------------------- the report and Copy all

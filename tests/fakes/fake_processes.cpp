@@ -21,7 +21,10 @@ class FakeChild : public IChildProcess {
     if (script_.exitAfterWaits == 0) End();
     Release();
   }
-  ~FakeChild() override { --owner_.openChildren; }
+  ~FakeChild() override {
+    --owner_.openChildren;
+    if (!ended_) ++owner_.leftRunning;
+  }
 
   bool Wait(uint32_t ms, const std::function<void()>& dispatch) override {
     ++owner_.waitCalls;
@@ -41,9 +44,18 @@ class FakeChild : public IChildProcess {
     return false;
   }
 
-  uint32_t Available() override {
+  bool Available(uint32_t& bytes) override {
     ++owner_.availableCalls;
-    return static_cast<uint32_t>(pipe_.size());
+    if (script_.peekFailsFrom > 0 && ++peeks_ >= script_.peekFailsFrom) return false;
+    if (ended_ && pipe_.empty()) return false;  // ERROR_BROKEN_PIPE
+    bytes = static_cast<uint32_t>(pipe_.size());
+    return true;
+  }
+
+  void Terminate() override {
+    if (ended_) return;
+    ++owner_.terminations;
+    ended_ = true;  // what it had not written yet is lost
   }
 
   uint32_t Read(uint8_t* buffer, uint32_t size) override {
@@ -74,6 +86,7 @@ class FakeChild : public IChildProcess {
   std::string pipe_;
   size_t next_ = 0;
   int waits_ = 0;
+  int peeks_ = 0;
   bool ended_ = false;
 };
 

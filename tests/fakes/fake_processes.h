@@ -21,6 +21,10 @@ struct ChildScript {
   // wait; -1: never ends.
   int exitAfterWaits = 1;
   bool startFails = false;
+  // The peek (counted from 1) that first fails, as on a pipe that broke; 0: none does. A
+  // peek after the child ended, with the pipe empty, fails anyway: our copy of the write end
+  // is closed at start, so the pipe is then broken.
+  int peekFailsFrom = 0;
 };
 
 class FakeProcesses : public IProcesses {
@@ -50,6 +54,8 @@ class FakeProcesses : public IProcesses {
   int availableCalls = 0;
   int dispatchesDuringWaits = 0;
   int openChildren = 0;  // started and not yet closed
+  int terminations = 0;   // children ended by Terminate while they ran
+  int leftRunning = 0;    // children whose handles were closed while they still ran
   // Reads with nothing in the pipe while the child still runs: on a real pipe each blocks until
   // the child writes, and forever if it never does.
   int blockedReads = 0;

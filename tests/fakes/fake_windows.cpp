@@ -357,7 +357,14 @@ void FakeWindowSystem::KillTimer(uintptr_t timer) { timers.erase(timer); }
 int FakeWindowSystem::MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                                  uint32_t type) {
   messageBoxes.push_back({owner, text, caption, type});
-  return 1;
+  ++openMessageBoxes;
+  if (openMessageBoxes > mostOpenMessageBoxes) mostOpenMessageBoxes = openMessageBoxes;
+  struct Closed {
+    int& open;
+    ~Closed() { --open; }
+  } closed{openMessageBoxes};
+  if (whileMessageBoxOpen) whileMessageBoxOpen();
+  return 1;  // IDOK
 }
 
 int FakeWindowSystem::RunMessageLoop() { return quitCode; }

@@ -192,6 +192,11 @@ class FakeWindowSystem : public IWindowSystem {
   bool failTimers = false;
   bool failWindows = false;
   std::vector<MessageBoxCall> messageBoxes;
+  // A message box is modal: its own loop dispatches the thread's messages (timer ticks
+  // among them) until it is closed. This runs once inside every box, before it returns.
+  std::function<void()> whileMessageBoxOpen;
+  int openMessageBoxes = 0;
+  int mostOpenMessageBoxes = 0;  // the most boxes open at one time
   std::vector<std::vector<MenuItemSpec>> menus;
   uint32_t nextMenuCommand = 0;  // what TrackPopupMenu answers
   std::function<void()> onProcessMessages;

@@ -2,7 +2,8 @@
 """Makes the release zip with cpack (or takes one made already) and checks it: exactly
 toolbar1.exe, toolbar1.mld, README.md and LICENSE at its top, each the file that was built or
 is in the repository, and an exe that is a 64-bit Windows program carrying its version block,
-its manifest and its icon, and needing no MinGW runtime DLL beside it.
+its manifest (run as the user, asInvoker) and its icon, built for ASLR and DEP with no
+section both writable and executable, and needing no MinGW runtime DLL beside it.
 
   package_test.py --build BUILD_DIR --source SOURCE_DIR [--cpack CPACK] [--zip ZIP]
 
@@ -18,6 +19,10 @@ import zipfile
 
 EXPECTED_FILES = ["LICENSE", "README.md", "toolbar1.exe", "toolbar1.mld"]
 RT_ICON_GROUP, RT_VERSION, RT_MANIFEST = 14, 16, 24
+# DllCharacteristics and section flags of the PE format.
+HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x0020, 0x0040, 0x0100
+SCN_MEM_EXECUTE, SCN_MEM_WRITE = 0x20000000, 0x80000000
+IMAGE_DIRECTORY_ENTRY_BASERELOC = 5
 
 failures = []
 
@@ -44,14 +49,17 @@ class PeFile:
         self.magic = struct.unpack_from("<H", data, opt)[0]
         if self.magic != 0x20B:
             raise ValueError("not PE32+")
-        self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
+        self.subsystem, self.dll_characteristics = struct.unpack_from("<HH", data, opt + 68)
         directories = opt + 112
         self.dirs = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
         self.sections = []
         table = opt + opt_size
+        self.section_flags = {}
         for i in range(sections):
             name, vsize, va, raw_size, raw_ptr = struct.unpack_from("<8sIIII", data, table + 40 * i)
             self.sections.append((va, max(vsize, raw_size), raw_ptr, raw_size))
+            flags = struct.unpack_from("<I", data, table + 40 * i + 36)[0]
+            self.section_flags[name.rstrip(b"\0").decode("ascii", "replace")] = flags
 
     def offset(self, rva):
         for va, size, raw_ptr, raw_size in self.sections:
@@ -141,6 +149,14 @@ def check_exe(exe, version):
         return
     check(pe.machine == 0x8664, "toolbar1.exe is an x86-64 program")
     check(pe.subsystem == 2, "toolbar1.exe is a windowed (GUI) program")
+    # What the system's exploit defences need of the file: without them it is loaded at a
+    # fixed address, or data it reads could be run as code.
+    check(pe.dll_characteristics & DYNAMIC_BASE, "toolbar1.exe may be loaded at any address (ASLR: dynamic base)")
+    check(pe.dll_characteristics & HIGH_ENTROPY_VA, "toolbar1.exe takes a 64-bit random address (high-entropy ASLR)")
+    check(pe.dirs[IMAGE_DIRECTORY_ENTRY_BASERELOC][1] > 0, "toolbar1.exe keeps its relocations, so it can be moved")
+    check(pe.dll_characteristics & NX_COMPAT, "toolbar1.exe runs with data execution prevention (NX compatible)")
+    both = [name for name, flags in pe.section_flags.items() if flags & SCN_MEM_EXECUTE and flags & SCN_MEM_WRITE]
+    check(not both, "no section of toolbar1.exe is both writable and executable (found: %s)" % ", ".join(both))
     try:
         resources = pe.resources()
     except (ValueError, struct.error) as e:
@@ -167,7 +183,10 @@ def check_exe(exe, version):
             check(root.tag.endswith("assembly"), "the manifest is an assembly description")
             check("Microsoft.Windows.Common-Controls" in text and 'version="6.0.0.0"' in text,
                   "the manifest asks for common controls 6")
-            check('level="asInvoker"' in text, "the manifest runs the program as the user who starts it")
+            levels = [e.attrib for e in root.iter() if e.tag.endswith("requestedExecutionLevel")]
+            check(len(levels) == 1 and levels[0].get("level") == "asInvoker" and
+                  levels[0].get("uiAccess", "false") == "false",
+                  "the manifest runs the program as the user who starts it, asInvoker (found %s)" % levels)
         except (ElementTree.ParseError, UnicodeDecodeError) as e:
             check(False, "the manifest is well-formed XML (%s)" % e)
 

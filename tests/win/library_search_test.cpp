@@ -1,17 +1,52 @@
 // Where the real platform takes libraries and programs from: with a stand-in planted in the
-// current folder under the name asked for (the build's vsi_planted.exe and vsi_planted_lib.dll,
-// which leave "<path>.ran" when they run), only the system folder's file is ever used.
+// current folder or the program's own folder under the name asked for (the build's
+// vsi_planted.exe and vsi_planted_lib.dll, which leave "<path>.ran" when they run), only the
+// system folder's file is ever used.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <delayimp.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
+#include <winnetwk.h>
 
 #include <string>
 
+#include "child_probe.h"
+#include "platform/win32/win32_canvas.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
+
+namespace child_probe {
+
+void LoadLibrariesAsTheProgramDoes() {
+  win32::RestrictLibrarySearch();  // first thing in WinMain
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&controls);  // comctl32, delay-loaded
+  char user[257];
+  DWORD size = sizeof user;
+  ::WNetGetUserA(nullptr, user, &size);  // mpr, delay-loaded
+  Win32Sockets sockets;                   // wsock32, delay-loaded
+  if (sockets.Startup()) {
+    std::string host;
+    sockets.GetHostName(host);
+    sockets.Cleanup();
+  }
+  Win32System().GetPrinterNames();  // winspool.drv, by name
+  win32::GdiResources gdi(nullptr);
+  HDC screen = ::GetDC(nullptr);
+  RECT r{0, 0, 10, 10};
+  gdi.DrawEditTheme(nullptr, screen, r);  // uxtheme.dll, by name
+  ::ReleaseDC(nullptr, screen);
+  Win32Shell shell;  // COM for the shell
+  shell.execute = [](SHELLEXECUTEINFOA&) { return false; };
+  shell.ShellOpen("https://www.velmora.com/");
+}
+
+}  // namespace child_probe
+
 namespace {
 
 // The build root (where the stand-ins are) lies one or two folders above this test exe.
@@ -166,6 +201,60 @@ TEST_F(PlantedFolder, TheDelayLoadHookLoadsFromTheSystemFolder) {
   EXPECT_FALSE(AnyMarker());
 }
 
+// Every library the program loads by name, and those that the system's own libraries load
+// for it. Windows takes a file in the program's folder before the system folder's; Wine does
+// so for the names it is told to take native files for.
+// Not version.dll: Wine's own advapi32 imports it while the process starts, before the
+// program's first instruction (on Windows advapi32 is a known library and imports none).
+constexpr const char* kLibrariesByName[] = {"comctl32", "mpr", "wsock32", "uxtheme", "winspool.drv", "winmm"};
+
+// Wine's own preference for a program by name: native files (the folder's) before its own.
+class NativeFirst {
+ public:
+  explicit NativeFirst(const std::string& program) : key_("Software\\Wine\\AppDefaults\\" + program) {
+    HKEY k = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &k, nullptr) != ERROR_SUCCESS)
+      return;
+    for (const char* name : kLibrariesByName)
+      RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"), 15);
+    RegCloseKey(k);
+  }
+  ~NativeFirst() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+  NativeFirst(const NativeFirst&) = delete;
+  NativeFirst& operator=(const NativeFirst&) = delete;
+
+ private:
+  std::string key_;
+};
+
+TEST_F(PlantedFolder, StandInsBesideTheProgramAreNeverLoaded) {
+  // A copy of this program in the folder, stand-ins beside it, native files first: it loads
+  // its libraries the way the program does, then ends.
+  std::string copy = folder_ + "\\win_tests_copy.exe";
+  ASSERT_TRUE(CopyFileA(child_probe::ThisProgram().c_str(), copy.c_str(), FALSE));
+  files_.push_back(copy);
+  for (const char* name : kLibrariesByName)
+    Plant((std::string(name) + (std::string(name).find('.') == std::string::npos ? ".dll" : "")).c_str(), true);
+  NativeFirst native("win_tests_copy.exe");
+  DWORD code = 1;
+  {
+    child_probe::ChildEnvironment probe("VSI_CHILD_PROBE", "libraries");
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string cmd = "\"" + copy + "\"";
+    ASSERT_TRUE(CreateProcessA(copy.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &si, &pi));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), static_cast<DWORD>(WAIT_OBJECT_0));
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  EXPECT_EQ(code, 0u) << "the copy ran to its end";
+  for (const std::string& f : files_) EXPECT_FALSE(Exists(f + ".ran")) << f << " was loaded";
+}
+
 TEST_F(PlantedFolder, ProgramsAreStartedByFullPathOnly) {
   Plant("ipconfig.exe", false);
   Plant("rundll32.exe", false);
@@ -182,7 +271,8 @@ TEST_F(PlantedFolder, ProgramsAreStartedByFullPathOnly) {
   for (int i = 0; i < 300 && !ended; ++i) {
     ended = child->Wait(100, [] {});
     char buf[4096];
-    uint32_t n = child->Available();
+    uint32_t n = 0;
+    if (!child->Available(n)) break;
     while (n > 0) {
       uint32_t got = child->Read(reinterpret_cast<uint8_t*>(buf), n < sizeof buf ? n : sizeof buf);
       if (got == 0) break;

@@ -150,7 +150,8 @@ TEST(Win32Processes, CapturesTheOutputOfAChildStartedByFullPath) {
   bool ended = false;
   for (int pass = 0; pass < 100 && !ended; ++pass) {
     ended = child->Wait(100, [] {});
-    uint32_t n = child->Available();
+    uint32_t n = 0;
+    if (!child->Available(n)) break;
     if (n) {
       std::string chunk(n, '\0');
       chunk.resize(child->Read(reinterpret_cast<uint8_t*>(chunk.data()), n));

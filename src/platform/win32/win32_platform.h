@@ -2,7 +2,11 @@
 // The real platform: thin classes that call the Win32 API (the A functions; the W ones where
 // text is wide) and convert types. This header stays free of <windows.h>; handles are kept as
 // integers and converted in the .cpp files.
+#include <functional>
+
 #include "platform/platform.h"
+
+struct _SHELLEXECUTEINFOA;  // <shellapi.h>
 
 namespace vsi {
 
@@ -105,6 +109,9 @@ class Win32Shell : public IShell {
  public:
   bool ShellOpen(const std::string& target) override;
   bool Run(const std::string& applicationPath, const std::string& commandLine) override;
+
+  // Stands in for ShellExecuteExA when set (tests look at the thread's state at the call).
+  std::function<bool(_SHELLEXECUTEINFOA& info)> execute;
 };
 
 class Win32Sockets : public ISockets {

@@ -58,10 +58,11 @@ class Win32Child : public IChildProcess {
     }
   }
 
-  uint32_t Available() override {
+  bool Available(uint32_t& bytes) override {
     DWORD available = 0;
-    if (!::PeekNamedPipe(read_.Get(), nullptr, 0, nullptr, &available, nullptr)) return 0;
-    return available;
+    if (!::PeekNamedPipe(read_.Get(), nullptr, 0, nullptr, &available, nullptr)) return false;
+    bytes = available;
+    return true;
   }
 
   uint32_t Read(uint8_t* buffer, uint32_t size) override {
@@ -70,8 +71,40 @@ class Win32Child : public IChildProcess {
     return n;
   }
 
+  void Terminate() override {
+    if (::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.Get(), 1);
+  }
+
  private:
   Handle process_, read_;
+};
+
+// The attribute list that names the only handles a child may inherit.
+class InheritList {
+ public:
+  explicit InheritList(HANDLE* handles, size_t count) {
+    SIZE_T size = 0;
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    buffer_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
+    if (!::InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+    list_ = list;
+    if (!::UpdateProcThreadAttribute(list_, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles, count * sizeof(HANDLE),
+                                     nullptr, nullptr)) {
+      ::DeleteProcThreadAttributeList(list_);
+      list_ = nullptr;
+    }
+  }
+  InheritList(const InheritList&) = delete;
+  InheritList& operator=(const InheritList&) = delete;
+  ~InheritList() {
+    if (list_) ::DeleteProcThreadAttributeList(list_);
+  }
+  LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return list_; }
+
+ private:
+  std::vector<uint8_t> buffer_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
 }  // namespace
@@ -81,27 +114,34 @@ std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& 
   // A bare or relative name would be taken from the current folder (an empty system folder
   // gives "\\ipconfig.exe", the root of the current drive): start nothing then.
   if (!win32::IsFullPath(applicationPath)) return nullptr;
-  // Only the write end is inherited: the child must not hold our read end, or the pipe
-  // would never report its end.
+  // The write end alone is inheritable, and it is the only handle the child gets: without
+  // the list, every inheritable handle of the process would go to it.
   SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   Handle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &sa, 0)) return nullptr;
   if (!::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0)) return nullptr;
+  HANDLE inherited[] = {writeEnd.Get()};
+  InheritList only(inherited, 1);
+  if (!only.Get()) return nullptr;
 
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_HIDE;
-  si.hStdInput = nullptr;
-  si.hStdOutput = writeEnd.Get();
-  si.hStdError = writeEnd.Get();
+  STARTUPINFOEXA si{};
+  si.StartupInfo.cb = sizeof si;
+  si.StartupInfo.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
+  si.StartupInfo.wShowWindow = SW_HIDE;
+  si.StartupInfo.hStdInput = nullptr;
+  si.StartupInfo.hStdOutput = writeEnd.Get();
+  // Standard error goes to the same pipe: what the command says when it fails (no network
+  // service, access denied) then shows in the box instead of an empty box.
+  si.StartupInfo.hStdError = writeEnd.Get();
+  si.lpAttributeList = only.Get();
 
   std::vector<char> cmd(commandLine.begin(), commandLine.end());
   cmd.push_back('\0');
   PROCESS_INFORMATION pi{};
   // The full application path: the program is never looked up along the search path.
   if (!::CreateProcessA(applicationPath.c_str(), cmd.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi)) {
+                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                        &si.StartupInfo, &pi)) {
     return nullptr;
   }
   ::CloseHandle(pi.hThread);

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_api.h"
 
+#include <objbase.h>
+
 #include <vector>
 
 #include "platform/win32/win32_libraries.h"
@@ -7,14 +9,35 @@
 
 namespace vsi {
 
+namespace {
+
+// ShellExecuteEx may hand the target to a shell extension, which needs COM on the calling
+// thread, apartment-threaded as the shell asks; it is given back when the call is done. A
+// thread already in another apartment keeps it.
+class ComApartment {
+ public:
+  ComApartment() : result_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
 bool Win32Shell::ShellOpen(const std::string& target) {
+  ComApartment com;
   SHELLEXECUTEINFOA sei{};
   sei.cbSize = sizeof sei;
   sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
   sei.lpVerb = "Open";
   sei.lpFile = target.c_str();
   sei.nShow = SW_SHOWNORMAL;
-  const bool ok = ::ShellExecuteExA(&sei) != FALSE;
+  const bool ok = execute ? execute(sei) : ::ShellExecuteExA(&sei) != FALSE;
   if (sei.hProcess) ::CloseHandle(sei.hProcess);  // asked for so that it can be closed here
   return ok;
 }

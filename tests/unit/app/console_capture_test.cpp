@@ -9,6 +9,8 @@
 namespace vsi {
 namespace {
 
+using fake::ChildScript;
+
 constexpr char kIpconfig[] = "C:\\WINDOWS\\system32\\ipconfig.exe";
 
 class CaptureTest : public ::testing::Test {
@@ -44,13 +46,39 @@ TEST_F(CaptureTest, NothingWrittenOrNothingStartedLeavesTheMemoAsItWas) {
   EXPECT_EQ(memo->Text(), "kept");
 }
 
-TEST_F(CaptureTest, AChildThatNeverEndsIsLeftRunningAfter151Passes) {
+TEST_F(CaptureTest, AChildThatNeverEndsIsEndedAfter151Passes) {
   fp.processes.Script(kIpconfig, {{"first\r\n", "second\r\n"}, -1});
   Capture();
   EXPECT_EQ(fp.processes.waitCalls, 151);
   EXPECT_EQ(fp.windows.processMessagesCalls, 151) << "the window stays responsive on every pass";
   EXPECT_EQ(fp.processes.blockedReads, 0) << "never reads what is not there";
   EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
+  EXPECT_EQ(fp.processes.terminations, 1);
+  EXPECT_EQ(fp.processes.leftRunning, 0) << "no child outlives the capture";
+}
+
+TEST_F(CaptureTest, AFailedPeekEndsTheLoopWithWhatWasCollected) {
+  ChildScript script{{"a", "b", "c"}, -1};
+  script.peekFailsFrom = 2;
+  fp.processes.Script(kIpconfig, script);
+  Capture();
+  EXPECT_EQ(fp.processes.waitCalls, 2);
+  EXPECT_EQ(memo->Text(), "ab");
+  EXPECT_EQ(fp.processes.leftRunning, 0);
+}
+
+TEST_F(CaptureTest, ClosingTheWindowDuringTheCaptureEndsTheChildAtOnce) {
+  form->Show();
+  fp.processes.Script(kIpconfig, {{"a", "b"}, -1});
+  fp.windows.onProcessMessages = [&] {
+    if (fp.processes.waitCalls == 3 && form->HandleAllocated()) form->Close();
+  };
+  Capture();
+  EXPECT_TRUE(fp.windows.quitPosted);
+  EXPECT_EQ(fp.processes.waitCalls, 3) << "not up to 15 s more";
+  EXPECT_EQ(fp.processes.terminations, 1);
+  EXPECT_EQ(fp.processes.leftRunning, 0);
+  EXPECT_EQ(fp.processes.openChildren, 0);
 }
 
 TEST_F(CaptureTest, OutputStopsAtTheFirstZeroByteAndIsConvertedFromOem) {

@@ -103,16 +103,29 @@ TEST_F(LanguageTest, EachFlagAppliesItsWholeRowAndSwitchingBackRestoresIt) {
   EXPECT_TRUE(Errors().empty());
 }
 
-TEST_F(LanguageTest, AFailingStoreIsReportedAndTheWindowStaysOpen) {
+TEST_F(LanguageTest, AFailingStoreIsReportedAndTheWindowClosesAllTheSame) {
   Start();
   fp.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey);
   // The close box, as the window system delivers it.
   bool closeAllowed = false;
   fp.windows.Deliver(main->Handle(), [&](IWindowEvents& sink) { closeAllowed = sink.WmClose(); });
-  EXPECT_FALSE(closeAllowed);
+  EXPECT_TRUE(closeAllowed) << "the user can always quit";
   EXPECT_EQ(Errors(), std::vector<std::string>{"Failed to set data for 'Language1'"});
-  EXPECT_TRUE(main->HandleAllocated());
-  EXPECT_FALSE(fp.windows.quitPosted);
+  main->Close();
+  EXPECT_FALSE(main->HandleAllocated());
+  EXPECT_TRUE(fp.windows.quitPosted);
+}
+
+TEST_F(LanguageTest, TheStoredLanguageIsReadWithReadAccessOnly) {
+  // A settings key the user may read but not write (a locked-down profile): the language
+  // still comes back.
+  Store("German");
+  fp.registry.DenyAccess(HKEY_CURRENT_USER_, kSettingsKey, fake::KEY_SET_VALUE_ | fake::KEY_CREATE_SUB_KEY_);
+  Start();
+  EXPECT_EQ(State(), "German");
+  EXPECT_TRUE(Errors().empty());
+  for (const auto& open : fp.registry.OpenLog())
+    if (open.subKey == kSettingsKey && !open.create) EXPECT_EQ(open.access, KEY_READ_);
 }
 
 TEST_F(LanguageTest, BitBtn2BlanksTheJanuaryName) {

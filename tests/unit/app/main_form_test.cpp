@@ -163,6 +163,30 @@ TEST_F(MainFormTest, AFailingSampleIsReportedOnEveryTickAndTheWindowRunsOn) {
   EXPECT_EQ(boxes, 2u);
 }
 
+TEST_F(MainFormTest, AFailureWhileTheErrorBoxIsOpenOpensNoSecondBox) {
+  main->Show();
+  fp.registry.SetPerfDataSource([] { return fake::BuildPerfData({}); });
+  // The box's own loop goes on dispatching: three more ticks arrive while it is open.
+  int ticksInsideBoxes = 0;
+  fp.windows.whileMessageBoxOpen = [&] {
+    while (ticksInsideBoxes < 3) {
+      ++ticksInsideBoxes;
+      fp.windows.TickTimers();
+    }
+  };
+  fp.windows.TickTimers();
+  EXPECT_EQ(ticksInsideBoxes, 3);
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(fp.windows.mostOpenMessageBoxes, 1);
+  const fake::MessageBoxCall& box = fp.windows.messageBoxes[0];
+  EXPECT_EQ(box.text, "Unable to locate the \"Processor\" performance object.");
+  EXPECT_EQ(box.caption, "Error") << "the dictionary's box";
+  EXPECT_EQ(box.owner, main->Handle()) << "owned by the main window, like the framework's box";
+  // Once it is closed, the next failure is reported again: the timer kept running.
+  fp.windows.TickTimers();
+  EXPECT_EQ(fp.windows.messageBoxes.size(), 2u);
+}
+
 TEST_F(MainFormTest, MinimiseButtonMinimisesWheneverTheWindowShows) {
   main->Show();
   auto& button = main->Get<TControl>("SpeedButton10");

@@ -11,7 +11,8 @@ namespace {
 
 std::string Drain(IChildProcess& c) {
   std::string out;
-  while (uint32_t n = c.Available()) {
+  uint32_t n = 0;
+  while (c.Available(n) && n > 0) {
     std::string chunk(n, '\0');
     chunk.resize(c.Read(reinterpret_cast<uint8_t*>(chunk.data()), n));
     out += chunk;
@@ -33,6 +34,8 @@ TEST(FakeProcesses, ChunksArriveOverTheWaitsAndTheRestWhenTheChildEnds) {
   uint8_t byte;
   EXPECT_EQ(child->Read(&byte, 1), 0u);  // ended and empty: end of data, not a blocked read
   EXPECT_EQ(p.blockedReads, 0);
+  uint32_t n = 0;
+  EXPECT_FALSE(child->Available(n)) << "ended and empty: the pipe is broken";
   child.reset();
   EXPECT_EQ(p.openChildren, 0);
   ASSERT_EQ(p.starts.size(), 1u);
@@ -48,6 +51,21 @@ TEST(FakeProcesses, ReadOnARunningChildWithNothingWrittenIsCountedAsBlocking) {
   EXPECT_EQ(child->Read(buf, sizeof buf), 4u);  // waited for the child's next write
   EXPECT_EQ(p.blockedReads, 1);
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(child->Wait(100, [] {}));  // never ends
+}
+
+TEST(FakeProcesses, TerminateEndsARunningChildAndItsUnwrittenOutputIsLost) {
+  FakeProcesses p;
+  p.Script("C:\\x.exe", ChildScript{{"a", "never"}, -1, false});
+  auto child = p.StartCaptured("C:\\x.exe", "x");
+  child->Terminate();
+  EXPECT_TRUE(child->Wait(100, [] {}));
+  EXPECT_EQ(Drain(*child), "a");
+  child->Terminate();
+  EXPECT_EQ(p.terminations, 1) << "an ended child is not ended again";
+  child.reset();
+  EXPECT_EQ(p.leftRunning, 0);
+  p.StartCaptured("C:\\x.exe", "x").reset();
+  EXPECT_EQ(p.leftRunning, 1);
 }
 
 TEST(FakeProcesses, UnknownOrFailingProgramsDoNotStartAndScriptedMessagesReachTheWait) {

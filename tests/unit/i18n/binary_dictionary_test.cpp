@@ -88,15 +88,17 @@ TEST(IvDictionaryPaths, ExpandFileName) {
   EXPECT_EQ(ExtractFilePath("toolbar1.exe"), "");
 }
 
-TEST_F(IvBinaryDictionaryTest, FileIsLookedForInTheCurrentDirectoryFirst) {
+TEST_F(IvBinaryDictionaryTest, FileIsLookedForBesideTheExecutableFirst) {
+  // A file of that name in the folder the program was started from (a download folder, a
+  // share) is not preferred to the one that ships beside the program.
+  Put("C:\\Work\\toolbar1.mld", MainContent());
+  EXPECT_EQ(dict->FileName(), "C:\\Work\\toolbar1.mld") << "the current folder when there is none beside it";
+
+  dict->SetFileName("toolbar1.mld");
   Put("C:\\Program Files\\Velmora\\toolbar1.mld", MainContent());
   EXPECT_EQ(dict->FileName(), "C:\\Program Files\\Velmora\\toolbar1.mld");
   EXPECT_EQ(dict->StoredFileName(), "C:\\Program Files\\Velmora\\toolbar1.mld");  // kept resolved
-
-  dict->SetFileName("toolbar1.mld");
-  Put("C:\\Work\\toolbar1.mld", MainContent());
-  EXPECT_EQ(dict->FileName(), "C:\\Work\\toolbar1.mld");
-  EXPECT_EQ(GetStrProp(*dict, "FileName"), "C:\\Work\\toolbar1.mld");
+  EXPECT_EQ(GetStrProp(*dict, "FileName"), "C:\\Program Files\\Velmora\\toolbar1.mld");
 }
 
 TEST_F(IvBinaryDictionaryTest, NameWithADirectoryIsNotLookedForBesideTheExecutable) {

@@ -3,6 +3,7 @@
 
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -20,20 +21,18 @@
 namespace vsi {
 namespace {
 
-class ShippedDictionaryTest : public ::testing::Test {
+// The main window over the shipped file, a variation of it, or both, where the test puts them.
+class ShippedFilePlacesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    RegisterAllClasses();
-    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
-    store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
-    fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
-  }
+  static constexpr const char* kBeside = "C:\\Program Files\\Velmora\\toolbar1.mld";
+  static constexpr const char* kCurrent = "C:\\Work\\toolbar1.mld";
   // Creates and shows the program, as its start does.
   void Start() {
+    RegisterAllClasses();
+    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());
     main->Show();
-    for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
   }
   std::u16string Slot(const char* name) { return main->Get<TWideLabel>(name).Caption(); }
   const AnsiString& Caption(const char* name) { return main->Get<TControl>(name).Caption(); }
@@ -45,6 +44,20 @@ class ShippedDictionaryTest : public ::testing::Test {
   testing_i18n::MemoryStore store{fp.system};
   TApplication app{ctx};
   TMain* main = nullptr;
+};
+
+// The main window with the shipped file; each test arranges what it needs, then starts it,
+// and the start shows no error.
+class ShippedDictionaryTest : public ShippedFilePlacesTest {
+ protected:
+  void SetUp() override {
+    store.Put(kCurrent, testing_i18n::ShippedDictionaryFile());
+    fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  }
+  void Start() {
+    ShippedFilePlacesTest::Start();
+    for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
+  }
 };
 
 TEST_F(ShippedDictionaryTest, TheFlagButtonsTranslateTheWindowAndEnglishBringsItBack) {
@@ -199,6 +212,42 @@ TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
   ASSERT_GT(file.TranslationCount(), 0);
   for (const MldTranslation& row : file.Translations())
     EXPECT_TRUE(lookedUp.count(row.original)) << "never looked up: \"" << row.original << "\"";
+}
+
+TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
+  Bytes damaged = testing_i18n::ShippedDictionaryFile();
+  // Cut short inside the last translations: the header and the languages are whole.
+  damaged.resize(damaged.size() - 10);
+  store.Put(kBeside, damaged);
+  ASSERT_NO_THROW(Start()) << "start-up goes on";
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  const fake::MessageBoxCall& box = fp.windows.messageBoxes[0];
+  EXPECT_EQ(box.caption, "Error");
+  EXPECT_NE(box.text.find(std::string("\"") + kBeside + "\""), std::string::npos) << box.text;
+  std::smatch offset;
+  ASSERT_TRUE(std::regex_search(box.text, offset, std::regex("reading stopped at offset (\\d+)"))) << box.text;
+  EXPECT_LT(std::stoul(offset[1]), testing_i18n::ShippedDictionaryFile().size());
+  EXPECT_FALSE(main->Get<TIvTranslator>("IvTranslator1").Active());
+  EXPECT_EQ(Caption("Label13"), "System Information");
+  EXPECT_EQ(Caption("Label1"), "English");
+  // The flags still switch what the window sets itself, and say nothing more.
+  Click("SpeedButton7");
+  EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
+  EXPECT_EQ(Caption("Label13"), "System Information");
+  EXPECT_EQ(fp.windows.messageBoxes.size(), 1u);
+}
+
+TEST_F(ShippedFilePlacesTest, AFileInTheCurrentFolderDoesNotReplaceTheOneBesideTheProgram) {
+  std::string planted = testing_i18n::ShippedTable();
+  const std::string french = "Espace libre";
+  ASSERT_NE(planted.find(french), std::string::npos);
+  planted.replace(planted.find(french), french.size(), "Espace PLANTED");
+  store.Put(kCurrent, BuildMldFromTable(planted, {}));
+  store.Put(kBeside, testing_i18n::ShippedDictionaryFile());
+  Start();
+  Click("SpeedButton7");
+  EXPECT_EQ(Caption("Label8"), "Espace libre");
+  EXPECT_TRUE(fp.windows.messageBoxes.empty());
 }
 
 }  // namespace

@@ -129,18 +129,26 @@ TEST_F(CpuUsageNT, UsageIsNotClampedAndNegativeKeepsItsSign) {
   EXPECT_EQ(FormatCpuUsage(fs, s.CpuUsageFraction(0)), "-1.00%");
 }
 
-TEST_F(CpuUsageNT, BufferGrowsBy4096UntilTheDataFitAndStaysGrown) {
-  std::vector<int64_t> many(200, 0);  // about 13 KB of instances
-  const Bytes big = ProcessorBlock(At(0), many);
-  ASSERT_GT(big.size(), 12288u);
-  ASSERT_LE(big.size(), 16384u);
-  Queue(big);
-  CpuUsageSampler s(reg, sys);
-  EXPECT_EQ(s.BufferSize(), 16384u);
-  Queue(ProcessorBlock(At(1), many));
-  s.SampleCpuCounters();
-  EXPECT_EQ(reg.PerfRequestSizes(), (std::vector<uint32_t>{8192, 12288, 16384, 16384}));
-  EXPECT_EQ(s.BufferSize(), 16384u);
+TEST_F(CpuUsageNT, BufferDoublesFrom64KiBUntilTheDataFitAndStaysGrown) {
+  struct Case {
+    const char* name;
+    size_t instances;
+    std::vector<uint32_t> requests;  // the first sample's queries, then the second's
+  } cases[] = {
+      {"fits at once", 2, {8192, 8192}},
+      {"about 13 KB", 200, {8192, 65536, 65536}},
+      {"about 200 KB", 3000, {8192, 65536, 131072, 262144, 262144}},
+  };
+  for (const Case& c : cases) {
+    fake::FakeRegistry r;
+    std::vector<int64_t> many(c.instances, 0);
+    r.QueuePerfData(ProcessorBlock(At(0), many));
+    CpuUsageSampler s(r, sys);
+    r.QueuePerfData(ProcessorBlock(At(1), many));
+    s.SampleCpuCounters();
+    EXPECT_EQ(r.PerfRequestSizes(), c.requests) << c.name;
+    EXPECT_EQ(s.BufferSize(), c.requests.back()) << c.name;
+  }
 }
 
 TEST_F(CpuUsageNT, MissingObjectOrCounterRaiseTheirMessagesAndKeepTheState) {

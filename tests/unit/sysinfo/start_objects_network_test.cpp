@@ -126,17 +126,43 @@ TEST_F(NetworkTest, HiddenCardIsSkippedAndRefreshDoesNotGrow) {
   EXPECT_EQ(cards.Items(1)->Description(), "Hidden 0");
 }
 
-TEST_F(NetworkTest, HiddenOfWrongTypeRaisesRegistryError) {
-  AddCard("1", "Odd", "Svc1");
-  fp.registry.SetString(HKEY_LOCAL_MACHINE_, std::string(kCards) + "\\1", "Hidden", "1");
-  try {
-    net.Retrieve();
-    FAIL() << "no error raised";
-  } catch (const ERegistryException& e) {
-    EXPECT_STREQ(e.what(), "Invalid data type for 'Hidden'");
+TEST_F(NetworkTest, MachineValuesOfTheWrongTypeAreLeftEmptyAndTheRestFill) {
+  // Read while the window starts: one odd machine value must not stop it.
+  struct Case {
+    const char* name;
+    const char* path;  // under HKEY_LOCAL_MACHINE
+    const char* value;
+  } cases[] = {
+      {"hidden flag as text", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1", "Hidden"},
+      {"description as a number", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1", "Description"},
+      {"service name as a number", "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\1", "ServiceName"},
+      {"computer name as a number", kComputerName, "ComputerName"},
+  };
+  for (const Case& c : cases) {
+    fake::FakePlatform p;
+    AppContext context{p.platform()};
+    TSysNetworkObject n{context};
+    auto card = [&](const std::string& key, const char* description, const char* service) {
+      p.registry.SetString(HKEY_LOCAL_MACHINE_, std::string(kCards) + "\\" + key, "Description", description);
+      p.registry.SetString(HKEY_LOCAL_MACHINE_, std::string(kCards) + "\\" + key, "ServiceName", service);
+    };
+    card("1", "Odd", "Svc1");
+    card("2", "Plain", "Svc2");
+    p.registry.SetString(HKEY_LOCAL_MACHINE_, kComputerName, "ComputerName", "VELMORA-PC");
+    if (std::string(c.value) == "Hidden")
+      p.registry.SetString(HKEY_LOCAL_MACHINE_, c.path, c.value, "1");
+    else
+      p.registry.SetDword(HKEY_LOCAL_MACHINE_, c.path, c.value, 1);
+    ASSERT_NO_THROW(n.Retrieve()) << c.name;
+    ASSERT_EQ(n.NetworkCards()->Count(), 2) << c.name;
+    auto* odd = n.NetworkCards()->Items(0);
+    EXPECT_EQ(odd->Description(), std::string(c.value) == "Description" ? "" : "Odd") << c.name;
+    EXPECT_EQ(odd->ServiceName(), std::string(c.value) == "ServiceName" ? "" : "Svc1") << c.name;
+    EXPECT_EQ(n.NetworkCards()->Items(1)->Description(), "Plain") << c.name;
+    EXPECT_EQ(n.ComputerName(), std::string(c.value) == "ComputerName" ? "" : "VELMORA-PC") << c.name;
+    EXPECT_EQ(p.registry.OpenHandleCount(), 0) << c.name;
+    EXPECT_EQ(n.NetworkCards()->UpdateCount(), 0) << c.name;
   }
-  EXPECT_EQ(fp.registry.OpenHandleCount(), 0);
-  EXPECT_EQ(net.NetworkCards()->UpdateCount(), 0);
 }
 
 TEST_F(NetworkTest, NoCardsKeyGivesNoCards) {
