@@ -144,7 +144,9 @@ bool SystemFacts::Missing(Fact fact) const {
       const Value& serial = values_[static_cast<size_t>(Fact::SerialNumber)];
       return !serial.known || serial.text.empty();
     }
-    case Fact::SerialNumber: return v.text.empty();
+    case Fact::SerialNumber:
+    // A product name of the wrong type reads as empty: no system name is known.
+    case Fact::Os: return v.text.empty();
     default: return false;
   }
 }

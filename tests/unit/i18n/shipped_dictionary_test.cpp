@@ -187,8 +187,10 @@ TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
   for (const TIvTranslatorTableItem& item : main->Get<TIvTranslator>("IvTranslator1").Table())
     lookedUp.insert(item.original);
   for (const TIvWindowMenuName& name : WindowMenuNames()) lookedUp.insert(name.name);
-  // A stored number, then a failing write at close: the two messages the settings raise.
-  auto messagesOf = [&](const std::function<void(fake::FakePlatform&)>& arrange, bool close) {
+  // What the window says or offers only on a path: the settings' two messages (a stored number,
+  // a failing write at close), Copy all's menu item and its two clipboard warnings.
+  auto messagesOf = [&](const std::function<void(fake::FakePlatform&)>& arrange,
+                        const std::function<void(fake::FakePlatform&, TForm&)>& act) {
     fake::FakePlatform f;
     AppContext c{f.platform()};
     testing_i18n::MemoryStore s{f.system};
@@ -198,15 +200,30 @@ TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
     TApplication a{c};
     CreateProgram(a);
     a.MainForm()->Show();
-    if (close) f.windows.Deliver(a.MainForm()->Handle(), [](IWindowEvents& sink) { sink.WmClose(); });
+    if (act) act(f, *a.MainForm());
     for (auto& m : f.windows.messageBoxes) lookedUp.insert(m.text);
-    return f.windows.messageBoxes.size();
+    for (auto& menu : f.windows.menus)
+      for (auto& item : menu) lookedUp.insert(item.text.substr(0, item.text.find('\t')));
+    return f.windows.messageBoxes.size() + f.windows.menus.size();
+  };
+  auto nothing = [](fake::FakePlatform&) {};
+  auto close = [](fake::FakePlatform& f, TForm& w) {
+    f.windows.Deliver(w.Handle(), [](IWindowEvents& sink) { sink.WmClose(); });
+  };
+  auto copy = [](fake::FakePlatform& f, TForm& w) {
+    f.windows.Deliver(w.Handle(), [](IWindowEvents& sink) { sink.WmShortcut('C', ssCtrl); });
+  };
+  auto rightClick = [](fake::FakePlatform& f, TForm& w) {
+    f.windows.Deliver(dynamic_cast<TControl&>(*w.FindComponent("Panel1")).Handle(), [](IWindowEvents& e) { e.WmMouseUp(mbRight, 0, 3, 4); });
   };
   EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.SetDword(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, 5); },
-                       false),
+                       nullptr),
             1u);
-  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey); }, true),
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey); }, close),
             1u);
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.clipboard.heldByOther = -1; }, copy), 1u);
+  EXPECT_EQ(messagesOf([](fake::FakePlatform& f) { f.clipboard.failSetData = true; }, copy), 1u);
+  EXPECT_EQ(messagesOf(nothing, rightClick), 1u);
 
   MldFile file(testing_i18n::ShippedDictionaryFile(), "toolbar1.mld");
   ASSERT_GT(file.TranslationCount(), 0);
