@@ -760,10 +760,16 @@ void TIvTranslator::TranslateWindowMenu(WindowHandle window) {
     const auto& names = WindowMenuNames();
     auto it = std::find_if(names.begin(), names.end(), [&](const TIvWindowMenuName& n) { return n.command == command; });
     if (it == names.end()) continue;
+    const AnsiString& original =
+        menuOriginals_.try_emplace({window, command}, menu->ItemText(window, i)).first->second;
     AnsiString text = TranslateText(dictionary_, it->name);
-    // Keep the shortcut column ("\tAlt+F4").
-    const AnsiString current = menu->ItemText(window, i);
-    if (size_t tab = current.find('\t'); tab != AnsiString::npos) text += current.substr(tab);
+    if (text == it->name) {
+      // Untranslated (English): the system's text, which on a Windows of another language
+      // is not the English name.
+      text = original;
+    } else if (size_t tab = original.find('\t'); tab != AnsiString::npos) {
+      text += original.substr(tab);  // keep the shortcut column ("\tAlt+F4")
+    }
     menu->SetItemText(window, i, command, text);
   }
 }

@@ -6,6 +6,7 @@
 // mirroring, and translates the window (system) menu.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -308,7 +309,7 @@ class TIvTranslator : public TIvCustomTranslator {
   void Loaded() override;
   void Notification(TComponent* component, Operation operation) override;
 
-  // T9: the translation of one value, remembering its original.
+  // The translation of one value, remembering its original.
   AnsiString TranslateValue(TObject* object, const AnsiString& componentName, const AnsiString& value,
                             const std::string& propertyName);
 
@@ -340,6 +341,9 @@ class TIvTranslator : public TIvCustomTranslator {
   AnsiString nativeFontName_;
   int nativeFontSize_ = 0;
   bool rightToLeft_ = false;
+  // The window menu's texts as the system wrote them, per (window, command): a language
+  // without a name for an item, English among them, gives the system's own text back.
+  std::map<std::pair<WindowHandle, uint32_t>, AnsiString> menuOriginals_;
   std::vector<std::unique_ptr<TIvBidirectionalState>> states_;
   std::unordered_map<const TControl*, TIvBidirectionalState*> stateIndex_;
   // The walked properties of each class met, in the framework's order (computed once).

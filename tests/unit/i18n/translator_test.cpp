@@ -573,6 +573,26 @@ TEST_F(IvTranslatorTest, TheWindowMenuTakesTranslatedNamesAndKeepsItsShortcuts) 
   ctx.Service<TIvWindowMenuAccess>().menu = nullptr;
 }
 
+// On a Windows of another language the system's texts are not the English names: English,
+// and a name the dictionary lacks, give the system's own text back.
+TEST_F(IvTranslatorTest, EnglishGivesTheWindowMenuItsSystemTextsBack) {
+  FakeWindowMenu menu;
+  menu.items = {{0xF120, false, "&Wiederherstellen"},
+                {0xF010, false, "Ver&schieben"},
+                {0xF060, false, "&Schlie\xDF" "en\tAlt+F4"}};
+  const std::vector<FakeWindowMenu::Item> system = menu.items;
+  ctx.Service<TIvWindowMenuAccess>().menu = &menu;
+  form->HandleNeeded();
+  tr->Activate();
+  Switch(1);
+  EXPECT_EQ(menu.items[0].text, "&Wiederherstellen") << "no French name: the system's";
+  EXPECT_EQ(menu.items[1].text, "&D\xE9placer");
+  EXPECT_EQ(menu.items[2].text, "&Fermer\tAlt+F4");
+  Switch(0);
+  for (size_t i = 0; i < system.size(); ++i) EXPECT_EQ(menu.items[i].text, system[i].text) << i;
+  ctx.Service<TIvWindowMenuAccess>().menu = nullptr;
+}
+
 TEST_F(IvTranslatorTest, FontsTakeTheLanguageFontWhereTheyMay) {
   dict->languages[2].fontName = "Tahoma";
   dict->languages[2].fontSize = 10;
