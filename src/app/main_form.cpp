@@ -53,7 +53,9 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
 }
 
 void TMain::SetSlot(std::string_view slot, const AnsiString& value) {
-  Get<TWideLabel>(slot).SetCaption(ToWide(value));
+  // Through a kept buffer: the CPU slot is written every second.
+  ToWide(value, slotText_);
+  Get<TWideLabel>(slot).SetCaption(slotText_);
 }
 
 void TMain::ShowFact(Fact fact) { SetSlot(RowOf(fact).slot, facts_->Read(fact)); }

@@ -59,6 +59,7 @@ class TMain : public TForm {
   void ShowContextMenu(TPoint screen);
 
   std::unique_ptr<SystemFacts> facts_;
+  WideString slotText_;
   const LanguageRow* runLanguage_ = nullptr;
   bool languagePicked_ = false;
 };
