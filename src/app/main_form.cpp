@@ -15,6 +15,7 @@
 #include "probes/host_probe.h"
 #include "sysinfo/drive.h"
 #include "sysinfo/general_info.h"
+#include "sysinfo/sysinfo_base.h"
 #include "sysinfo/windows_version.h"
 
 namespace vsi {
@@ -38,8 +39,27 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
       languagePicked_ = true;
       ApplyLanguage(row);
     });
-  LoadDescription(std::string(WindowDescription("main")));
-  facts_ = std::make_unique<SystemFacts>(Context(), FactSources::Of(*this));
+  // The objects no slot shows read their facts once the window has been painted
+  // (RetrieveDeferred); those the slots show read now, in the window's order, as when loaded.
+  TSysRetrievalPolicy& policy = Context().Service<TSysRetrievalPolicy>();
+  policy.deferring = true;
+  try {
+    LoadDescription(std::string(WindowDescription("main")));
+  } catch (...) {
+    policy.deferring = false;
+    throw;
+  }
+  policy.deferring = false;
+  FactSources sources = FactSources::Of(*this);
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* c = dynamic_cast<TSysBaseComponent*>(Components(i));
+    if (!c || !c->AutoRetrieve()) continue;
+    if (c == &sources.windows || c == &sources.drive)
+      c->Refresh();
+    else
+      deferred_.push_back(c->Name());
+  }
+  facts_ = std::make_unique<SystemFacts>(Context(), sources);
   OnShortcut = [this](uint16_t key, uint8_t shift) {
     if (key != 'C' || (shift & (ssShift | ssAlt | ssCtrl)) != ssCtrl) return false;
     // In the network box Ctrl+C copies what is selected there, as in any text box.
@@ -52,8 +72,14 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
     Get<TControl>(panel).OnContextPopup = [this](TControl*, TPoint screen) { ShowContextMenu(screen); };
 }
 
+TMain::~TMain() {
+  if (deferredTimer_) Plat().windows.KillTimer(deferredTimer_);
+}
+
 void TMain::SetSlot(std::string_view slot, const AnsiString& value) {
-  Get<TWideLabel>(slot).SetCaption(ToWide(value));
+  // Through a kept buffer: the CPU slot is written every second.
+  ToWide(value, slotText_);
+  Get<TWideLabel>(slot).SetCaption(slotText_);
 }
 
 void TMain::ShowFact(Fact fact) { SetSlot(RowOf(fact).slot, facts_->Read(fact)); }
@@ -128,9 +154,23 @@ void TMain::FormShow(TObject*) {
   for (Fact fact : {Fact::ComputerName, Fact::MemoryLoad, Fact::Processor, Fact::SerialNumber, Fact::VolumeLabel,
                     Fact::FileSystem, Fact::Os, Fact::Vendor, Fact::Screen, Fact::ServicePack})
     ShowFact(fact);
+  // The rest of the start waits for a timer, which comes only after the window has been
+  // painted: it runs while the capture waits for ipconfig.
+  if (!deferred_.empty() && !deferredTimer_) deferredTimer_ = Plat().windows.SetTimer(1, [this] { RetrieveDeferred(); });
   // Let the filled slots paint before the capture's first 100 ms wait.
   Plat().windows.ProcessMessages();
   Get<TControl>("BitBtn1").Click();
+}
+
+void TMain::RetrieveDeferred() {
+  if (deferredTimer_) {
+    Plat().windows.KillTimer(deferredTimer_);
+    deferredTimer_ = 0;
+  }
+  std::vector<std::string> names;
+  names.swap(deferred_);
+  for (const std::string& name : names)
+    if (auto* c = dynamic_cast<TSysBaseComponent*>(FindComponent(name))) c->Refresh();
 }
 
 void TMain::DriveComboBox1Change(TObject*) {

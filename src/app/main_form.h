@@ -2,6 +2,8 @@
 // The main window: system facts in four columns, a calendar and clock, drive facts, the
 // network configuration, and eight language buttons.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/system_facts.h"
 #include "app/upgrade_window.h"
@@ -17,6 +19,7 @@ class TAVTools;
 class TMain : public TForm {
   VSI_CLASS(TMain)
   explicit TMain(TComponent* owner);
+  ~TMain() override;
 
   // Handlers bound by the window description.
   void Timer1Timer(TObject* sender);
@@ -52,6 +55,10 @@ class TMain : public TForm {
   // unless a flag button is clicked.
   void SetLanguageForRun(const LanguageRow* row) { runLanguage_ = row; }
   SystemFacts& Facts() const { return *facts_; }
+  // Refreshes the components that retrieve at start but that no slot shows; FormShow has a
+  // timer run it once the window has been painted.
+  void RetrieveDeferred();
+  const std::vector<std::string>& DeferredRetrievals() const { return deferred_; }
 
  private:
   // Reads a fact into the model and shows it in its slot.
@@ -59,6 +66,9 @@ class TMain : public TForm {
   void ShowContextMenu(TPoint screen);
 
   std::unique_ptr<SystemFacts> facts_;
+  WideString slotText_;
+  std::vector<std::string> deferred_;
+  uintptr_t deferredTimer_ = 0;
   const LanguageRow* runLanguage_ = nullptr;
   bool languagePicked_ = false;
 };

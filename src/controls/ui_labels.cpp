@@ -25,7 +25,7 @@ TWideLabel::TWideLabel(TComponent* owner) : TLabel(owner) {}
 void TWideLabel::SetCaption(const WideString& caption) {
   if (caption == wideCaption_) return;
   wideCaption_ = caption;
-  UpdateWindowText();
+  SendWindowText(wideCaption_);
   Invalidate();
 }
 
@@ -243,11 +243,13 @@ void TUiClockStatus::SetBorderWidth(int v) {
 void TUiClockStatus::UpdateText() {
   SystemTime now;
   Plat().system.GetLocalTime(now);
-  std::string text = FormatDateTime(Context().format(), format_, now);
-  if (text == text_) return;
-  text_ = text;
+  // Formatted into a buffer kept from tick to tick: twice a second, no allocation.
+  FormatDateTime(Context().format(), format_, now, nextText_);
+  if (nextText_ == text_) return;
+  text_.swap(nextText_);
   ++redraws_;
-  UpdateWindowText();
+  ToWide(text_, windowText_);
+  SendWindowText(windowText_);
   Invalidate();
 }
 
@@ -304,8 +306,9 @@ void PollingTimer::Unregister(TUiClockStatus* control) {
 }
 
 void PollingTimer::Tick() {
-  auto copy = controls_;
-  for (TUiClockStatus* c : copy)
+  // A copy, as a control may go while the others update; kept, so a tick allocates nothing.
+  ticking_.assign(controls_.begin(), controls_.end());
+  for (TUiClockStatus* c : ticking_)
     if (c->Active() && c->Visible()) c->UpdateText();
 }
 

@@ -125,6 +125,8 @@ class TUiClockStatus : public TGraphicControl {
   int flatColorAdjustment_ = 30;
   int borderWidth_ = 1;
   std::string text_;
+  std::string nextText_;
+  WideString windowText_;
   int redraws_ = 0;
 };
 
@@ -141,6 +143,7 @@ class PollingTimer {
  private:
   AppContext& context_;
   std::vector<TUiClockStatus*> controls_;
+  std::vector<TUiClockStatus*> ticking_;
   uintptr_t timer_ = 0;
 };
 

@@ -294,6 +294,18 @@ WideString TControl::ToWide(const AnsiString& s) const {
   return Context().platform().locale.MultiByteToWide(CP_ACP_, s);
 }
 
+void TControl::ToWide(const AnsiString& s, WideString& out) const {
+  // Every ANSI code page keeps 7-bit ASCII as it is, so times and percentages need no
+  // conversion call.
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out = ToWide(s);
+      return;
+    }
+  out.resize(s.size());
+  for (size_t i = 0; i < s.size(); ++i) out[i] = static_cast<char16_t>(s[i]);
+}
+
 AnsiString TControl::ToAnsi(const WideString& s) const {
   return Context().platform().locale.WideToMultiByte(CP_ACP_, s);
 }
@@ -302,6 +314,10 @@ WideString TControl::WindowText() const { return ToWide(caption_); }
 
 void TControl::UpdateWindowText() {
   if (handle_) Windows().SetText(handle_, WindowText());
+}
+
+void TControl::SendWindowText(const WideString& text) {
+  if (handle_) Windows().SetText(handle_, text);
 }
 
 void TControl::CreateParams(WindowParams& params) const {

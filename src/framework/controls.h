@@ -105,6 +105,9 @@ class TControl : public TComponent, public IWindowEvents {
   virtual WideString WindowText() const;
   // Converts 8-bit text through the system's ANSI code page.
   WideString ToWide(const AnsiString& s) const;
+  // The same into `out`, reusing its storage: what a timer shows every second needs no new
+  // buffer each time.
+  void ToWide(const AnsiString& s, WideString& out) const;
   AnsiString ToAnsi(const WideString& s) const;
 
   // Painting and input, called by the peer (or by tests).
@@ -122,6 +125,8 @@ class TControl : public TComponent, public IWindowEvents {
   virtual void CreateWindowHandle() {}
   // Re-sends the window text to the peer.
   void UpdateWindowText();
+  // Sends this text as the window text, without making a copy of it.
+  void SendWindowText(const WideString& text);
   virtual void FontChanged();
   virtual void ColorChanged();
   void ParentColorChanged();

@@ -270,8 +270,14 @@ void AppendFormatted(const TFormatSettings& fs, const std::string& f, const Syst
 
 std::string FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t) {
   std::string out;
-  AppendFormatted(fs, format.empty() ? std::string("c") : format, t, out, 0);
+  FormatDateTime(fs, format, t, out);
   return out;
+}
+
+void FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t, std::string& out) {
+  static const std::string kGeneral = "c";
+  out.clear();
+  AppendFormatted(fs, format.empty() ? kGeneral : format, t, out, 0);
 }
 
 TDateTime EncodeDateTime(const SystemTime& t) {

@@ -50,6 +50,8 @@ std::string FormatGroupedInteger(const TFormatSettings& fs, long double value);
 // am/pm ampm, "/" and ":" become the separators, c = short date + long time,
 // quoted text is copied. An empty format behaves as "c".
 std::string FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t);
+// The same into `out`, replacing what it held and reusing its storage.
+void FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t, std::string& out);
 
 // Conversions between the date value and broken-down time (days counted in framework/dates.h).
 TDateTime EncodeDateTime(const SystemTime& t);

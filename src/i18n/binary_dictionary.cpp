@@ -1,8 +1,8 @@
 #include "i18n/binary_dictionary.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
-#include <filesystem>
-#include <system_error>
 
 #include "framework/context.h"
 #include "framework/description.h"
@@ -28,15 +28,12 @@ bool HasDirectoryPart(const std::string& name) {
 // --- Stores ------------------------------------------------------------------------------------
 
 bool TIvDiskStore::Stamp(const std::string& path, TIvFileStamp& out) {
-  std::error_code ec;
-  std::filesystem::path p(path);
-  if (!std::filesystem::is_regular_file(p, ec)) return false;
-  auto size = std::filesystem::file_size(p, ec);
-  if (ec) return false;
-  auto time = std::filesystem::last_write_time(p, ec);
-  if (ec) return false;
-  out.size = size;
-  out.writeTime = static_cast<int64_t>(time.time_since_epoch().count());
+  // stat() rather than std::filesystem, whose path conversions would bring the C++ locale
+  // machinery into the program.
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  out.size = static_cast<uint64_t>(info.st_size);
+  out.writeTime = static_cast<int64_t>(info.st_mtime);
   return true;
 }
 

@@ -20,7 +20,7 @@ class ISystem;
 // Size and last write time of a file: a cached dictionary is used only while both still hold.
 struct TIvFileStamp {
   uint64_t size = 0;
-  int64_t writeTime = 0;
+  int64_t writeTime = 0;  // seconds
   bool operator==(const TIvFileStamp&) const = default;
 };
 

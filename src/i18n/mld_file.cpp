@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "platform/locale.h"
 
@@ -286,14 +286,22 @@ MldFile::MldFile(Bytes data, std::string name, MldCodec codec)
 }
 
 Bytes MldFile::ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  // Plain stdio: a file stream would bring the whole iostream machinery into the program.
+  std::FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) throw EMldError(Format("Cannot open file \"%s\". %s", path.c_str(), std::strerror(errno)));
-  const std::streamoff size = in.tellg();
-  if (size < 0) throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
-  Bytes data(static_cast<size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(data.data()), size))
-    throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
+  struct Closer {
+    std::FILE* f;
+    ~Closer() { std::fclose(f); }
+  } closer{in};
+  // Read to the end rather than trust a size asked beforehand: the file may change meanwhile.
+  Bytes data;
+  uint8_t chunk[64 * 1024];
+  for (;;) {
+    const size_t n = std::fread(chunk, 1, sizeof chunk, in);
+    data.insert(data.end(), chunk, chunk + n);
+    if (n < sizeof chunk) break;
+  }
+  if (std::ferror(in)) throw EMldError(Format("Stream read error in \"%s\"", path.c_str()));
   return data;
 }
 

@@ -124,11 +124,15 @@ TAVTools::TAVTools(TComponent* owner) : TComponent(owner) {
   version_ = "1.01";
   machineName_ = host::MachineName(p);
   userName_ = host::UserName(p);
-  ipAddress_ = host::IPAddress(p);
   driveNumber_ = host::DriveNumber(p);
   OsVersionInfo v;
   if (!p.system.GetVersionEx(v)) v = OsVersionInfo();
   osInfo_ = host::OSInfo(v);
+}
+
+const AnsiString& TAVTools::IPAddress() const {
+  std::call_once(ipResolved_, [this] { ipAddress_ = host::IPAddress(Context().platform()); });
+  return ipAddress_;
 }
 
 AnsiString TAVTools::CpuUsageText() { return vsi::CpuUsageText(Context()); }

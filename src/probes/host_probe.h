@@ -1,6 +1,9 @@
 #pragma once
 // TAVTools: host facts collected once, when the component is made (directories, host name,
-// user, addresses, serial of C:, a one-line OS description), plus the live CPU usage text.
+// user, serial of C:, a one-line OS description) or, for the addresses, when first read; plus
+// the live CPU usage text.
+#include <mutex>
+
 #include "framework/component.h"
 #include "platform/system.h"
 
@@ -16,7 +19,9 @@ class TAVTools : public TComponent {
   const AnsiString& Version() const { return version_; }
   const AnsiString& MachineName() const { return machineName_; }
   const AnsiString& UserName() const { return userName_; }
-  const AnsiString& IPAddress() const { return ipAddress_; }
+  // Resolved when first read, and only then: a slow or unreachable name server must not hold
+  // up the window, which never shows them. Safe to read from another thread.
+  const AnsiString& IPAddress() const;
   const AnsiString& DriveNumber() const { return driveNumber_; }
   const AnsiString& OSInfo() const { return osInfo_; }
 
@@ -29,8 +34,9 @@ class TAVTools : public TComponent {
   void Discard(const AnsiString&) {}
 
  private:
-  AnsiString dirWindows_, dirWinSys_, dirTemp_, version_, machineName_, userName_, ipAddress_, driveNumber_,
-      osInfo_;
+  AnsiString dirWindows_, dirWinSys_, dirTemp_, version_, machineName_, userName_, driveNumber_, osInfo_;
+  mutable AnsiString ipAddress_;
+  mutable std::once_flag ipResolved_;
 };
 
 // The pieces of TAVTools, usable on their own.

@@ -373,7 +373,9 @@ void TSysBaseComponent::Retrieve() {
 
 void TSysBaseComponent::Loaded() {
   TSysComponent::Loaded();
-  if (autoRetrieve_) Refresh();
+  if (!autoRetrieve_) return;
+  if (const auto* policy = Context().FindService<TSysRetrievalPolicy>(); policy && policy->deferring) return;
+  Refresh();
 }
 
 void TSysBaseComponent::Notification(TComponent* component, Operation operation) {

@@ -212,6 +212,14 @@ class TSysBaseComponent : public TSysComponent {
   std::unique_ptr<TSysObject> object_;
 };
 
+// While a window is being made, the retrievals its first paint does not need can wait: a
+// component loaded while `deferring` is set leaves its AutoRetrieve to the window, which
+// refreshes it when it is ready to (one per context).
+struct TSysRetrievalPolicy {
+  explicit TSysRetrievalPolicy(AppContext&) {}
+  bool deferring = false;
+};
+
 // Writes change reports as lines to a string list, a memo and a list box.
 class TSysLog : public TSysComponent {
   VSI_CLASS(TSysLog)

@@ -103,6 +103,8 @@ class FakeRegistry : public IRegistry {
   void FailPerfQuery(WinError error) { perfFailure_ = error; }
   // The buffer sizes passed to every query of HKEY_PERFORMANCE_DATA, in order.
   const std::vector<uint32_t>& PerfRequestSizes() const { return perfSizes_; }
+  // Empties that record, keeping its storage (a benchmark that counts allocations per query).
+  void ForgetPerfRequestSizes() { perfSizes_.clear(); }
   int PerfDeliveries() const { return perfDeliveries_; }
 
  private:

@@ -40,6 +40,8 @@ bool FakeSockets::GetHostAddresses(const std::string& host, std::vector<std::str
     ++callsWithoutStartup;
     return false;
   }
+  ++lookups;
+  if (whileResolving) whileResolving(host);
   if (resolveFails) return false;
   for (const auto& [name, list] : addresses) {
     if (Lower(name) == Lower(host)) {

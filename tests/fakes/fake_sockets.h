@@ -1,6 +1,7 @@
 #pragma once
 // The host name and its addresses, with switches that make each step fail; counts startups and
 // cleanups so a test can see they balance.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ class FakeSockets : public ISockets {
   bool startupFails = false;
   bool hostNameFails = false;
   bool resolveFails = false;
+  // Runs at the start of every lookup of a host's addresses, on the caller's thread: a slow
+  // name server is one that blocks here.
+  std::function<void(const std::string& host)> whileResolving;
+  int lookups = 0;  // of a host's addresses
 
   int startups = 0;  // successful ones
   int cleanups = 0;

@@ -3,7 +3,9 @@
 toolbar1.exe, toolbar1.mld, README.md and LICENSE at its top, each the file that was built or
 is in the repository, and an exe that is a 64-bit Windows program carrying its version block,
 its manifest (run as the user, asInvoker) and its icon, built for ASLR and DEP with no
-section both writable and executable, and needing no MinGW runtime DLL beside it.
+section both writable and executable, needing no MinGW runtime DLL beside it, stripped
+(its debug symbols in toolbar1.exe.debug, which stays in the build folder, found through the
+exe's debug link) and at most 1.5 MB.
 
   package_test.py --build BUILD_DIR --source SOURCE_DIR [--cpack CPACK] [--zip ZIP]
 
@@ -16,6 +18,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 import zipfile
+import zlib
 
 EXPECTED_FILES = ["LICENSE", "README.md", "toolbar1.exe", "toolbar1.mld"]
 RT_ICON_GROUP, RT_VERSION, RT_MANIFEST = 14, 16, 24
@@ -23,6 +26,7 @@ RT_ICON_GROUP, RT_VERSION, RT_MANIFEST = 14, 16, 24
 HIGH_ENTROPY_VA, DYNAMIC_BASE, NX_COMPAT = 0x0020, 0x0040, 0x0100
 SCN_MEM_EXECUTE, SCN_MEM_WRITE = 0x20000000, 0x80000000
 IMAGE_DIRECTORY_ENTRY_BASERELOC = 5
+MAX_EXE_BYTES = 3 * 1024 * 1024 // 2  # 1.5 MB
 
 failures = []
 
@@ -44,7 +48,8 @@ class PeFile:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("no PE signature")
-        self.machine, sections, _, _, _, opt_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        self.machine, sections, _, self.symbol_table, self.symbols, opt_size, _ = \
+            struct.unpack_from("<HHIIIHH", data, pe + 4)
         opt = pe + 24
         self.magic = struct.unpack_from("<H", data, opt)[0]
         if self.magic != 0x20B:
@@ -55,11 +60,22 @@ class PeFile:
         self.sections = []
         table = opt + opt_size
         self.section_flags = {}
+        self.section_data = {}
         for i in range(sections):
             name, vsize, va, raw_size, raw_ptr = struct.unpack_from("<8sIIII", data, table + 40 * i)
             self.sections.append((va, max(vsize, raw_size), raw_ptr, raw_size))
             flags = struct.unpack_from("<I", data, table + 40 * i + 36)[0]
-            self.section_flags[name.rstrip(b"\0").decode("ascii", "replace")] = flags
+            name = self.section_name(name.rstrip(b"\0").decode("ascii", "replace"))
+            self.section_flags[name] = flags
+            self.section_data[name] = data[raw_ptr:raw_ptr + (min(vsize, raw_size) if vsize else raw_size)]
+
+    def section_name(self, name):
+        """A name longer than 8 characters is "/offset" into the string table after the symbols."""
+        if not name.startswith("/") or not name[1:].isdigit() or not self.symbol_table:
+            return name
+        start = self.symbol_table + 18 * self.symbols + int(name[1:])
+        end = self.data.find(b"\0", start)
+        return self.data[start:end].decode("ascii", "replace") if end > start else name
 
     def offset(self, rva):
         for va, size, raw_ptr, raw_size in self.sections:
@@ -141,12 +157,34 @@ def version_block(data):
     return fixed, strings
 
 
-def check_exe(exe, version):
+def check_stripped(pe, exe, debug_path):
+    """No symbols or debug sections in the exe; a debug link to the symbol file beside it."""
+    check(len(exe) <= MAX_EXE_BYTES, "toolbar1.exe is at most 1.5 MB (%d bytes)" % len(exe))
+    check(pe.symbols == 0, "toolbar1.exe carries no symbol table (%d symbols)" % pe.symbols)
+    debug = sorted(n for n in pe.section_flags if n.startswith(".debug"))
+    check(not debug, "toolbar1.exe carries no debug sections (found: %s)" % ", ".join(debug))
+    link = pe.section_data.get(".gnu_debuglink")
+    if not check(link is not None, "toolbar1.exe links to its debug symbols (.gnu_debuglink)"):
+        return
+    name = link[:link.index(b"\0")].decode("ascii", "replace") if b"\0" in link else ""
+    check(name == "toolbar1.exe.debug", "the link names toolbar1.exe.debug (found %r)" % name)
+    if not check(os.path.isfile(debug_path), "%s is in the build folder" % debug_path):
+        return
+    with open(debug_path, "rb") as f:
+        symbols = f.read()
+    crc_at = (len(name) + 1 + 3) & ~3
+    crc = struct.unpack_from("<I", link, crc_at)[0] if len(link) >= crc_at + 4 else None
+    check(crc == zlib.crc32(symbols) & 0xFFFFFFFF, "the link's checksum is that of %s" % debug_path)
+    check(b".debug_info" in symbols, "%s holds the debug information" % debug_path)
+
+
+def check_exe(exe, version, debug_path):
     try:
         pe = PeFile(exe)
     except (ValueError, struct.error) as e:
         check(False, "toolbar1.exe is a PE32+ file (%s)" % e)
         return
+    check_stripped(pe, exe, debug_path)
     check(pe.machine == 0x8664, "toolbar1.exe is an x86-64 program")
     check(pe.subsystem == 2, "toolbar1.exe is a windowed (GUI) program")
     # What the system's exploit defences need of the file: without them it is loaded at a
@@ -250,7 +288,7 @@ def main():
           "LICENSE is the MIT licence of Velmora")
     check(members.get("toolbar1.mld", b"")[:1] != b"", "toolbar1.mld is not empty")
     if "toolbar1.exe" in members:
-        check_exe(members["toolbar1.exe"], version)
+        check_exe(members["toolbar1.exe"], version, os.path.join(args.build, "toolbar1.exe.debug"))
 
     print("%s: %s" % (zip_path, "FAILED: %d check(s)" % len(failures) if failures else "all checks passed"))
     return 1 if failures else 0

@@ -34,6 +34,28 @@ TEST_F(UiLabelsTest, ClockUsesTheTimeSeparatorAndRedrawsOnlyWhenTheTextChanges) 
   EXPECT_EQ(clock->Redraws(), redraws + 1);
 }
 
+TEST_F(UiLabelsTest, ClockWindowTextGoesThroughTheCodePage) {
+  fp.system.localTime = {2024, 6, 1, 14, 9, 5, 3, 0};
+  auto* clock = new TUiClockStatus(form);
+  clock->SetParent(form);
+  form->HandleNeeded();
+  const WideString& shown = fp.windows.Window(clock->Handle()).text;
+  struct Case {
+    const char* name;
+    const char* format;  // code page 1252
+    WideString expected;
+  } cases[] = {
+      {"letters beyond ASCII", "hh:nn \"\xE9t\xE9\"", u"09:05 \u00e9t\u00e9"},
+      {"ASCII after a longer text", "hh:nn:ss", u"09:05:03"},
+      {"the euro sign", "hh \"\x80\"", u"09 \u20ac"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    clock->SetFormat(c.format);
+    EXPECT_EQ(shown, c.expected);
+  }
+}
+
 TEST_F(UiLabelsTest, ClocksShareOnePollingTimerThatEndsWithTheLast) {
   auto* a = new TUiClockStatus(form);
   auto* b = new TUiClockStatus(form);

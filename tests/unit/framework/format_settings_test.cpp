@@ -48,6 +48,9 @@ TEST(FormatSettingsTest, TimesUseTheTimeSeparator) {
   EXPECT_EQ(FormatDateTime(fs, "hh:nn:ss", t), "21.05.03") << "24-hour clock without an AM/PM marker";
   fs.dateSeparator = '-';
   EXPECT_EQ(FormatDateTime(fs, "yyyy/mm/dd", t), "2024-06-14");
+  std::string kept = "a longer text from before";
+  FormatDateTime(fs, "hh:nn:ss", t, kept);
+  EXPECT_EQ(kept, "21.05.03") << "replaced, not appended to";
 }
 
 TEST(FormatSettingsTest, DateValuesRoundTrip) {

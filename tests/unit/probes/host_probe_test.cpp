@@ -19,7 +19,7 @@ class HostProbeTest : public ::testing::Test {
   TAVTools& Make() { return *new TAVTools(&root); }
 };
 
-TEST_F(HostProbeTest, ComputesEveryFactAtConstruction) {
+TEST_F(HostProbeTest, ComputesEveryFact) {
   fp.system.windowsDirectory = "C:\\WINDOWS";
   fp.system.systemDirectory = "C:\\WINDOWS\\system32";
   fp.system.tempPath = "C:\\TEMP\\";
@@ -47,6 +47,17 @@ TEST_F(HostProbeTest, DirectoryAlreadyEndingInBackslashIsNotDoubled) {
   TAVTools& t = Make();
   EXPECT_EQ(t.dirWindows(), "D:\\");
   EXPECT_EQ(t.dirWinSys(), "");  // nothing read, no separator made up
+}
+
+TEST_F(HostProbeTest, AddressesAreLookedUpWhenFirstReadAndOnlyOnce) {
+  TAVTools& t = Make();
+  EXPECT_EQ(fp.sockets.lookups, 0);
+  fp.sockets.addresses["velmora-pc"] = {"10.0.0.9"};  // what the name server says by then
+  EXPECT_EQ(t.IPAddress(), "10.0.0.9 ");
+  fp.sockets.addresses["velmora-pc"] = {"10.0.0.10"};
+  EXPECT_EQ(GetStrProp(t, "IPAddress"), "10.0.0.9 ") << "kept, as every other fact";
+  EXPECT_EQ(fp.sockets.lookups, 1);
+  EXPECT_EQ(fp.sockets.startups, fp.sockets.cleanups);
 }
 
 TEST_F(HostProbeTest, TwoAddressesInResolverOrderEachFollowedByBlank) {

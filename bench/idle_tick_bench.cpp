@@ -1,0 +1,150 @@
+// One idle second of the main window on the in-memory platform, through the timers the window
+// armed: the CPU slot's tick (one sample, its "%5.2f%%" text, the slot's caption and window
+// text) and the clock's tick (the time, its window text). Global operator new is replaced in
+// this program and counted around each tick, so each benchmark reports the heap allocations
+// of one tick after the first, which must stay 0: the window is on screen all day.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "app/main_form.h"
+#include "app/program.h"
+#include "controls/ui_labels.h"
+#include "fakes/fake_platform.h"
+#include "fakes/perf_data_builder.h"
+#include "framework/context.h"
+#include "framework/forms.h"
+#include "unit/i18n/i18n_test_util.h"
+
+namespace {
+std::atomic<size_t> g_allocations{0};
+
+void* Allocate(std::size_t size, std::size_t alignment) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (size == 0) size = 1;
+  if (alignment <= alignof(std::max_align_t)) return std::malloc(size);
+  return std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (void* p = Allocate(size, 0)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, std::align_val_t a) {
+  if (void* p = Allocate(size, static_cast<std::size_t>(a))) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, std::align_val_t a) { return operator new(size, a); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, 0); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, 0); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace vsi {
+namespace {
+
+// The program's windows made from their shipped descriptions, with the shipped dictionary
+// beside the program, and the main window shown.
+class IdleWindow {
+ public:
+  IdleWindow() {
+    RegisterAllClasses();
+    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
+    store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+    QueueSecond();  // the sampler's baseline at start
+    CreateProgram(app);
+    main = dynamic_cast<TMain*>(app.MainForm());
+    main->Show();
+    cpuTimer_ = TimerOf(1000);
+    clockTimer_ = TimerOf(500);
+  }
+
+  // What the system does between two ticks: a second passes, the processors a quarter busy.
+  // The fakes' records of what they were asked are emptied (their storage kept): they are
+  // the test's memory, not the program's.
+  void QueueSecond() {
+    fp.system.AdvanceTime(1000);
+    idle_ += 7'500'000;
+    fp.registry.QueuePerfData(fake::ProcessorBlock(fp.system.systemTime, {idle_, idle_}));
+    fp.registry.ForgetPerfRequestSizes();
+    for (auto& [handle, window] : fp.windows.windows) window.invalidationLog.clear();
+  }
+  void CpuTick() { cpuTimer_->callback(); }
+  void ClockTick() { clockTimer_->callback(); }
+  std::string CpuSlot() { return Utf16ToUtf8(main->Get<TWideLabel>("WideLabel6").Caption()); }
+  int ClockRedraws() { return main->Get<TUiClockStatus>("UiClockStatus1").Redraws(); }
+  bool Failed() const { return !fp.windows.messageBoxes.empty(); }
+  bool TimerOk() const { return cpuTimer_ && clockTimer_; }
+
+ private:
+  fake::FakeWindowSystem::Timer* TimerOf(uint32_t interval) {
+    for (auto& [id, timer] : fp.windows.timers)
+      if (timer.interval == interval) return &timer;
+    return nullptr;
+  }
+
+  fake::FakePlatform fp;
+  AppContext ctx{fp.platform()};
+  testing_i18n::MemoryStore store{fp.system};
+  TApplication app{ctx};
+  TMain* main = nullptr;
+  fake::FakeWindowSystem::Timer* cpuTimer_ = nullptr;
+  fake::FakeWindowSystem::Timer* clockTimer_ = nullptr;
+  int64_t idle_ = 0;
+};
+
+// Runs `tick` once, then once per iteration with `between` outside the count and the clock.
+template <class Tick, class Between>
+void CountTicks(benchmark::State& state, Tick tick, Between between) {
+  between();
+  tick();  // the first tick may set up what the later ones reuse
+  size_t total = 0, most = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    between();
+    state.ResumeTiming();
+    const size_t before = g_allocations.load(std::memory_order_relaxed);
+    tick();
+    const size_t n = g_allocations.load(std::memory_order_relaxed) - before;
+    total += n;
+    most = std::max(most, n);
+  }
+  state.counters["allocs_per_tick"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kAvgIterations);
+  state.counters["most_allocs_in_a_tick"] = static_cast<double>(most);
+}
+
+void BM_IdleTickCpu(benchmark::State& state) {
+  IdleWindow w;
+  if (!w.TimerOk()) return state.SkipWithError("the window armed no one-second timer");
+  CountTicks(state, [&] { w.CpuTick(); }, [&] { w.QueueSecond(); });
+  // Zero allocations prove nothing unless the tick did its work.
+  if (w.Failed() || w.CpuSlot() != "25.00%") state.SkipWithError(("CPU slot shows \"" + w.CpuSlot() + "\"").c_str());
+}
+BENCHMARK(BM_IdleTickCpu);
+
+void BM_IdleTickClock(benchmark::State& state) {
+  IdleWindow w;
+  if (!w.TimerOk()) return state.SkipWithError("the clock armed no half-second timer");
+  const int before = w.ClockRedraws();
+  // Each tick a second later, so each one has a new time to show.
+  CountTicks(state, [&] { w.ClockTick(); }, [&] { w.QueueSecond(); });
+  if (w.Failed() || w.ClockRedraws() - before != static_cast<int>(state.iterations()) + 1)
+    state.SkipWithError("the clock did not redraw on every tick");
+}
+BENCHMARK(BM_IdleTickClock);
+
+}  // namespace
+}  // namespace vsi
