@@ -5,6 +5,7 @@
 #include "framework/context.h"
 #include "framework/exceptions.h"
 #include "framework/registry_access.h"
+#include "framework/scope_exit.h"
 #include "platform/platform.h"
 
 namespace vsi {
@@ -37,15 +38,6 @@ bool SpiGet(ISystem& system, uint32_t action, int32_t& value) {
   value = v;
   return true;
 }
-
-// Closes the object's open key on every path out of an Apply.
-template <class Close>
-struct OnExit {
-  Close close;
-  ~OnExit() { close(); }
-};
-template <class Close>
-OnExit(Close) -> OnExit<Close>;
 
 constexpr const char* kDesktopKey = "\\Control Panel\\Desktop";
 constexpr const char* kPatternsKey = "\\Control Panel\\Patterns";
@@ -155,7 +147,7 @@ void TSysScreenSaverObject::Retrieve() {
   CreateRegistry();
   SetRegistryRoot(HKEY_CURRENT_USER_);
   if (OpenRegKey(kDesktopKey)) {
-    OnExit close{[this] { CloseRegKey(); }};
+    ScopeExit close{[this] { CloseRegKey(); }};
     // Exactly "1" is secure: what Apply writes for true.
     secure_ = Registry()->ReadString("ScreenSaverSecure") == "1";
     screenSaver_ = Registry()->ReadString("SCRNSAVE.EXE");
@@ -170,7 +162,7 @@ void TSysScreenSaverObject::Apply() {
   CreateRegistry();
   SetRegistryRoot(HKEY_CURRENT_USER_);
   if (!OpenRegKeyForWriting(kDesktopKey)) return;
-  OnExit close{[this] { CloseRegKey(); }};
+  ScopeExit close{[this] { CloseRegKey(); }};
   TRegistry& reg = *Registry();
   if (HasChange("Display:Screensaver:Secure")) {
     CommitChange("Display:Screensaver:Secure");
@@ -221,7 +213,7 @@ void TSysWallpaperObject::Retrieve() {
   SetRegistryRoot(HKEY_CURRENT_USER_);
   TRegistry& reg = *Registry();
   if (OpenRegKey(kDesktopKey)) {
-    OnExit close{[this] { CloseRegKey(); }};
+    ScopeExit close{[this] { CloseRegKey(); }};
     filename_ = reg.ReadString("Wallpaper");
     desktopPattern_ = reg.ReadString("Pattern");
     tile_ = reg.ReadString("TileWallpaper") == "1";
@@ -231,7 +223,7 @@ void TSysWallpaperObject::Retrieve() {
   patterns_->Clear();
   patternData_->Clear();
   if (OpenRegKey(kPatternsKey)) {
-    OnExit close{[this] { CloseRegKey(); }};
+    ScopeExit close{[this] { CloseRegKey(); }};
     std::vector<std::string> names;
     reg.GetValueNames(names);
     for (const std::string& n : names) patterns_->Add(n);
@@ -248,7 +240,7 @@ void TSysWallpaperObject::Apply() {
   SetRegistryRoot(HKEY_CURRENT_USER_);
   if (!OpenRegKeyForWriting(kDesktopKey)) return;
   {
-    OnExit close{[this] { CloseRegKey(); }};
+    ScopeExit close{[this] { CloseRegKey(); }};
     TRegistry& reg = *Registry();
     if (HasChange("Display:Wallpaper:Tile")) {
       CommitChange("Display:Wallpaper:Tile");
@@ -458,7 +450,7 @@ AnsiString RawValue(IRegistry& registry, const std::string& path, const std::str
 void TSysNetworkCards::Refresh() {
   IRegistry& registry = Context().platform().registry;
   BeginUpdate();
-  OnExit endUpdate{[this] { EndUpdate(); }};  // also when a value of the wrong type raises
+  ScopeExit endUpdate{[this] { EndUpdate(); }};  // also when a value of the wrong type raises
   Clear();
   std::vector<std::string> names;
   {
