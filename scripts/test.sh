@@ -85,7 +85,7 @@ fi
 
 # ---------------------------------------------------------------- fuzz
 run_fuzzers() {
-  local f name corpus seeds status=0
+  local f name corpus seeds shipped status=0
   for f in build/fuzz/fuzz/fuzz_*; do
     [ -x "$f" ] || continue
     name="$(basename "$f")"
@@ -94,10 +94,14 @@ run_fuzzers() {
     # Seeds kept in the tree (fuzz/corpus/mld for fuzz_mld), if any, start the corpus.
     seeds="fuzz/corpus/${name#fuzz_}"
     [ -d "$seeds" ] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null
+    # The shipped window descriptions seed the description fuzzer as they are, read-only:
+    # libFuzzer writes new inputs into the first directory alone.
+    shipped=()
+    [ "$name" = fuzz_description ] && shipped=(src/app/forms)
     echo "-- $name"
     # Undefined behaviour stops the run like a crash, instead of a line in the log.
     if ! UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}" \
-        "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" >"build/fuzz/$name.log" 2>&1; then
+        "$f" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" "${shipped[@]}" >"build/fuzz/$name.log" 2>&1; then
       tail -n 40 "build/fuzz/$name.log"
       status=1
     else

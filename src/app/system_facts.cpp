@@ -4,6 +4,8 @@
 #include "probes/cpu_usage.h"
 #include "probes/disk_probes.h"
 #include "probes/host_probe.h"
+#include "probes/screen_probe.h"
+#include "probes/vendor_probe.h"
 #include "sysinfo/general_info.h"
 #include "sysinfo/windows_version.h"
 

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "framework/context.h"
+#include "framework/scope_exit.h"
 #include "res/resource_names.h"
 
 namespace vsi {
@@ -28,6 +29,7 @@ void TDriveComboBox::BuildList() {
   Platform& p = Plat();
   uint32_t mask = p.volumes.GetLogicalDrives();
   items_->BeginUpdate();
+  ScopeExit endUpdate{[this] { items_->EndUpdate(); }};
   items_->Clear();
   pictures_.clear();
   for (int i = 0; i < 26; ++i) {
@@ -37,10 +39,13 @@ void TDriveComboBox::BuildList() {
     uint32_t type = p.volumes.GetDriveType(root);
     auto bracketedLabel = [&] {
       // No "insert a disk" prompt for an empty drive: its label is just "[]".
-      uint32_t old = p.volumes.SetErrorMode(SEM_FAILCRITICALERRORS_);
-      VolumeInformation info;
-      std::string label = p.volumes.GetVolumeInformation(root, info) ? info.volumeName : std::string();
-      p.volumes.SetErrorMode(old);
+      std::string label;
+      {
+        const uint32_t old = p.volumes.SetErrorMode(SEM_FAILCRITICALERRORS_);
+        ScopeExit restore{[&] { p.volumes.SetErrorMode(old); }};
+        VolumeInformation info;
+        if (p.volumes.GetVolumeInformation(root, info)) label = info.volumeName;
+      }
       return "[" + p.locale.CharLower(label) + "]";
     };
     std::string text;
@@ -77,7 +82,6 @@ void TDriveComboBox::BuildList() {
     items_->Add(text);
     pictures_.push_back(picture);
   }
-  items_->EndUpdate();
   // Tall enough for the text and the floppy picture.
   int textHeight = Plat().windows.MeasureText(font_->Spec(), "Wg").cy;
   itemHeight_ = textHeight > kPictureHeight ? textHeight : kPictureHeight;

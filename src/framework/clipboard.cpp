@@ -1,5 +1,7 @@
 #include "framework/clipboard.h"
 
+#include "framework/scope_exit.h"
+
 namespace vsi {
 
 ClipboardResult CopyTextToClipboard(Platform& platform, WindowHandle owner, const WideString& text) {
@@ -10,10 +12,7 @@ ClipboardResult CopyTextToClipboard(Platform& platform, WindowHandle owner, cons
     opened = clipboard.Open(owner);
   }
   if (!opened) return ClipboardResult::Busy;
-  struct Close {
-    IClipboard& clipboard;
-    ~Close() { clipboard.Close(); }
-  } close{clipboard};
+  ScopeExit close{[&clipboard] { clipboard.Close(); }};
   if (!clipboard.Empty() || !clipboard.SetUnicodeText(text)) return ClipboardResult::Failed;
   return ClipboardResult::Copied;
 }

@@ -9,6 +9,7 @@
 
 #include "framework/context.h"
 #include "framework/forms.h"
+#include "framework/scope_exit.h"
 #include "framework/strings.h"
 
 namespace vsi {
@@ -76,8 +77,14 @@ class Parser {
     return node;
   }
 
+  // One level deeper until the caller's scope ends.
+  auto Nest() {
+    if (++depth_ > kMaxDepth) Fail(Format("nested more than %d deep", kMaxDepth));
+    return ScopeExit{[this] { --depth_; }};
+  }
+
   void ParseBody(DescNode& node) {
-    DepthGuard guard(*this);
+    auto level = Nest();
     for (;;) {
       SkipSpace();
       if (pos_ >= s_.size()) Fail("missing } of " + node.name);
@@ -115,14 +122,6 @@ class Parser {
     }
   }
 
-  struct DepthGuard {
-    explicit DepthGuard(Parser& p) : p_(p) {
-      if (++p_.depth_ > kMaxDepth) p_.Fail(Format("nested more than %d deep", kMaxDepth));
-    }
-    ~DepthGuard() { --p_.depth_; }
-    Parser& p_;
-  };
-
   void SkipInline() {
     while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t')) ++pos_;
   }
@@ -156,7 +155,7 @@ class Parser {
         if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
       }
     } else if (c == '(') {
-      DepthGuard guard(*this);
+      auto level = Nest();
       ++pos_;
       v.type = DescValue::Type::List;
       for (;;) {

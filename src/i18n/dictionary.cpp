@@ -4,6 +4,7 @@
 
 #include "framework/context.h"
 #include "framework/forms.h"
+#include "framework/scope_exit.h"
 #include "framework/strings.h"
 #include "i18n/mld_file.h"
 
@@ -158,10 +159,7 @@ AnsiString TIvResourceStrings::LoadResString(const TResStringRec& rec) {
     registry.CheckDefaultIndex();
     if (!text.empty() && registry.DefaultDictionaryActive() && !running_) {
       running_ = true;
-      struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-      } reset{running_};
+      ScopeExit reset{[this] { running_ = false; }};
       text = TranslateResourceText(registry.DefaultDictionary(), text, std::to_string(rec.identifier));
     }
     return text;
@@ -432,34 +430,34 @@ void TIvDictionary::UnregisterTranslator(IIvTranslator* translator) {
 
 void TIvDictionary::Open() {
   if (!CanOpen()) return;
-  try {
-    languageAtOpen_ = language_;
-    switch (binding_) {
-      case ivbiNone:
-        SelectLanguage(language_);
-        ApplyLocale(localeSetting_);
-        break;
-      case ivbiLocaleToLanguage:
-        SelectLanguage(language_);
-        ApplyLocale(currentLanguage_->CurrentLocaleId());
-        break;
-      case ivbiLanguageToLocale:
-        ApplyLocale(localeSetting_);
-        FollowLocale();
-        break;
-    }
-    if (!Designing() && HasOption(ivdoTranslateResourceStrings)) {
-      TIvResourceStrings& strings = Context().Service<TIvResourceStrings>();
-      if (!strings.Installed()) strings.Install();
-    }
-    active_ = true;
-    DoChange(true, true);
-  } catch (...) {
+  // A failed open leaves the dictionary closed, as if it had never been opened.
+  ScopeExit closeOnFailure{[this] {
     Fire(OnBeforeClose, this);
     Close();
     Fire(OnAfterClose, this);
-    throw;
+  }};
+  languageAtOpen_ = language_;
+  switch (binding_) {
+    case ivbiNone:
+      SelectLanguage(language_);
+      ApplyLocale(localeSetting_);
+      break;
+    case ivbiLocaleToLanguage:
+      SelectLanguage(language_);
+      ApplyLocale(currentLanguage_->CurrentLocaleId());
+      break;
+    case ivbiLanguageToLocale:
+      ApplyLocale(localeSetting_);
+      FollowLocale();
+      break;
   }
+  if (!Designing() && HasOption(ivdoTranslateResourceStrings)) {
+    TIvResourceStrings& strings = Context().Service<TIvResourceStrings>();
+    if (!strings.Installed()) strings.Install();
+  }
+  active_ = true;
+  DoChange(true, true);
+  closeOnFailure.Dismiss();
 }
 
 void TIvDictionary::Close() {

@@ -7,6 +7,7 @@
 #include "framework/controls.h"
 #include "framework/font.h"
 #include "framework/forms.h"
+#include "framework/scope_exit.h"
 #include "framework/stdctrls.h"
 #include "framework/strings.h"
 #include "i18n/language.h"
@@ -414,15 +415,10 @@ void TIvTranslator::RevertToNative() {
     const LCID locale = d->ActualLocale();
     const TIvDictionaryOptions options = d->Options();
     d->SetOptions(options & ~IvOption(ivdoAutoTranslate));
-    try {
-      d->SetLanguage(0);
-      Activate();
-    } catch (...) {
-      d->SetOptions(options);
-      throw;
-    }
+    ScopeExit restoreOptions{[&] { d->SetOptions(options); }};
+    d->SetLanguage(0);
+    Activate();
     d->SetLocaleSetting(locale);
-    d->SetOptions(options);
   }
   Deactivate();
 }
@@ -667,19 +663,15 @@ void TIvTranslator::TranslateLines(TObject* object, TStrings& lines, const AnsiS
     const bool sorted = sortedList && sortedList->Sorted();
     if (sorted) sortedList->SetSorted(false);
     lines.BeginUpdate();
-    try {
-      for (int i = 0; i < lines.Count(); ++i) {
-        const AnsiString& line = lines.Strings(i);
-        AnsiString translated = TranslateValue(object, componentName, line, propertyName);
-        if (translated != line) lines.SetStrings(i, translated);
-      }
-    } catch (...) {
+    ScopeExit restore{[&] {
       lines.EndUpdate();
       if (sorted) sortedList->SetSorted(true);
-      throw;
+    }};
+    for (int i = 0; i < lines.Count(); ++i) {
+      const AnsiString& line = lines.Strings(i);
+      AnsiString translated = TranslateValue(object, componentName, line, propertyName);
+      if (translated != line) lines.SetStrings(i, translated);
     }
-    lines.EndUpdate();
-    if (sorted) sortedList->SetSorted(true);
   }
 
   if (list) {

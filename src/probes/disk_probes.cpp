@@ -83,38 +83,4 @@ void TDiskInfo::SetDisk(char letter) {
   diskFree_ = space.free;
 }
 
-// --- TOtherInfo, TSystemInfo, TWinInfo ---
-
-const ClassInfo& TOtherInfo::StaticClass() {
-  static const ClassInfo info = ClassBuilder<TOtherInfo>("TOtherInfo", &TComponent::StaticClass()).Creatable().Build();
-  return info;
-}
-
-AnsiString TOtherInfo::ScreenResolutionText() {
-  constexpr int kCxScreen = 0, kCyScreen = 1;  // SM_CXSCREEN, SM_CYSCREEN
-  ISystem& s = Plat().system;
-  int width = s.GetSystemMetrics(kCxScreen);
-  int height = s.GetSystemMetrics(kCyScreen);
-  return Format("%d x %d", width, height);
-}
-
-const ClassInfo& TSystemInfo::StaticClass() {
-  static const ClassInfo info =
-      ClassBuilder<TSystemInfo>("TSystemInfo", &TComponent::StaticClass()).Creatable().Build();
-  return info;
-}
-
-AnsiString TSystemInfo::CpuVendorText() {
-  // Read-only and without creating the key: an ordinary user may not write there, and
-  // must still see the vendor.
-  TRegistry reg(Plat().registry, HKEY_LOCAL_MACHINE_);
-  if (!reg.OpenKeyReadOnly("\\Hardware\\Description\\System\\CentralProcessor\\0")) return AnsiString();
-  return reg.ReadString("VendorIdentifier");
-}
-
-const ClassInfo& TWinInfo::StaticClass() {
-  static const ClassInfo info = ClassBuilder<TWinInfo>("TWinInfo", &TComponent::StaticClass()).Creatable().Build();
-  return info;
-}
-
 }  // namespace vsi

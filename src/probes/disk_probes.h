@@ -1,6 +1,5 @@
 #pragma once
-// Small probes of the main window: one drive's facts (TDiskInfo), the screen resolution
-// (TOtherInfo), the processor vendor (TSystemInfo), and TWinInfo, which only exists.
+// One drive's facts for the main window (TDiskInfo), and the size query behind them.
 #include <cstdint>
 
 #include "framework/component.h"
@@ -44,25 +43,6 @@ class TDiskInfo : public TComponent {
   AnsiString volumeLabel_, fileSystem_;
   TDriveType driveType_ = dtUnknown;
   int64_t diskSize_ = -1, diskFree_ = -1;
-};
-
-class TOtherInfo : public TComponent {
-  VSI_CLASS(TOtherInfo)
-  explicit TOtherInfo(TComponent* owner) : TComponent(owner) {}
-  // "1024 x 768", asked anew at every call.
-  AnsiString ScreenResolutionText();
-};
-
-class TSystemInfo : public TComponent {
-  VSI_CLASS(TSystemInfo)
-  explicit TSystemInfo(TComponent* owner) : TComponent(owner) {}
-  // VendorIdentifier of the first processor; empty when it cannot be read.
-  AnsiString CpuVendorText();
-};
-
-class TWinInfo : public TComponent {
-  VSI_CLASS(TWinInfo)
-  explicit TWinInfo(TComponent* owner) : TComponent(owner) {}
 };
 
 // Total and caller-available bytes of a root, -1 each when they cannot be read; falls back to

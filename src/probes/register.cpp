@@ -2,6 +2,9 @@
 
 #include "probes/disk_probes.h"
 #include "probes/host_probe.h"
+#include "probes/screen_probe.h"
+#include "probes/vendor_probe.h"
+#include "probes/win_info.h"
 
 namespace vsi {
 

@@ -128,25 +128,25 @@ class TSysInfo : public TSysCustomComponent {
   void SetKeyboardSpeed(int32_t value);
 
   // Accessors by index for the property tables; writes of read-only families are ignored.
-  template <int I>
+  template <TSysInfoText I>
   AnsiString Text() const {
     return GetTextByIndex(I);
   }
   void IgnoreText(AnsiString) {}
   void IgnoreNumber(int64_t) {}
-  template <int I>
+  template <TSysInfoInteger I>
   int32_t Integer() const {
     return GetIntegerByIndex(I);
   }
-  template <int I>
+  template <TSysInfoInt64 I>
   int64_t Int64() const {
     return GetInt64ByIndex(I);
   }
-  template <int I>
+  template <TSysInfoFlag I>
   bool Flag() const {
     return GetFlagByIndex(I);
   }
-  template <int I>
+  template <TSysInfoFlag I>
   void SetFlag(bool value) {
     SetFlagByIndex(I, value);
   }

@@ -6,6 +6,7 @@
 
 #include "framework/context.h"
 #include "framework/registry_access.h"
+#include "framework/scope_exit.h"
 
 namespace vsi {
 
@@ -97,23 +98,23 @@ ClassBuilder<C>& CpuProperties(ClassBuilder<C>& b, const char* sysCallName) {
       .Int("Stepping", &C::Stepping)
       .Int("Model", &C::Model)
       .Int("Family", &C::Family)
-      .Bool("FPU", &C::template Flag<0>)
-      .Bool("VirtualModeExtensions", &C::template Flag<1>)
-      .Bool("DebuggingExtensions", &C::template Flag<2>)
-      .Bool("PageSizeExtensions", &C::template Flag<3>)
-      .Bool("TimeStampCoutner", &C::template Flag<4>)
-      .Bool("K86_ModelSpecificRegisters", &C::template Flag<5>)
-      .Bool("MachineCheckException", &C::template Flag<6>)
-      .Bool("CMP_XCHG_8B", &C::template Flag<7>)
-      .Bool("APIC", &C::template Flag<8>)
-      .Bool("MemoryTypeRangeRegisters", &C::template Flag<9>)
-      .Bool("GlobalPaging", &C::template Flag<10>)
-      .Bool("Cond_MOVE_Instruct", &C::template Flag<11>)
-      .Bool("MMX", &C::template Flag<12>)
-      .Bool(sysCallName, &C::template Flag<13>)
-      .Bool("FPCond_MOVE_Instruct", &C::template Flag<14>)
-      .Bool("AMD3DNow", &C::template Flag<15>)
-      .Bool("ExistCPUInfo", &C::template Flag<16>);
+      .Bool("FPU", &C::template Flag<cfFPU>)
+      .Bool("VirtualModeExtensions", &C::template Flag<cfVirtualModeExtensions>)
+      .Bool("DebuggingExtensions", &C::template Flag<cfDebuggingExtensions>)
+      .Bool("PageSizeExtensions", &C::template Flag<cfPageSizeExtensions>)
+      .Bool("TimeStampCoutner", &C::template Flag<cfTimeStampCounter>)
+      .Bool("K86_ModelSpecificRegisters", &C::template Flag<cfModelSpecificRegisters>)
+      .Bool("MachineCheckException", &C::template Flag<cfMachineCheckException>)
+      .Bool("CMP_XCHG_8B", &C::template Flag<cfCmpXchg8B>)
+      .Bool("APIC", &C::template Flag<cfAPIC>)
+      .Bool("MemoryTypeRangeRegisters", &C::template Flag<cfMemoryTypeRangeRegisters>)
+      .Bool("GlobalPaging", &C::template Flag<cfGlobalPaging>)
+      .Bool("Cond_MOVE_Instruct", &C::template Flag<cfCondMove>)
+      .Bool("MMX", &C::template Flag<cfMMX>)
+      .Bool(sysCallName, &C::template Flag<cfSysCallSysRet>)
+      .Bool("FPCond_MOVE_Instruct", &C::template Flag<cfFPCondMove>)
+      .Bool("AMD3DNow", &C::template Flag<cfAMD3DNow>)
+      .Bool("ExistCPUInfo", &C::template Flag<cfExistCPUInfo>);
 }
 
 }  // namespace
@@ -170,11 +171,11 @@ const ClassInfo& TSysProcessor::StaticClass() {
 
 // ---------------------------------------------------------------- TSysCPUInfoObject
 
-TSysCPUInfoObject::TSysCPUInfoObject(AppContext& context) : context_(&context) {
-  IdentifyProcessor(context.platform().system, info_);
-}
+void TSysCPUInfoAccess::Identify() { IdentifyProcessor(context_->platform().system, info_); }
 
-CpuInfoReader TSysCPUInfoObject::Reader() const { return CpuInfoReader(context_->platform().system, info_); }
+CpuInfoReader TSysCPUInfoAccess::Reader() const { return CpuInfoReader(context_->platform().system, info_); }
+
+TSysCPUInfoObject::TSysCPUInfoObject(AppContext& context) : TSysCPUInfoAccess(context) { Identify(); }
 
 // ---------------------------------------------------------------- processor list
 
@@ -186,17 +187,15 @@ TSysProcessorsInfo::TSysProcessorsInfo(AppContext& context)
 // ---------------------------------------------------------------- TSysProcessorObject
 
 TSysProcessorObject::TSysProcessorObject(AppContext& context)
-    : TSysObject(context), processors_(std::make_unique<TSysProcessorsInfo>(context)) {
+    : TSysObject(context), TSysCPUInfoAccess(context), processors_(std::make_unique<TSysProcessorsInfo>(context)) {
   processors_->SetChangeHandler(ForwardToThis());
 }
 
 TSysProcessorObject::~TSysProcessorObject() = default;
 
-CpuInfoReader TSysProcessorObject::Reader() const { return CpuInfoReader(Plat().system, info_); }
-
 void TSysProcessorObject::Retrieve() {
   RefreshProcessorsInfo();
-  IdentifyProcessor(Plat().system, info_);
+  Identify();
   uint32_t platformId = PlatformFlags(Context()).platformId;
   if (platformId == VER_PLATFORM_WIN32_NT_)
     MeasureUsageNT();
@@ -209,10 +208,7 @@ void TSysProcessorObject::RefreshProcessorsInfo() {
   CreateRegistry();
   SetRegistryRoot(HKEY_LOCAL_MACHINE_);
   // The accessor goes again on every path, with whatever key it still holds.
-  struct Release {
-    TSysProcessorObject* self;
-    ~Release() { self->FreeRegistry(); }
-  } release{this};
+  ScopeExit release{[this] { FreeRegistry(); }};
   TRegistry& reg = *Registry();
   for (int n = 0;; ++n) {
     std::string path = "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\" + std::to_string(n);

@@ -74,27 +74,40 @@ class CpuInfoReader {
   const TSysCPUInfo& info_;
 };
 
-// The processor as CPUID describes it, identified once when the object is made.
-class TSysCPUInfoObject : public TSysPersistent {
-  VSI_CLASS(TSysCPUInfoObject)
-  explicit TSysCPUInfoObject(AppContext& context);
-
+// The processor's CPUID facts with their accessors, as the CPU information object and the
+// processor object both publish them.
+class TSysCPUInfoAccess {
+ public:
   AnsiString IDString() const { return Reader().GetTextByIndex(0); }
   AnsiString CPUName() const { return Reader().GetTextByIndex(1); }
   int32_t Stepping() const { return Reader().GetIntByIndex(0); }
   int32_t Model() const { return Reader().GetIntByIndex(1); }
   int32_t Family() const { return Reader().GetIntByIndex(2); }
   bool GetFlagByIndex(int index) const { return Reader().GetFlagByIndex(index); }
-  template <int I>
+  template <TSysCPUFlag I>
   bool Flag() const {
     return GetFlagByIndex(I);
   }
   const TSysCPUInfo& Info() const { return info_; }
 
+ protected:
+  explicit TSysCPUInfoAccess(AppContext& context) : context_(&context) {}
+  TSysCPUInfoAccess(const TSysCPUInfoAccess&) = delete;
+  TSysCPUInfoAccess& operator=(const TSysCPUInfoAccess&) = delete;
+  ~TSysCPUInfoAccess() = default;
+  // Identifies the processor (again).
+  void Identify();
+
  private:
   CpuInfoReader Reader() const;
   AppContext* context_;
   TSysCPUInfo info_;
+};
+
+// The processor as CPUID describes it, identified once when the object is made.
+class TSysCPUInfoObject : public TSysPersistent, public TSysCPUInfoAccess {
+  VSI_CLASS(TSysCPUInfoObject)
+  explicit TSysCPUInfoObject(AppContext& context);
 };
 
 class TSysProcessorItem : public TSysCollectionItem {
@@ -117,7 +130,7 @@ class TSysProcessorsInfo : public TSysCollection {
   TSysProcessorItem* Items(int index) const { return static_cast<TSysProcessorItem*>(TCollection::Items(index)); }
 };
 
-class TSysProcessorObject : public TSysObject {
+class TSysProcessorObject : public TSysObject, public TSysCPUInfoAccess {
   VSI_CLASS(TSysProcessorObject)
   explicit TSysProcessorObject(AppContext& context);
   ~TSysProcessorObject() override;
@@ -127,24 +140,11 @@ class TSysProcessorObject : public TSysObject {
   uint8_t ProcessorUsage() const { return usage_; }
   TSysProcessorsInfo* ProcessorsInfo() const { return processors_.get(); }
 
-  AnsiString IDString() const { return Reader().GetTextByIndex(0); }
-  AnsiString CPUName() const { return Reader().GetTextByIndex(1); }
-  int32_t Stepping() const { return Reader().GetIntByIndex(0); }
-  int32_t Model() const { return Reader().GetIntByIndex(1); }
-  int32_t Family() const { return Reader().GetIntByIndex(2); }
-  bool GetFlagByIndex(int index) const { return Reader().GetFlagByIndex(index); }
-  template <int I>
-  bool Flag() const {
-    return GetFlagByIndex(I);
-  }
-  const TSysCPUInfo& Info() const { return info_; }
-
   // Lists the processors, identifies, and measures the usage: blocks about a second.
   void Retrieve() override;
   void Apply() override {}
 
  private:
-  CpuInfoReader Reader() const;
   void RefreshProcessorsInfo();
   void MeasureUsageNT();
   void MeasureUsage95();
@@ -152,7 +152,6 @@ class TSysProcessorObject : public TSysObject {
   uint8_t count_ = 0;
   uint8_t usage_ = 0;
   std::unique_ptr<TSysProcessorsInfo> processors_;
-  TSysCPUInfo info_;
 };
 
 class TSysProcessor : public TSysBaseComponent {

@@ -183,6 +183,26 @@ void ListObjectProperties(const TObject& obj, TStrings& lines, bool withTypes, c
   }
 }
 
+void TSysChangeTracking::RecordChange(const AnsiString& name, const AnsiString& oldValue,
+                                      const AnsiString& newValue) {
+  changes_.Record(name, oldValue, newValue);
+}
+
+bool TSysChangeTracking::HasChange(const AnsiString& name) const { return changes_.Has(name); }
+
+void TSysChangeTracking::CommitChange(const AnsiString& name) {
+  if (!changes_.Has(name)) return;
+  TDateTime now = Now(*context_);
+  TPropChange entry;
+  changes_.Take(name, entry);
+  ReportChange(entry.name, entry.oldValue, entry.newValue, now);
+}
+
+void TSysChangeTracking::ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue,
+                                      TDateTime time) {
+  if (changeHandler_) changeHandler_(sender_, name, oldValue, newValue, time);
+}
+
 // ---------------------------------------------------------------- TSysObject
 
 const ClassInfo& TSysObject::StaticClass() {
@@ -190,7 +210,7 @@ const ClassInfo& TSysObject::StaticClass() {
   return info;
 }
 
-TSysObject::TSysObject(AppContext& context) : context_(&context) {}
+TSysObject::TSysObject(AppContext& context) : TSysChangeTracking(context, *this), context_(&context) {}
 
 TSysObject::~TSysObject() = default;
 
@@ -205,25 +225,6 @@ void TSysObject::ListProperties(TStrings& lines) const { ListObjectProperties(*t
 
 void TSysObject::ListProperties(TStrings& lines, bool withTypes) const {
   ListObjectProperties(*this, lines, withTypes);
-}
-
-void TSysObject::RecordChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue) {
-  changes_.Record(name, oldValue, newValue);
-}
-
-bool TSysObject::HasChange(const AnsiString& name) const { return changes_.Has(name); }
-
-void TSysObject::CommitChange(const AnsiString& name) {
-  if (!changes_.Has(name)) return;
-  TDateTime now = Now(*context_);
-  TPropChange entry;
-  changes_.Take(name, entry);
-  ReportChange(entry.name, entry.oldValue, entry.newValue, now);
-}
-
-void TSysObject::ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue,
-                              TDateTime time) {
-  if (changeHandler_) changeHandler_(this, name, oldValue, newValue, time);
 }
 
 TRegistry& TSysObject::CreateRegistry() {
@@ -257,26 +258,7 @@ const ClassInfo& TSysCollection::StaticClass() {
 }
 
 TSysCollection::TSysCollection(AppContext& context, ItemFactory factory)
-    : TCollection(std::move(factory)), context_(&context) {}
-
-void TSysCollection::RecordChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue) {
-  changes_.Record(name, oldValue, newValue);
-}
-
-bool TSysCollection::HasChange(const AnsiString& name) const { return changes_.Has(name); }
-
-void TSysCollection::CommitChange(const AnsiString& name) {
-  if (!changes_.Has(name)) return;
-  TDateTime now = Now(*context_);
-  TPropChange entry;
-  changes_.Take(name, entry);
-  ReportChange(entry.name, entry.oldValue, entry.newValue, now);
-}
-
-void TSysCollection::ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue,
-                                  TDateTime time) {
-  if (changeHandler_) changeHandler_(this, name, oldValue, newValue, time);
-}
+    : TCollection(std::move(factory)), TSysChangeTracking(context, *this), context_(&context) {}
 
 void TSysCollection::Apply() {
   for (int i = 0; i < Count(); ++i)

@@ -60,8 +60,35 @@ void ListObjectProperties(const TObject& obj, TStrings& lines, bool withTypes, c
 // some other program) gives empty text for that value alone, and the start goes on.
 AnsiString ReadTextOrEmpty(TRegistry& reg, const std::string& name);
 
+// Pending changes and the handler they are reported to when committed: what information
+// objects and their collections share. `sender` is the object the reports name.
+class TSysChangeTracking {
+ public:
+  // An empty handler switches reporting off.
+  void SetChangeHandler(TSysChangeEvent handler) { changeHandler_ = std::move(handler); }
+  const TSysChangeEvent& ChangeHandler() const { return changeHandler_; }
+  void RecordChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue);
+  bool HasChange(const AnsiString& name) const;
+  // Reports the entry (with the current local time) and drops it; nothing when there is none.
+  void CommitChange(const AnsiString& name);
+  void ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue, TDateTime time);
+  const TSysChangeList& PendingChanges() const { return changes_; }
+
+ protected:
+  TSysChangeTracking(AppContext& context, TObject& sender) : context_(&context), sender_(&sender) {}
+  TSysChangeTracking(const TSysChangeTracking&) = delete;
+  TSysChangeTracking& operator=(const TSysChangeTracking&) = delete;
+  ~TSysChangeTracking() = default;
+
+ private:
+  AppContext* context_;
+  TObject* sender_;
+  TSysChangeEvent changeHandler_;
+  TSysChangeList changes_;
+};
+
 // Base of every information object.
-class TSysObject : public TPersistent {
+class TSysObject : public TPersistent, public TSysChangeTracking {
   VSI_CLASS(TSysObject)
   explicit TSysObject(AppContext& context);
   ~TSysObject() override;
@@ -77,9 +104,6 @@ class TSysObject : public TPersistent {
   // The component that attached this object; null for parts owned by other objects.
   TSysBaseComponent* OwnerComponent() const { return ownerComponent_; }
   void SetOwnerComponent(TSysBaseComponent* component) { ownerComponent_ = component; }
-  // An empty handler switches reporting off.
-  void SetChangeHandler(TSysChangeEvent handler) { changeHandler_ = std::move(handler); }
-  const TSysChangeEvent& ChangeHandler() const { return changeHandler_; }
   // A handler for parts of this object: their reports rise through this object's ReportChange.
   TSysChangeEvent ForwardToThis();
 
@@ -87,13 +111,6 @@ class TSysObject : public TPersistent {
   virtual void ListProperties(TStrings& lines, bool withTypes) const;
   virtual void Retrieve() = 0;
   virtual void Apply() = 0;
-
-  void RecordChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue);
-  bool HasChange(const AnsiString& name) const;
-  // Reports the entry (with the current local time) and drops it; nothing when there is none.
-  void CommitChange(const AnsiString& name);
-  void ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue, TDateTime time);
-  const TSysChangeList& PendingChanges() const { return changes_; }
 
  protected:
   // The registry accessor, made on demand (root HKEY_CURRENT_USER) and kept until freed.
@@ -113,24 +130,14 @@ class TSysObject : public TPersistent {
   AppContext* context_;
   bool autoApply_ = false;
   TSysBaseComponent* ownerComponent_ = nullptr;
-  TSysChangeEvent changeHandler_;
   std::unique_ptr<TRegistry> registry_;
-  TSysChangeList changes_;
 };
 
 // A collection of an information object, with its own pending changes and change handler.
-class TSysCollection : public TCollection {
+class TSysCollection : public TCollection, public TSysChangeTracking {
   VSI_CLASS(TSysCollection)
   TSysCollection(AppContext& context, ItemFactory factory);
   AppContext& Context() const { return *context_; }
-
-  void SetChangeHandler(TSysChangeEvent handler) { changeHandler_ = std::move(handler); }
-  const TSysChangeEvent& ChangeHandler() const { return changeHandler_; }
-  void RecordChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue);
-  bool HasChange(const AnsiString& name) const;
-  void CommitChange(const AnsiString& name);
-  void ReportChange(const AnsiString& name, const AnsiString& oldValue, const AnsiString& newValue, TDateTime time);
-  const TSysChangeList& PendingChanges() const { return changes_; }
 
   // Applies each item in index order.
   virtual void Apply();
@@ -139,8 +146,6 @@ class TSysCollection : public TCollection {
 
  private:
   AppContext* context_;
-  TSysChangeEvent changeHandler_;
-  TSysChangeList changes_;
 };
 
 class TSysCollectionItem : public TCollectionItem {

@@ -2,6 +2,7 @@
 
 #include "framework/context.h"
 #include "framework/registry_access.h"
+#include "framework/scope_exit.h"
 
 namespace vsi {
 
@@ -38,10 +39,7 @@ void TSysWindowsObject::Retrieve() {
   SetRegistryRoot(HKEY_LOCAL_MACHINE_);
   // Read access is all we need; full access would hide the product name from ordinary users.
   if (OpenRegKey(path)) {
-    struct Close {
-      TSysWindowsObject* self;
-      ~Close() { self->CloseRegKey(); }
-    } close{this};
+    ScopeExit close{[this] { CloseRegKey(); }};
     // Read while the window starts: a value of another type leaves that one text empty.
     registeredOwner_ = ReadTextOrEmpty(reg, "RegisteredOwner");
     registeredCompany_ = ReadTextOrEmpty(reg, "RegisteredOrganization");

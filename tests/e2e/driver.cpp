@@ -608,6 +608,406 @@ int Usage() {
   return 2;
 }
 
+// One run of a command: the window it acts on and the words after its name.
+struct Invocation {
+  std::string name;
+  Finder& finder;
+  DWORD timeout;
+  HWND main = nullptr;  // null for the commands that need no window
+  std::vector<const char*> args;
+  const char* Arg(size_t n) const { return n < args.size() ? args[n] : nullptr; }
+};
+
+int ListTopWindows(const Invocation&) {
+  EnumWindows(
+      [](HWND hwnd, LPARAM) -> BOOL {
+        Out(std::string("top\t") + (IsWindowVisible(hwnd) ? "1" : "0") + "\t" +
+            Escaped(ClassOf(hwnd)) + "\t" + Escaped(TextOf(hwnd)));
+        return TRUE;
+      },
+      0);
+  return 0;
+}
+
+int ShowVolume(const Invocation& in) {
+  return PrintVolume(in.Arg(0));
+}
+
+int RunTimedCommand(const Invocation& in) {
+  std::wstring line = L"\"" + Widen(in.Arg(0)) + L"\"";
+  for (int k = 1; in.Arg(k); ++k) line += L" " + Widen(in.Arg(k));
+  return RunTimed(line);
+}
+
+int HoldClipboardCommand(const Invocation& in) {
+  return HoldClipboard(static_cast<DWORD>(std::strtoul(in.Arg(0), nullptr, 10)));
+}
+
+int LaunchUntilFilledCommand(const Invocation& in) {
+  std::vector<std::wstring> labels;
+  for (int k = 3; in.Arg(k); ++k) labels.push_back(Widen(in.Arg(k)));
+  return LaunchUntilFilled(in.Arg(0), in.Arg(1), static_cast<DWORD>(std::strtoul(in.Arg(2), nullptr, 10)),
+                           labels);
+}
+
+int WaitWindow(const Invocation& in) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND w = in.finder.Find()) {
+      Out("found\t" + Escaped(TextOf(w)));
+      return 0;
+    }
+    if (GetTickCount() - start >= in.timeout) break;
+    Sleep(50);
+  }
+  Err("no window appeared within " + std::to_string(in.timeout) + " ms");
+  return 1;
+}
+
+int ShowCaption(const Invocation& in) {
+  Out(Escaped(TextOf(in.main)));
+  return 0;
+}
+
+int MessageBoxCommand(const Invocation& in) {
+  HWND box = FindBox(in.main, in.timeout);
+  if (!box) {
+    Err("no message box");
+    return 1;
+  }
+  if (in.name == "box-ok") {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+  }
+  // The message is the box's static text (control id 0xFFFF in the system's boxes).
+  std::wstring text;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM lp) -> BOOL {
+        if (Lower(ClassOf(child)) == L"static" && !TextOf(child).empty()) {
+          *reinterpret_cast<std::wstring*>(lp) = TextOf(child);
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  Out("box\t" + Escaped(TextOf(box)) + "\t" + Escaped(text));
+  return 0;
+}
+
+int Dump(const Invocation& in) {
+  Out("window\t" + Escaped(TextOf(in.main)));
+  RECT client{};
+  GetClientRect(in.main, &client);
+  POINT origin{0, 0};
+  ClientToScreen(in.main, &origin);
+  Out("client\t" + std::to_string(origin.x) + "\t" + std::to_string(origin.y) + "\t" +
+      std::to_string(client.right) + "\t" + std::to_string(client.bottom));
+  RECT frame{};
+  GetWindowRect(in.main, &frame);
+  Out("frame\t" + std::to_string(frame.left) + "\t" + std::to_string(frame.top) + "\t" +
+      std::to_string(frame.right - frame.left) + "\t" + std::to_string(frame.bottom - frame.top));
+  for (const Child& c : Descendants(in.main)) {
+    Out("child\t" + std::to_string(c.depth) + "\t" + Escaped(ClassOf(c.hwnd)) + "\t" +
+        std::to_string(GetDlgCtrlID(c.hwnd)) + "\t" + std::to_string(c.rect.left) + "\t" +
+        std::to_string(c.rect.top) + "\t" + std::to_string(c.rect.right - c.rect.left) + "\t" +
+        std::to_string(c.rect.bottom - c.rect.top) + "\t" +
+        (IsWindowVisible(c.hwnd) ? "1" : "0") + "\t" + Escaped(TextOf(c.hwnd)));
+  }
+  return 0;
+}
+
+int ShowState(const Invocation& in) {
+  HWND owner = GetWindow(in.main, GW_OWNER);
+  bool minimized = IsIconic(in.main) || (owner && IsIconic(owner));
+  Out(minimized ? "minimized" : IsZoomed(in.main) ? "maximized" : "normal");
+  return 0;
+}
+
+int TaskbarRestore(const Invocation& in) {
+  HWND owner = GetWindow(in.main, GW_OWNER);
+  HWND target = owner ? owner : in.main;
+  PostMessageW(target, WM_SYSCOMMAND, SC_RESTORE, 0);
+  Settle(target);
+  Out("restored");
+  return 0;
+}
+
+int ShowStyle(const Invocation& in) {
+  char line[64];
+  std::snprintf(line, sizeof line, "style\t%08lX", static_cast<unsigned long>(GetWindowLongW(in.main, GWL_STYLE)));
+  Out(line);
+  std::snprintf(line, sizeof line, "exstyle\t%08lX", static_cast<unsigned long>(GetWindowLongW(in.main, GWL_EXSTYLE)));
+  Out(line);
+  return 0;
+}
+
+int NcPoint(const Invocation& in) {
+  const LRESULT wanted = std::atoi(in.Arg(0));
+  RECT frame{};
+  GetWindowRect(in.main, &frame);
+  // The caption row: scanned from the right, where the boxes are.
+  for (int y = frame.top + 2; y < frame.top + 40 && y < frame.bottom; y += 2)
+    for (int x = frame.right - 2; x > frame.left; x -= 2) {
+      DWORD_PTR hit = 0;
+      SendMessageTimeoutW(in.main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
+      if (static_cast<LRESULT>(hit) != wanted) continue;
+      // The middle of the run of points that answer so on this row.
+      int left = x;
+      while (left - 2 > frame.left) {
+        SendMessageTimeoutW(in.main, WM_NCHITTEST, 0, MAKELPARAM(left - 2, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
+        if (static_cast<LRESULT>(hit) != wanted) break;
+        left -= 2;
+      }
+      Out("point\t" + std::to_string((left + x) / 2) + "\t" + std::to_string(y + 4));
+      return 0;
+    }
+  Err("no point of the frame answers " + std::string(in.Arg(0)));
+  return 1;
+}
+
+int ShowFocus(const Invocation& in) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(in.main, nullptr), &info) || !info.hwndFocus) {
+    Out("focus\tnone");
+    return 0;
+  }
+  HWND f = info.hwndFocus;
+  RECT r{};
+  GetWindowRect(f, &r);
+  POINT origin{0, 0};
+  ClientToScreen(in.main, &origin);
+  Out("focus\t" + Escaped(ClassOf(f)) + "\t" + std::to_string(GetDlgCtrlID(f)) + "\t" +
+      std::to_string(r.left - origin.x) + "\t" + std::to_string(r.top - origin.y) + "\t" + Escaped(TextOf(f)));
+  if (Lower(ClassOf(f)) == L"edit") {
+    DWORD_PTR selection = 0;
+    SendMessageTimeoutW(f, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selection);
+    Out("selection\t" + std::to_string(LOWORD(selection)) + "\t" + std::to_string(HIWORD(selection)));
+  }
+  return 0;
+}
+
+int ShowWindowMenu(const Invocation& in) {
+  HMENU menu = GetSystemMenu(in.main, FALSE);
+  int count = menu ? GetMenuItemCount(menu) : -1;
+  if (count <= 0) {
+    Err("the window menu cannot be read from here");
+    return 1;
+  }
+  for (int k = 0; k < count; ++k) {
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_FTYPE;
+    GetMenuItemInfoW(menu, static_cast<UINT>(k), TRUE, &item);
+    if (item.fType & MFT_SEPARATOR) {
+      Out("separator");
+      continue;
+    }
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
+    Out("item\t" + std::to_string(item.wID) + "\t" + Escaped(text));
+  }
+  return 0;
+}
+
+int ClickCommand(const Invocation& in) {
+  HWND target = nullptr;
+  if (in.name == "click") {
+    target = ChildByText(in.main, Widen(in.Arg(0)));
+  } else if (in.name == "click-id") {
+    target = ChildById(in.main, std::atoi(in.Arg(0)));
+  } else {
+    target = ControlAt(in.main, POINT{std::atoi(in.Arg(0)), std::atoi(in.Arg(1))});
+  }
+  if (!target) {
+    Err(std::string("no control ") + in.Arg(0));
+    return 1;
+  }
+  Click(target);
+  Settle(target);
+  Out("clicked\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
+  return 0;
+}
+
+int RepaintAt(const Invocation& in) {
+  HWND target = ControlAt(in.main, POINT{std::atoi(in.Arg(0)), std::atoi(in.Arg(1))});
+  if (!target) {
+    Err(std::string("no control at ") + in.Arg(0) + " " + in.Arg(1));
+    return 1;
+  }
+  RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Settle(target);
+  Out("repainted\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
+  return 0;
+}
+
+int WatchTooltips(const Invocation& in) {
+  const DWORD watch = static_cast<DWORD>(std::strtoul(in.Arg(0), nullptr, 10));
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> tips;
+  } search{0, {}};
+  GetWindowThreadProcessId(in.main, &search.pid);
+  EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid && Lower(ClassOf(hwnd)) == L"tooltips_class32") s->tips.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  int shows = 0, covering = 0;
+  bool wasVisible = false, seen = false;
+  RECT first{};
+  for (DWORD start = GetTickCount(); GetTickCount() - start < watch; Sleep(20)) {
+    bool visible = false;
+    for (HWND tip : search.tips) {
+      if (!IsWindowVisible(tip)) continue;
+      RECT r{};
+      GetWindowRect(tip, &r);
+      visible = true;
+      if (!seen) first = r;
+      seen = true;
+      covering += PtInRect(&r, pointer) ? 1 : 0;
+    }
+    shows += visible && !wasVisible ? 1 : 0;
+    wasVisible = visible;
+  }
+  Out("pointer\t" + std::to_string(pointer.x) + "\t" + std::to_string(pointer.y));
+  Out("shows\t" + std::to_string(shows));
+  Out("covering\t" + std::to_string(covering));
+  if (seen)
+    Out("tip\t" + std::to_string(first.left) + "\t" + std::to_string(first.top) + "\t" +
+        std::to_string(first.right - first.left) + "\t" + std::to_string(first.bottom - first.top));
+  return 0;
+}
+
+int ComboCommand(const Invocation& in) {
+  HWND combo = FirstCombo(in.main);
+  if (!combo) {
+    Err("no combo box");
+    return 1;
+  }
+  DWORD_PTR count = 0;
+  SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
+  if (in.name == "combo-items") {
+    for (DWORD_PTR k = 0; k < count; ++k) {
+      DWORD_PTR length = 0;
+      SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, k, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                          &length);
+      if (static_cast<LONG_PTR>(length) < 0) length = 0;
+      std::wstring item(length + 1, L'\0');
+      DWORD_PTR copied = 0;
+      SendMessageTimeoutW(combo, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item.data()),
+                          SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied);
+      item.resize(static_cast<LONG_PTR>(copied) > 0 ? copied : 0);
+      Out("item\t" + std::to_string(k) + "\t" + Escaped(item));
+    }
+    return 0;
+  }
+  long index = std::strtol(in.Arg(0), nullptr, 10);
+  if (index < 0 || static_cast<DWORD_PTR>(index) >= count) {
+    Err("index " + std::to_string(index) + " out of range, the box has " +
+        std::to_string(count) + " items");
+    return 1;
+  }
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
+                      &result);
+  // CB_SETCURSEL does not notify; the user's choice would, so tell the parent.
+  HWND parent = GetParent(combo);
+  PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  Settle(parent);
+  Out("selected\t" + std::to_string(index) + "\t" + Escaped(TextOf(combo)));
+  return 0;
+}
+
+int ShowText(const Invocation& in) {
+  HWND target = nullptr;
+  if (in.name == "text-id") {
+    target = ChildById(in.main, std::atoi(in.Arg(0)));
+  } else if (HWND label = ChildByText(in.main, Widen(in.Arg(0)))) {
+    target = ValueSlot(in.main, label);
+  }
+  if (!target) {
+    Err(std::string("no value control for ") + in.Arg(0));
+    return 1;
+  }
+  Out(Escaped(TextOf(target)));
+  return 0;
+}
+
+int CloseMain(const Invocation& in) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(in.main, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  PostMessageW(in.main, WM_CLOSE, 0, 0);
+  if (!process) {
+    // Without a handle, the window going away is the best sign we get.
+    DWORD start = GetTickCount();
+    while (IsWindow(in.main) && GetTickCount() - start < in.timeout) Sleep(50);
+    if (IsWindow(in.main)) {
+      Err("window still open");
+      return 1;
+    }
+    Out("closed");
+    return 0;
+  }
+  DWORD wait = WaitForSingleObject(process, in.timeout);
+  DWORD code = 0;
+  GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  if (wait != WAIT_OBJECT_0) {
+    Err("process still running after " + std::to_string(in.timeout) + " ms");
+    return 1;
+  }
+  Out("exit\t" + std::to_string(code));
+  return 0;
+}
+
+struct Command {
+  const char* name;
+  size_t arguments;  // at least this many
+  bool needsWindow;  // looked for before the arguments are checked
+  int (*run)(const Invocation&);
+};
+
+const Command kCommands[] = {
+    {"windows", 0, false, ListTopWindows},
+    {"volume", 1, false, ShowVolume},
+    {"run-timed", 1, false, RunTimedCommand},
+    {"clipboard", 0, false, [](const Invocation&) { return PrintClipboard(); }},
+    {"hold-clipboard", 1, false, HoldClipboardCommand},
+    {"launch-until-filled", 3, false, LaunchUntilFilledCommand},
+    {"wait-window", 0, false, WaitWindow},
+    {"caption", 0, true, ShowCaption},
+    {"box", 0, true, MessageBoxCommand},
+    {"box-ok", 0, true, MessageBoxCommand},
+    {"dump", 0, true, Dump},
+    {"counters", 0, true, [](const Invocation& in) { return PrintCounters(in.main); }},
+    {"state", 0, true, ShowState},
+    {"taskbar-restore", 0, true, TaskbarRestore},
+    {"style", 0, true, ShowStyle},
+    {"nc-point", 1, true, NcPoint},
+    {"focus", 0, true, ShowFocus},
+    {"window-menu", 0, true, ShowWindowMenu},
+    {"click", 1, true, ClickCommand},
+    {"click-id", 1, true, ClickCommand},
+    {"click-at", 2, true, ClickCommand},
+    {"repaint-at", 2, true, RepaintAt},
+    {"tooltips", 1, true, WatchTooltips},
+    {"select-combo", 1, true, ComboCommand},
+    {"combo-items", 0, true, ComboCommand},
+    {"text", 1, true, ShowText},
+    {"text-id", 1, true, ShowText},
+    {"close", 0, true, CloseMain},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -635,378 +1035,18 @@ int main(int argc, char** argv) {
     }
   }
   if (i >= argc) return Usage();
-  std::string command = argv[i++];
-  auto arg = [&](int n) -> const char* { return i + n < argc ? argv[i + n] : nullptr; };
-
-  if (command == "windows") {
-    EnumWindows(
-        [](HWND hwnd, LPARAM) -> BOOL {
-          Out(std::string("top\t") + (IsWindowVisible(hwnd) ? "1" : "0") + "\t" +
-              Escaped(ClassOf(hwnd)) + "\t" + Escaped(TextOf(hwnd)));
-          return TRUE;
-        },
-        0);
-    return 0;
-  }
-
-  if (command == "volume") {
-    if (!arg(0)) return Usage();
-    return PrintVolume(arg(0));
-  }
-
-  if (command == "run-timed") {
-    if (!arg(0)) return Usage();
-    std::wstring line = L"\"" + Widen(arg(0)) + L"\"";
-    for (int k = 1; arg(k); ++k) line += L" " + Widen(arg(k));
-    return RunTimed(line);
-  }
-  if (command == "clipboard") return PrintClipboard();
-  if (command == "hold-clipboard") {
-    if (!arg(0)) return Usage();
-    return HoldClipboard(static_cast<DWORD>(std::strtoul(arg(0), nullptr, 10)));
-  }
-
-  if (command == "launch-until-filled") {
-    if (!arg(0) || !arg(1) || !arg(2)) return Usage();
-    std::vector<std::wstring> labels;
-    for (int k = 3; arg(k); ++k) labels.push_back(Widen(arg(k)));
-    return LaunchUntilFilled(arg(0), arg(1), static_cast<DWORD>(std::strtoul(arg(2), nullptr, 10)),
-                             labels);
-  }
-
-  if (command == "wait-window") {
-    DWORD start = GetTickCount();
-    for (;;) {
-      if (HWND w = finder.Find()) {
-        Out("found\t" + Escaped(TextOf(w)));
-        return 0;
-      }
-      if (GetTickCount() - start >= timeout) break;
-      Sleep(50);
-    }
-    Err("no window appeared within " + std::to_string(timeout) + " ms");
-    return 1;
-  }
-
-  HWND main = finder.Find();
-  if (!main) {
-    Err("main window not found");
-    return 1;
-  }
-
-  if (command == "caption") {
-    Out(Escaped(TextOf(main)));
-    return 0;
-  }
-
-  if (command == "box" || command == "box-ok") {
-    HWND box = FindBox(main, timeout);
-    if (!box) {
-      Err("no message box");
+  Invocation in{argv[i++], finder, timeout};
+  for (; i < argc; ++i) in.args.push_back(argv[i]);
+  const Command* command = nullptr;
+  for (const Command& c : kCommands)
+    if (in.name == c.name) command = &c;
+  if (!command || command->needsWindow) {
+    in.main = finder.Find();
+    if (!in.main) {
+      Err("main window not found");
       return 1;
     }
-    if (command == "box-ok") {
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-      return 0;
-    }
-    // The message is the box's static text (control id 0xFFFF in the system's boxes).
-    std::wstring text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM lp) -> BOOL {
-          if (Lower(ClassOf(child)) == L"static" && !TextOf(child).empty()) {
-            *reinterpret_cast<std::wstring*>(lp) = TextOf(child);
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    Out("box\t" + Escaped(TextOf(box)) + "\t" + Escaped(text));
-    return 0;
   }
-
-  if (command == "dump") {
-    Out("window\t" + Escaped(TextOf(main)));
-    RECT client{};
-    GetClientRect(main, &client);
-    POINT origin{0, 0};
-    ClientToScreen(main, &origin);
-    Out("client\t" + std::to_string(origin.x) + "\t" + std::to_string(origin.y) + "\t" +
-        std::to_string(client.right) + "\t" + std::to_string(client.bottom));
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    Out("frame\t" + std::to_string(frame.left) + "\t" + std::to_string(frame.top) + "\t" +
-        std::to_string(frame.right - frame.left) + "\t" + std::to_string(frame.bottom - frame.top));
-    for (const Child& c : Descendants(main)) {
-      Out("child\t" + std::to_string(c.depth) + "\t" + Escaped(ClassOf(c.hwnd)) + "\t" +
-          std::to_string(GetDlgCtrlID(c.hwnd)) + "\t" + std::to_string(c.rect.left) + "\t" +
-          std::to_string(c.rect.top) + "\t" + std::to_string(c.rect.right - c.rect.left) + "\t" +
-          std::to_string(c.rect.bottom - c.rect.top) + "\t" +
-          (IsWindowVisible(c.hwnd) ? "1" : "0") + "\t" + Escaped(TextOf(c.hwnd)));
-    }
-    return 0;
-  }
-
-  if (command == "counters") return PrintCounters(main);
-
-  if (command == "state") {
-    HWND owner = GetWindow(main, GW_OWNER);
-    bool minimized = IsIconic(main) || (owner && IsIconic(owner));
-    Out(minimized ? "minimized" : IsZoomed(main) ? "maximized" : "normal");
-    return 0;
-  }
-
-  if (command == "taskbar-restore") {
-    HWND owner = GetWindow(main, GW_OWNER);
-    HWND target = owner ? owner : main;
-    PostMessageW(target, WM_SYSCOMMAND, SC_RESTORE, 0);
-    Settle(target);
-    Out("restored");
-    return 0;
-  }
-
-  if (command == "style") {
-    char line[64];
-    std::snprintf(line, sizeof line, "style\t%08lX", static_cast<unsigned long>(GetWindowLongW(main, GWL_STYLE)));
-    Out(line);
-    std::snprintf(line, sizeof line, "exstyle\t%08lX", static_cast<unsigned long>(GetWindowLongW(main, GWL_EXSTYLE)));
-    Out(line);
-    return 0;
-  }
-
-  if (command == "nc-point") {
-    if (!arg(0)) return Usage();
-    const LRESULT wanted = std::atoi(arg(0));
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    // The caption row: scanned from the right, where the boxes are.
-    for (int y = frame.top + 2; y < frame.top + 40 && y < frame.bottom; y += 2)
-      for (int x = frame.right - 2; x > frame.left; x -= 2) {
-        DWORD_PTR hit = 0;
-        SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
-        if (static_cast<LRESULT>(hit) != wanted) continue;
-        // The middle of the run of points that answer so on this row.
-        int left = x;
-        while (left - 2 > frame.left) {
-          SendMessageTimeoutW(main, WM_NCHITTEST, 0, MAKELPARAM(left - 2, y), SMTO_ABORTIFHUNG, kMessageTimeoutMs, &hit);
-          if (static_cast<LRESULT>(hit) != wanted) break;
-          left -= 2;
-        }
-        Out("point\t" + std::to_string((left + x) / 2) + "\t" + std::to_string(y + 4));
-        return 0;
-      }
-    Err("no point of the frame answers " + std::string(arg(0)));
-    return 1;
-  }
-
-  if (command == "focus") {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || !info.hwndFocus) {
-      Out("focus\tnone");
-      return 0;
-    }
-    HWND f = info.hwndFocus;
-    RECT r{};
-    GetWindowRect(f, &r);
-    POINT origin{0, 0};
-    ClientToScreen(main, &origin);
-    Out("focus\t" + Escaped(ClassOf(f)) + "\t" + std::to_string(GetDlgCtrlID(f)) + "\t" +
-        std::to_string(r.left - origin.x) + "\t" + std::to_string(r.top - origin.y) + "\t" + Escaped(TextOf(f)));
-    if (Lower(ClassOf(f)) == L"edit") {
-      DWORD_PTR selection = 0;
-      SendMessageTimeoutW(f, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &selection);
-      Out("selection\t" + std::to_string(LOWORD(selection)) + "\t" + std::to_string(HIWORD(selection)));
-    }
-    return 0;
-  }
-
-  if (command == "window-menu") {
-    HMENU menu = GetSystemMenu(main, FALSE);
-    int count = menu ? GetMenuItemCount(menu) : -1;
-    if (count <= 0) {
-      Err("the window menu cannot be read from here");
-      return 1;
-    }
-    for (int k = 0; k < count; ++k) {
-      MENUITEMINFOW item{};
-      item.cbSize = sizeof item;
-      item.fMask = MIIM_ID | MIIM_FTYPE;
-      GetMenuItemInfoW(menu, static_cast<UINT>(k), TRUE, &item);
-      if (item.fType & MFT_SEPARATOR) {
-        Out("separator");
-        continue;
-      }
-      wchar_t text[256] = {};
-      GetMenuStringW(menu, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
-      Out("item\t" + std::to_string(item.wID) + "\t" + Escaped(text));
-    }
-    return 0;
-  }
-
-  if (command == "click" || command == "click-id" || command == "click-at") {
-    if (!arg(0) || (command == "click-at" && !arg(1))) return Usage();
-    HWND target = nullptr;
-    if (command == "click") {
-      target = ChildByText(main, Widen(arg(0)));
-    } else if (command == "click-id") {
-      target = ChildById(main, std::atoi(arg(0)));
-    } else {
-      target = ControlAt(main, POINT{std::atoi(arg(0)), std::atoi(arg(1))});
-    }
-    if (!target) {
-      Err(std::string("no control ") + arg(0));
-      return 1;
-    }
-    Click(target);
-    Settle(target);
-    Out("clicked\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
-    return 0;
-  }
-
-  if (command == "repaint-at") {
-    if (!arg(0) || !arg(1)) return Usage();
-    HWND target = ControlAt(main, POINT{std::atoi(arg(0)), std::atoi(arg(1))});
-    if (!target) {
-      Err(std::string("no control at ") + arg(0) + " " + arg(1));
-      return 1;
-    }
-    RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Settle(target);
-    Out("repainted\t" + Escaped(ClassOf(target)) + "\t" + Escaped(TextOf(target)));
-    return 0;
-  }
-
-  if (command == "tooltips") {
-    if (!arg(0)) return Usage();
-    const DWORD watch = static_cast<DWORD>(std::strtoul(arg(0), nullptr, 10));
-    struct Search {
-      DWORD pid;
-      std::vector<HWND> tips;
-    } search{0, {}};
-    GetWindowThreadProcessId(main, &search.pid);
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          if (pid == s->pid && Lower(ClassOf(hwnd)) == L"tooltips_class32") s->tips.push_back(hwnd);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    int shows = 0, covering = 0;
-    bool wasVisible = false, seen = false;
-    RECT first{};
-    for (DWORD start = GetTickCount(); GetTickCount() - start < watch; Sleep(20)) {
-      bool visible = false;
-      for (HWND tip : search.tips) {
-        if (!IsWindowVisible(tip)) continue;
-        RECT r{};
-        GetWindowRect(tip, &r);
-        visible = true;
-        if (!seen) first = r;
-        seen = true;
-        covering += PtInRect(&r, pointer) ? 1 : 0;
-      }
-      shows += visible && !wasVisible ? 1 : 0;
-      wasVisible = visible;
-    }
-    Out("pointer\t" + std::to_string(pointer.x) + "\t" + std::to_string(pointer.y));
-    Out("shows\t" + std::to_string(shows));
-    Out("covering\t" + std::to_string(covering));
-    if (seen)
-      Out("tip\t" + std::to_string(first.left) + "\t" + std::to_string(first.top) + "\t" +
-          std::to_string(first.right - first.left) + "\t" + std::to_string(first.bottom - first.top));
-    return 0;
-  }
-
-  if (command == "select-combo" || command == "combo-items") {
-    HWND combo = FirstCombo(main);
-    if (!combo) {
-      Err("no combo box");
-      return 1;
-    }
-    DWORD_PTR count = 0;
-    SendMessageTimeoutW(combo, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &count);
-    if (command == "combo-items") {
-      for (DWORD_PTR k = 0; k < count; ++k) {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, k, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                            &length);
-        if (static_cast<LONG_PTR>(length) < 0) length = 0;
-        std::wstring item(length + 1, L'\0');
-        DWORD_PTR copied = 0;
-        SendMessageTimeoutW(combo, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(item.data()),
-                            SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied);
-        item.resize(static_cast<LONG_PTR>(copied) > 0 ? copied : 0);
-        Out("item\t" + std::to_string(k) + "\t" + Escaped(item));
-      }
-      return 0;
-    }
-    if (!arg(0)) return Usage();
-    long index = std::strtol(arg(0), nullptr, 10);
-    if (index < 0 || static_cast<DWORD_PTR>(index) >= count) {
-      Err("index " + std::to_string(index) + " out of range, the box has " +
-          std::to_string(count) + " items");
-      return 1;
-    }
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs,
-                        &result);
-    // CB_SETCURSEL does not notify; the user's choice would, so tell the parent.
-    HWND parent = GetParent(combo);
-    PostMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
-    Settle(parent);
-    Out("selected\t" + std::to_string(index) + "\t" + Escaped(TextOf(combo)));
-    return 0;
-  }
-
-  if (command == "text" || command == "text-id") {
-    if (!arg(0)) return Usage();
-    HWND target = nullptr;
-    if (command == "text-id") {
-      target = ChildById(main, std::atoi(arg(0)));
-    } else if (HWND label = ChildByText(main, Widen(arg(0)))) {
-      target = ValueSlot(main, label);
-    }
-    if (!target) {
-      Err(std::string("no value control for ") + arg(0));
-      return 1;
-    }
-    Out(Escaped(TextOf(target)));
-    return 0;
-  }
-
-  if (command == "close") {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    if (!process) {
-      // Without a handle, the window going away is the best sign we get.
-      DWORD start = GetTickCount();
-      while (IsWindow(main) && GetTickCount() - start < timeout) Sleep(50);
-      if (IsWindow(main)) {
-        Err("window still open");
-        return 1;
-      }
-      Out("closed");
-      return 0;
-    }
-    DWORD wait = WaitForSingleObject(process, timeout);
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    if (wait != WAIT_OBJECT_0) {
-      Err("process still running after " + std::to_string(timeout) + " ms");
-      return 1;
-    }
-    Out("exit\t" + std::to_string(code));
-    return 0;
-  }
-
-  return Usage();
+  if (!command || in.args.size() < command->arguments) return Usage();
+  return command->run(in);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What a process holds, counted the ways that work under Wine as well: there
 // GetGuiResources and GetProcessHandleCount answer 0. Used by the soak test (for its own
-// process) and by the end-to-end driver (for the program's). Include after <windows.h>.
+// process), the window-system tests and the end-to-end driver (for the program's). Include
+// after <windows.h>.
 #include <winternl.h>
 
 #include <algorithm>
@@ -41,6 +42,13 @@ inline long GdiTableEntries(HANDLE process) {
   for (SIZE_T k = 0; k < read / sizeof(Entry); ++k)
     if (entries[k].type) ++live;
   return live;
+}
+
+// Live GDI objects of a process: what the system answers, or the table's live entries where
+// it answers 0 (Wine; never true of a process that paints).
+inline long GdiObjects(HANDLE process) {
+  if (DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<long>(n);
+  return GdiTableEntries(process);
 }
 
 // The process's entries in the system-wide handle list (under Wine it comes from the

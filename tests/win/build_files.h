@@ -23,4 +23,7 @@ inline std::wstring BuildFile(const wchar_t* name) {
   return {};
 }
 
+// The program under test, beside its dictionary; empty when it has not been built.
+inline std::wstring ToolbarExe() { return BuildFile(L"toolbar1.exe"); }
+
 }  // namespace vsi

@@ -33,10 +33,7 @@ namespace {
 // Wine answers 0 to GetGuiResources and GetProcessHandleCount; where the system's answer is
 // 0 (never true of a process with a window), the same things are counted by other means.
 
-long GdiObjects() {
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(n);
-  return counters::GdiTableEntries(GetCurrentProcess());
-}
+long GdiObjects() { return counters::GdiObjects(GetCurrentProcess()); }
 
 // USER objects, or else the windows of this process (the USER objects a form makes).
 long UserObjects() {

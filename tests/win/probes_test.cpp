@@ -13,6 +13,8 @@
 #include "platform/win32/win32_windows.h"
 #include "probes/disk_probes.h"
 #include "probes/host_probe.h"
+#include "probes/screen_probe.h"
+#include "probes/vendor_probe.h"
 #include "sysinfo/drive.h"
 #include "sysinfo/start_objects.h"
 

@@ -12,12 +12,10 @@
 
 namespace {
 
-std::wstring FindToolbarExe() { return vsi::BuildFile(L"toolbar1.exe"); }
-
 class ToolbarResources : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = FindToolbarExe();
+    path_ = vsi::ToolbarExe();
     ASSERT_FALSE(path_.empty()) << "toolbar1.exe not found above the test exe";
     module_ = LoadLibraryExW(path_.c_str(), nullptr,
                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);

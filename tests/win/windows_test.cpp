@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "../support/process_counters.h"
 #include "build_files.h"
 #include "res/resource_names.h"
 
@@ -674,26 +675,7 @@ TEST_F(WindowSystemTest, DialogKeysMoveTheFocusAndArrowsReachControlsThatWantThe
 
 // ---- painting
 
-// Live GDI objects of this process. Where GetGuiResources is only a stub (Wine) the shared
-// handle table that the process environment block points to is counted instead.
-long GdiObjectCount() {
-  DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (n != 0) return static_cast<long>(n);
-  struct Entry {
-    uint64_t object;
-    uint16_t process, count, unique;
-    uint8_t type, flags;
-    uint64_t user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  auto* peb = reinterpret_cast<uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  auto* table = *reinterpret_cast<Entry**>(peb + 0xF8);  // GdiSharedHandleTable
-  if (!table) return -1;
-  long live = 0;
-  for (int i = 0; i < 0x10000; ++i)
-    if (table[i].type) ++live;
-  return live;
-}
+long GdiObjectCount() { return counters::GdiObjects(GetCurrentProcess()); }
 
 // Everything a control's paint may do, so each path is in the leak check.
 void PaintEverything(ICanvas& c) {
@@ -932,13 +914,11 @@ TEST_F(CanvasTest, CanvasPutsTheDcBackAsItFoundIt) {
   }
 }
 
-std::wstring FindToolbarExe() { return BuildFile(L"toolbar1.exe"); }
-
 class ImageTest : public CanvasTest {
  protected:
   void SetUp() override {
     CanvasTest::SetUp();
-    std::wstring exe = FindToolbarExe();
+    std::wstring exe = ToolbarExe();
     ASSERT_FALSE(exe.empty()) << "toolbar1.exe not found above the test exe";
     module_ = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(module_, nullptr);

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_libraries.h"
+
 namespace vsi {
 namespace win32 {
 
 namespace {
-// Not in every SDK's headers for the Windows 7 target.
-constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800;
 constexpr int kEditTextPart = 1;  // EP_EDITTEXT
 constexpr int kEditNormal = 1;    // ETS_NORMAL
 }  // namespace
@@ -62,7 +62,7 @@ bool GdiResources::DrawEditTheme(HWND hwnd, HDC dc, const RECT& r) {
   if (!themesLoaded_) {
     themesLoaded_ = true;
     // Only from the system directory: never a uxtheme.dll planted beside the program.
-    uxtheme_ = ::LoadLibraryExA("uxtheme.dll", nullptr, kLoadLibrarySearchSystem32);
+    uxtheme_ = LoadSystemLibrary("uxtheme.dll");
     if (uxtheme_) {
       openTheme_ = reinterpret_cast<OpenThemeDataFn>(
           reinterpret_cast<void*>(::GetProcAddress(uxtheme_, "OpenThemeData")));

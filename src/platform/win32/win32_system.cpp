@@ -4,6 +4,7 @@
 
 #include "platform/compiler.h"
 #include "platform/win32/win32_internal.h"
+#include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -247,7 +248,7 @@ std::vector<std::string> Win32System::GetPrinterNames() {
   // The spooler's client is optional: loaded from the system directory only, and once. The
   // translator reads the printer list on every language switch, and Wine's client leaves a
   // mutex handle behind each time it is loaded again: it stays loaded for the process.
-  static const HMODULE spool = ::LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  static const HMODULE spool = win32::LoadSystemLibrary("winspool.drv");
   if (!spool) return names;
   using EnumPrintersFn = BOOL(WINAPI*)(DWORD, LPSTR, DWORD, LPBYTE, DWORD, LPDWORD, LPDWORD);
   auto enumPrinters = reinterpret_cast<EnumPrintersFn>(reinterpret_cast<void*>(::GetProcAddress(spool, "EnumPrintersA")));

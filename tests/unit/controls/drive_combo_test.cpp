@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/forms.h"
@@ -88,6 +90,35 @@ TEST_F(DriveComboTest, PickingAnotherDriveReportsTwiceTheSameOnce) {
   changes = 0;
   combo->Pick(2);
   EXPECT_EQ(changes, 1);
+}
+
+
+// A volume query that fails by throwing, half-way through the list.
+class ThrowingVolumes : public fake::FakeVolumes {
+ public:
+  bool GetVolumeInformation(const std::string& root, VolumeInformation& out) override {
+    if (root == "D:\\") throw std::runtime_error("volume query failed");
+    return FakeVolumes::GetVolumeInformation(root, out);
+  }
+};
+
+TEST(DriveComboFaultTest, AThrowWhileListingLeavesTheErrorModeAndTheListRestored) {
+  fake::FakePlatform fp;
+  ThrowingVolumes volumes;
+  fake::FakeDrive cd;
+  cd.type = DRIVE_CDROM_;
+  volumes.AddDrive('D', cd);
+  Platform platform{fp.registry, fp.system, volumes, fp.locale, fp.processes, fp.shell,
+                    fp.sockets,  fp.windows, fp.clipboard, fp.io};
+  AppContext ctx{platform};
+  TApplication app{ctx};
+  TForm* form = app.CreateForm<TForm>();
+  auto* combo = new TDriveComboBox(form);
+  combo->SetParent(form);
+  EXPECT_THROW(form->Show(), std::runtime_error);
+  EXPECT_EQ(volumes.errorMode, 0u) << "critical-error boxes are allowed again";
+  EXPECT_EQ(volumes.errorModeHistory.back(), 0u);
+  EXPECT_EQ(combo->Items()->UpdateCount(), 0) << "the list takes updates again";
 }
 
 }  // namespace

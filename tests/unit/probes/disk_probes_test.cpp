@@ -1,4 +1,7 @@
 #include "probes/disk_probes.h"
+#include "probes/screen_probe.h"
+#include "probes/vendor_probe.h"
+#include "probes/win_info.h"
 
 #include <gtest/gtest.h>
 

@@ -422,6 +422,8 @@ TEST_F(GeneralInfoTest, LocaleWriteGoesToTheThreadLocale) {
   EXPECT_EQ(fp.locale.locales[0x0407][LOCALE_STIME_], ".");
   fp.locale.setLocaleInfoFails = true;
   EXPECT_NO_THROW(Info().SetLocaleByIndex(26, ":"));  // a refusal is not reported
+  EXPECT_EQ(fp.locale.setLocaleInfoCalls, 2);
+  EXPECT_EQ(fp.locale.locales[0x0407][LOCALE_STIME_], ".") << "the refused value is not taken";
 }
 
 // ---------------------------------------------------------------- published table

@@ -252,9 +252,17 @@ TEST_F(SysBaseTest, LogWritesEventThenMemoListBoxAndList) {
 
 TEST_F(SysBaseTest, StringListSinkErrorsAreSwallowed) {
   TSysLog log(&root);
+  auto* memo = new TLinesHolder(&root);
   TRefusingList refusing;
+  int events = 0;
+  log.OnLog = [&](TObject*, const AnsiString&, const AnsiString&, const AnsiString&, TDateTime) { ++events; };
+  log.SetMemo(memo);
   log.SetStrings(&refusing);
   EXPECT_NO_THROW(log.Log("A:B", "1", "2", 38000.5));
+  EXPECT_NO_THROW(log.Log("A:C", "2", "3", 38000.5));
+  EXPECT_EQ(events, 2) << "the log goes on after a refusal";
+  EXPECT_EQ(memo->Lines()->Count(), 2);
+  EXPECT_EQ(refusing.Count(), 0);
 }
 
 TEST_F(SysBaseTest, RemovedMemoAndListBoxAreForgotten) {
@@ -267,7 +275,10 @@ TEST_F(SysBaseTest, RemovedMemoAndListBoxAreForgotten) {
   delete listBox;
   EXPECT_EQ(log.Memo(), nullptr);
   EXPECT_EQ(log.ListBox(), nullptr);
+  TStringList strings;
+  log.SetStrings(&strings);
   EXPECT_NO_THROW(log.Log("A:B", "1", "2", 38000.5));
+  EXPECT_EQ(strings.Count(), 1) << "the sink that is left still gets the line";
 }
 
 // ---------------------------------------------------------------- components
@@ -309,6 +320,8 @@ TEST_F(SysBaseTest, DestroyingTheLogClearsEveryReference) {
   EXPECT_EQ(c->SysLog(), nullptr);
   a->Probe().SetValue(9);
   EXPECT_NO_THROW(a->Probe().Apply());
+  EXPECT_EQ(a->Probe().writes, 1) << "applied without a log";
+  EXPECT_EQ(a->Probe().PendingChanges().Count(), 0);
 }
 
 TEST_F(SysBaseTest, ComponentInCodeDoesNotRetrieve) {
