@@ -9,6 +9,7 @@
 #include "framework/clipboard.h"
 #include "i18n/dictionary.h"
 #include "framework/registry_access.h"
+#include "framework/scope_exit.h"
 #include "i18n/translator.h"
 #include "controls/drive_combo.h"
 #include "probes/disk_probes.h"
@@ -43,13 +44,10 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   // (RetrieveDeferred); those the slots show read now, in the window's order, as when loaded.
   TSysRetrievalPolicy& policy = Context().Service<TSysRetrievalPolicy>();
   policy.deferring = true;
-  try {
+  {
+    ScopeExit stopDeferring{[&] { policy.deferring = false; }};
     LoadDescription(std::string(WindowDescription("main")));
-  } catch (...) {
-    policy.deferring = false;
-    throw;
   }
-  policy.deferring = false;
   FactSources sources = FactSources::Of(*this);
   for (int i = 0; i < ComponentCount(); ++i) {
     auto* c = dynamic_cast<TSysBaseComponent*>(Components(i));
@@ -82,7 +80,12 @@ void TMain::SetSlot(std::string_view slot, const AnsiString& value) {
   Get<TWideLabel>(slot).SetCaption(slotText_);
 }
 
-void TMain::ShowFact(Fact fact) { SetSlot(RowOf(fact).slot, facts_->Read(fact)); }
+void TMain::ShowFact(Fact fact) {
+  // A damaged dictionary's box opens while the window is being made, and its loop already
+  // dispatches Timer1's ticks: until the facts exist there is nothing to show.
+  if (!facts_) return;
+  SetSlot(RowOf(fact).slot, facts_->Read(fact));
+}
 
 void TMain::Timer1Timer(TObject*) { ShowFact(Fact::CpuUsage); }
 

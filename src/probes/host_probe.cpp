@@ -1,6 +1,7 @@
 #include "probes/host_probe.h"
 
 #include "framework/context.h"
+#include "framework/scope_exit.h"
 #include "platform/platform.h"
 #include "probes/cpu_usage.h"
 
@@ -67,11 +68,8 @@ AnsiString IPAddress(Platform& p) {
 
 AnsiString DriveNumber(Platform& p) {
   // No "insert a disk" box for an empty drive; the old mode comes back on every path.
-  struct ErrorModeGuard {
-    IVolumes& v;
-    uint32_t old;
-    ~ErrorModeGuard() { v.SetErrorMode(old); }
-  } guard{p.volumes, p.volumes.SetErrorMode(SEM_FAILCRITICALERRORS_)};
+  const uint32_t old = p.volumes.SetErrorMode(SEM_FAILCRITICALERRORS_);
+  ScopeExit restore{[&] { p.volumes.SetErrorMode(old); }};
   VolumeInformation info;
   if (!p.volumes.GetVolumeInformation("c:\\", info)) return AnsiString();
   return Format("%08X", info.serialNumber);

@@ -254,6 +254,23 @@ TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
   EXPECT_EQ(fp.windows.messageBoxes.size(), 1u);
 }
 
+// The box opens while the window is still being made, and its own loop goes on dispatching
+// the CPU timer's ticks: the window is not filled yet and takes them in its stride.
+TEST_F(ShippedFilePlacesTest, TicksWhileTheDamagedFilesBoxIsOpenWaitForTheWindow) {
+  Bytes damaged = testing_i18n::ShippedDictionaryFile();
+  damaged.resize(damaged.size() - 10);
+  store.Put(kBeside, damaged);
+  int ticks = 0;
+  fp.windows.whileMessageBoxOpen = [&] {
+    for (; ticks < 3; ++ticks) fp.windows.TickTimers();
+  };
+  ASSERT_NO_THROW(Start());
+  EXPECT_EQ(ticks, 3);
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  fp.windows.TickTimers();
+  EXPECT_FALSE(Slot("WideLabel6").empty()) << "the CPU slot fills once the window is made";
+}
+
 TEST_F(ShippedFilePlacesTest, AFileInTheCurrentFolderDoesNotReplaceTheOneBesideTheProgram) {
   std::string planted = testing_i18n::ShippedTable();
   const std::string french = "Espace libre";
