@@ -124,8 +124,11 @@ TEST_F(LanguageTest, TheStoredLanguageIsReadWithReadAccessOnly) {
   Start();
   EXPECT_EQ(State(), "German");
   EXPECT_TRUE(Errors().empty());
-  for (const auto& open : fp.registry.OpenLog())
-    if (open.subKey == kSettingsKey && !open.create) EXPECT_EQ(open.access, KEY_READ_);
+  for (const auto& open : fp.registry.OpenLog()) {
+    if (open.subKey == kSettingsKey && !open.create) {
+      EXPECT_EQ(open.access, KEY_READ_);
+    }
+  }
 }
 
 TEST_F(LanguageTest, BitBtn2BlanksTheJanuaryName) {
