@@ -99,18 +99,27 @@ void Win32WindowSystem::Guard(const std::function<void()>& call) {
 }
 
 LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  bool handled = false;
-  LRESULT forwarded = HandleParentMessage(d, hwnd, msg, wp, lp, handled);
-  if (handled) return forwarded;
+  // Each group answers the messages it knows and leaves `handled` false for the others.
+  using Group = LRESULT (Win32WindowSystem::*)(WindowData&, HWND, UINT, WPARAM, LPARAM, bool&);
+  static constexpr Group kGroups[] = {&Win32WindowSystem::HandleParentMessage, &Win32WindowSystem::HandleMouse,
+                                      &Win32WindowSystem::HandleKeyboard,      &Win32WindowSystem::HandleFocus,
+                                      &Win32WindowSystem::HandleWindowState,   &Win32WindowSystem::HandleLifetime};
+  if (msg == WM_ERASEBKGND) return 1;  // WM_PAINT covers every pixel
+  if (msg == WM_PAINT) {
+    Paint(d, hwnd);
+    return 0;
+  }
+  for (Group group : kGroups) {
+    bool handled = false;
+    LRESULT result = (this->*group)(d, hwnd, msg, wp, lp, handled);
+    if (handled) return result;
+  }
+  return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT Win32WindowSystem::HandleMouse(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   IWindowEvents* sink = d.sink;
-
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT:
-      Paint(d, hwnd);
-      return 0;
-
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
@@ -118,14 +127,14 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
         ::SetFocus(hwnd);
       MouseButton button = msg == WM_LBUTTONDOWN ? mbLeft : msg == WM_RBUTTONDOWN ? mbRight : mbMiddle;
       if (sink) Guard([&] { sink->WmMouseDown(button, MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
+      break;
     }
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
       MouseButton button = msg == WM_LBUTTONUP ? mbLeft : msg == WM_RBUTTONUP ? mbRight : mbMiddle;
       if (sink) Guard([&] { sink->WmMouseUp(button, MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
+      break;
     }
     case WM_MOUSEMOVE:
       if (!d.tracking) {
@@ -133,26 +142,46 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
         if (::TrackMouseEvent(&tme)) d.tracking = true;
       }
       if (sink) Guard([&] { sink->WmMouseMove(MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
+      break;
     case WM_MOUSELEAVE:
       d.tracking = false;
       if (sink) Guard([&] { sink->WmMouseLeave(); });
+      break;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT && sink) {
+        bool set = false;
+        Guard([&] { set = sink->WmSetCursor(); });
+        if (set) {
+          handled = true;
+          return TRUE;
+        }
+      }
       return 0;
+    default:
+      return 0;
+  }
+  handled = true;
+  return 0;
+}
 
+LRESULT Win32WindowSystem::HandleKeyboard(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  IWindowEvents* sink = d.sink;
+  switch (msg) {
     case WM_KEYDOWN: {
       bool eaten = false;
       if (sink) Guard([&] { eaten = sink->WmKeyDown(static_cast<uint16_t>(wp), KeyShift()); });
-      if (eaten) return 0;
-      break;
+      handled = eaten;
+      return 0;
     }
     case WM_KEYUP:
       if (sink) Guard([&] { sink->WmKeyUp(static_cast<uint16_t>(wp), KeyShift()); });
-      break;
+      return 0;
     case WM_CHAR: {
       wchar_t wc = static_cast<wchar_t>(wp);
       char ch[4];
       int n = ::WideCharToMultiByte(CP_ACP, 0, &wc, 1, ch, sizeof ch, nullptr, nullptr);
       if (n == 1 && sink) Guard([&] { sink->WmChar(ch[0]); });
+      handled = true;
       return 0;
     }
     case WM_GETDLGCODE:
@@ -164,49 +193,31 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
           Guard([&] { wants = sink->WmWantsKey(static_cast<uint16_t>(m->wParam)); });
           if (wants) code |= DLGC_WANTMESSAGE;
         }
+        handled = true;
         return code;
       }
-      break;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT Win32WindowSystem::HandleFocus(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  IWindowEvents* sink = d.sink;
+  switch (msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (sink) Guard([&] { sink->WmFocus(msg == WM_SETFOCUS); });
-      break;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT && sink) {
-        bool set = false;
-        Guard([&] { set = sink->WmSetCursor(); });
-        if (set) return TRUE;
-      }
-      break;
+      return 0;
     case WM_SHOWWINDOW:
       if (wp && !d.shown) {
         d.shown = true;
         if (sink) Guard([&] { sink->WmShow(); });
       }
-      break;
-
-    case WM_SYSCOMMAND:
-      // Minimising the main form minimises the application window, which hides it; any
-      // other form minimises on its own and leaves the main form as it is.
-      if ((wp & 0xFFF0) == SC_MINIMIZE && d.kind == WindowKind::Form && !d.appWindow) {
-        HWND owner = ::GetWindow(hwnd, GW_OWNER);
-        if (WindowData* od = DataOf(owner); od && od->appWindow && od->mainForm == hwnd) {
-          ::ShowWindow(owner, SW_MINIMIZE);
-          return 0;
-        }
-      }
-      break;
-    case WM_SIZE:
-      if (d.appWindow) {
-        ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
-      } else if (d.kind == WindowKind::Form && wp != SIZE_MINIMIZED && sink) {
-        const int w = LOWORD(lp), h = HIWORD(lp);
-        Guard([&] { sink->WmSize(w, h); });
-      }
-      break;
+      return 0;
     case WM_ACTIVATE:
       if (d.appWindow && LOWORD(wp) != WA_INACTIVE && !::IsIconic(hwnd)) ::PostMessageW(hwnd, kActivateForm, 0, 0);
-      break;
+      return 0;
     case kActivateForm:
       if (d.appWindow && !::IsIconic(hwnd)) {
         HWND popup = ::GetLastActivePopup(hwnd);
@@ -214,24 +225,60 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
         if (popup && popup != hwnd && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
           ::SetForegroundWindow(popup);
       }
+      handled = true;
       return 0;
+    default:
+      return 0;
+  }
+}
 
+LRESULT Win32WindowSystem::HandleWindowState(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                             bool& handled) {
+  IWindowEvents* sink = d.sink;
+  switch (msg) {
+    case WM_SYSCOMMAND:
+      // Minimising the main form minimises the application window, which hides it; any
+      // other form minimises on its own and leaves the main form as it is.
+      if ((wp & 0xFFF0) == SC_MINIMIZE && d.kind == WindowKind::Form && !d.appWindow) {
+        HWND owner = ::GetWindow(hwnd, GW_OWNER);
+        if (WindowData* od = DataOf(owner); od && od->appWindow && od->mainForm == hwnd) {
+          ::ShowWindow(owner, SW_MINIMIZE);
+          handled = true;
+        }
+      }
+      return 0;
+    case WM_SIZE:
+      if (d.appWindow) {
+        ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
+      } else if (d.kind == WindowKind::Form && wp != SIZE_MINIMIZED && sink) {
+        const int w = LOWORD(lp), h = HIWORD(lp);
+        Guard([&] { sink->WmSize(w, h); });
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  IWindowEvents* sink = d.sink;
+  switch (msg) {
     case WM_CLOSE:
       if (d.appWindow) {
         // Closing the taskbar button closes the main form, which ends the program.
         if (d.mainForm && ::IsWindow(d.mainForm)) {
           ::PostMessageW(d.mainForm, WM_CLOSE, 0, 0);
-          return 0;
+          handled = true;
         }
-        break;
+        return 0;
       }
       if (sink) {
         bool close = false;  // a failing close handler keeps the window
         Guard([&] { close = sink->WmClose(); });
         if (close) ::DestroyWindow(hwnd);
-        return 0;
+        handled = true;
       }
-      break;
+      return 0;
     case WM_DESTROY:
       if (d.tipWindow && ::IsWindow(d.tipWindow)) {
         TOOLINFOW ti{};
@@ -244,11 +291,11 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
         d.sink = nullptr;
         Guard([&] { sink->WmDestroy(); });
       }
+      handled = true;
       return 0;
     default:
-      break;
+      return 0;
   }
-  return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void Win32WindowSystem::ShowOwnedForms(WindowData& d, HWND app, bool show) {

@@ -82,6 +82,12 @@ class Win32WindowSystem : public IWindowSystem {
   static LRESULT CALLBACK NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
   static LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // The message groups HandleMessage hands a message to, in turn, until one takes it.
+  LRESULT HandleMouse(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleKeyboard(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleFocus(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleWindowState(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled);
   void Paint(WindowData& d, HWND hwnd);
