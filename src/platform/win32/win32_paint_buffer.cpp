@@ -1,3 +1,4 @@
+#include "platform/win32/win32_paint_buffer.h"
 #include "platform/win32/win32_window_data.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   // form only fills what its controls leave uncovered and draws straight, so that the kept
   // buffer need not be as large as a whole window.
   const bool buffered = d.kind != WindowKind::Form;
-  HDC target = buffered ? PaintBuffer(paint.Dc(), w, h) : paint.Dc();
+  HDC target = buffered ? paintBuffer_.Get(paint.Dc(), w, h) : paint.Dc();
   if (!target) return;
   {
     GdiCanvas canvas(target, resources_, hwnd, {w, h});
@@ -48,30 +49,25 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
            area.top, SRCCOPY);
 }
 
-HDC Win32WindowSystem::PaintBuffer(HDC screen, int width, int height) {
-  if (bufferDc_ && width <= bufferWidth_ && height <= bufferHeight_) return bufferDc_;
-  const int w = std::max(width, bufferWidth_), h = std::max(height, bufferHeight_);
-  ReleasePaintBuffer();
-  bufferDc_ = ::CreateCompatibleDC(screen);
-  bufferBitmap_ = bufferDc_ ? ::CreateCompatibleBitmap(screen, w, h) : nullptr;
-  if (!bufferBitmap_) {
-    ReleasePaintBuffer();
-    return nullptr;
-  }
-  bufferOldBitmap_ = ::SelectObject(bufferDc_, bufferBitmap_);
-  bufferWidth_ = w;
-  bufferHeight_ = h;
-  return bufferDc_;
+namespace win32 {
+
+PaintBuffer::Surface::Surface(HDC screen, int w, int h)
+    : dc(::CreateCompatibleDC(screen)),
+      bitmap(dc ? ::CreateCompatibleBitmap(screen, w, h) : nullptr),
+      select(dc.Get(), bitmap.Get()),
+      width(w),
+      height(h) {}
+
+HDC PaintBuffer::Get(HDC screen, int width, int height) {
+  if (surface_ && width <= surface_->width && height <= surface_->height) return surface_->dc.Get();
+  const int w = std::max(width, surface_ ? surface_->width : 0), h = std::max(height, surface_ ? surface_->height : 0);
+  surface_.reset();
+  auto made = std::make_unique<Surface>(screen, w, h);
+  if (!made->dc || !made->bitmap) return nullptr;
+  surface_ = std::move(made);
+  return surface_->dc.Get();
 }
 
-void Win32WindowSystem::ReleasePaintBuffer() {
-  if (bufferDc_ && bufferOldBitmap_) ::SelectObject(bufferDc_, bufferOldBitmap_);
-  if (bufferBitmap_) ::DeleteObject(bufferBitmap_);
-  if (bufferDc_) ::DeleteDC(bufferDc_);
-  bufferDc_ = nullptr;
-  bufferBitmap_ = nullptr;
-  bufferOldBitmap_ = nullptr;
-  bufferWidth_ = bufferHeight_ = 0;
-}
+}  // namespace win32
 
 }  // namespace vsi

@@ -31,7 +31,7 @@ Win32WindowSystem::~Win32WindowSystem() {
     if (::IsWindow(h)) ::DestroyWindow(h);
   if (timerWindow_) ::DestroyWindow(timerWindow_);
   data_.clear();
-  ReleasePaintBuffer();
+  paintBuffer_.Release();
 }
 
 void Win32WindowSystem::RegisterClasses() {

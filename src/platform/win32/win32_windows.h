@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/win32/win32_canvas.h"
+#include "platform/win32/win32_paint_buffer.h"
 #include "platform/windowing.h"
 
 namespace vsi {
@@ -91,10 +92,6 @@ class Win32WindowSystem : public IWindowSystem {
   LRESULT HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled);
   void Paint(WindowData& d, HWND hwnd);
-  // The off-screen bitmap every paint draws into, kept and grown to the largest window:
-  // making one for each paint costs more than the paint of a label itself.
-  HDC PaintBuffer(HDC screen, int width, int height);
-  void ReleasePaintBuffer();
   void OnTimer(UINT_PTR id);
   // Runs a call into a sink or a timer callback; an exception goes to the handler.
   void Guard(const std::function<void()>& call);
@@ -118,10 +115,7 @@ class Win32WindowSystem : public IWindowSystem {
   std::map<uintptr_t, std::function<void()>> timers_;
   uintptr_t nextTimer_ = 1;
   UINT nextControlId_ = 100;  // clear of IDOK/IDCANCEL, which dialog navigation sends
-  HDC bufferDc_ = nullptr;
-  HBITMAP bufferBitmap_ = nullptr;
-  HGDIOBJ bufferOldBitmap_ = nullptr;
-  int bufferWidth_ = 0, bufferHeight_ = 0;
+  win32::PaintBuffer paintBuffer_;
   HCURSOR handCursor_ = nullptr;
   bool handCursorLoaded_ = false;
 };
