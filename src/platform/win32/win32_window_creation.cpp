@@ -100,7 +100,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       // The bounds give the client size, and the frame goes around it, unless they are the
       // whole window's.
       RECT frame{0, 0, b.Width(), b.Height()};
-      if (!params.outerBounds) ::AdjustWindowRectEx(&frame, style, FALSE, ex);
+      if (!params.outerBounds) AdjustFrame(frame, style, ex, params.dpi);
       HWND owner = ToHwnd(params.owner);
       hwnd = ::CreateWindowExW(ex, kFormClass, Wide(params.text), style, b.left, b.top, frame.right - frame.left,
                                frame.bottom - frame.top, owner, nullptr, module_, d);

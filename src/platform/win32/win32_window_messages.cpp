@@ -147,6 +147,13 @@ LRESULT Win32WindowSystem::HandleMouse(WindowData& d, HWND hwnd, UINT msg, WPARA
       d.tracking = false;
       if (sink) Guard([&] { sink->WmMouseLeave(); });
       break;
+    case WM_GETFONT:
+      // Our controls draw with their font; readers and tests ask for it as for any control.
+      if (!d.native && d.kind != WindowKind::Form) {
+        handled = true;
+        return reinterpret_cast<LRESULT>(resources_.Font(d.font));
+      }
+      return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT && sink) {
         bool set = false;
@@ -245,6 +252,15 @@ LRESULT Win32WindowSystem::HandleWindowState(WindowData& d, HWND hwnd, UINT msg,
           ::ShowWindow(owner, SW_MINIMIZE);
           handled = true;
         }
+      }
+      return 0;
+    case WM_DPICHANGED:
+      if (d.kind == WindowKind::Form && !d.appWindow && sink && lp) {
+        const RECT& r = *reinterpret_cast<const RECT*>(lp);
+        const TRect suggested{r.left, r.top, r.right, r.bottom};
+        const int dpi = LOWORD(wp);
+        Guard([&] { sink->WmDpiChanged(dpi, suggested); });
+        handled = true;
       }
       return 0;
     case WM_SIZE:

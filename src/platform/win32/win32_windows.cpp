@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_libraries.h"
 #include "res/resource_names.h"
 
 namespace vsi {
@@ -48,13 +49,103 @@ void Win32WindowSystem::SetBounds(WindowHandle w, const TRect& r) {
   WindowData* d = DataOf(h);
   if (d && d->kind == WindowKind::Form && !d->appWindow) {
     RECT frame{0, 0, r.Width(), r.Height()};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(h, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongW(h, GWL_EXSTYLE)));
+    AdjustFrame(frame, static_cast<DWORD>(::GetWindowLongW(h, GWL_STYLE)),
+                static_cast<DWORD>(::GetWindowLongW(h, GWL_EXSTYLE)), WindowDpi(h));
     ::MoveWindow(h, r.left, r.top, frame.right - frame.left, frame.bottom - frame.top, TRUE);
     return;
   }
   int extra = d && d->kind == WindowKind::ComboBox ? d->dropHeight : 0;
   ::MoveWindow(h, r.left, r.top, r.Width(), r.Height() + extra, TRUE);
+}
+
+// ---- scale, monitors and contrast
+
+namespace {
+
+template <class Fn>
+Fn User32Function(const char* name) {
+  // Newer than the systems we start on: looked up, never imported.
+  static HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+}
+
+int ScreenDpi() {
+  win32::ScopedGetDC screen(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+  return dpi > 0 ? dpi : 96;
+}
+
+int MonitorDpi(HMONITOR monitor) {
+  // GetDpiForMonitor(MDT_EFFECTIVE_DPI) where the system has it; the screen's otherwise.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static GetDpiForMonitorFn fn = [] {
+    HMODULE shcore = win32::LoadSystemLibrary("shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  if (fn && monitor && fn(monitor, 0, &x, &y) == S_OK && x > 0) return static_cast<int>(x);
+  return ScreenDpi();
+}
+
+TRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+int Win32WindowSystem::WindowDpi(HWND h) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto fn = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  UINT dpi = fn && h ? fn(h) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+void Win32WindowSystem::AdjustFrame(RECT& r, DWORD style, DWORD ex, int dpi) {
+  // The caption and borders of the monitor's scale, not the system's.
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static auto fn = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  if (!fn || !fn(&r, style, FALSE, ex, static_cast<UINT>(dpi))) ::AdjustWindowRectEx(&r, style, FALSE, ex);
+}
+
+int Win32WindowSystem::DpiAt(TPoint screen) {
+  return MonitorDpi(::MonitorFromPoint(POINT{screen.x, screen.y}, MONITOR_DEFAULTTONEAREST));
+}
+
+bool Win32WindowSystem::HighContrast() {
+  HIGHCONTRASTW hc{};
+  hc.cbSize = sizeof hc;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+std::vector<MonitorArea> Win32WindowSystem::Monitors() {
+  std::vector<MonitorArea> out;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+        MonitorArea m{FromRect(info.rcMonitor), FromRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0,
+                      MonitorDpi(monitor)};
+        auto* list = reinterpret_cast<std::vector<MonitorArea>*>(lp);
+        if (m.primary)
+          list->insert(list->begin(), m);
+        else
+          list->push_back(m);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+TRect Win32WindowSystem::WindowRect(WindowHandle w) {
+  RECT r{};
+  ::GetWindowRect(ToHwnd(w), &r);
+  return FromRect(r);
+}
+
+void Win32WindowSystem::SetWindowRect(WindowHandle w, const TRect& r) {
+  ::SetWindowPos(ToHwnd(w), nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32WindowSystem::SetVisible(WindowHandle w, bool visible) {

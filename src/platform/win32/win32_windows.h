@@ -71,6 +71,11 @@ class Win32WindowSystem : public IWindowSystem {
   void ProcessMessages() override;
   void PostQuit(int code) override;
   TSize MeasureText(const FontSpec& font, const AnsiString& text) override;
+  int DpiAt(TPoint screen) override;
+  bool HighContrast() override;
+  std::vector<MonitorArea> Monitors() override;
+  TRect WindowRect(WindowHandle w) override;
+  void SetWindowRect(WindowHandle w, const TRect& outer) override;
 
   win32::GdiResources& Resources() { return resources_; }
   // The tooltip window of a form (created with its first tool); null when none.
@@ -104,6 +109,9 @@ class Win32WindowSystem : public IWindowSystem {
   HBRUSH ColorBrush(WindowData& d);
 
   void RegisterClasses();
+  static int WindowDpi(HWND h);
+  // AdjustWindowRectEx for a window at this scale.
+  static void AdjustFrame(RECT& r, DWORD style, DWORD ex, int dpi);
 
   HINSTANCE module_;           // the program: window classes and windows
   HINSTANCE resourceModule_;   // pictures, icons and the hand cursor
