@@ -182,8 +182,8 @@ changed before floor reg >"$work/floor-reg.txt"
 changed before floor files >"$work/floor-files.txt"
 changed floor after reg | grep -vxF -f "$work/floor-reg.txt" >"$work/program-reg.txt"
 changed floor after files | grep -vxF -f "$work/floor-files.txt" >"$work/program-files.txt"
-expect "writes: the only registry change is the settings value" \
-  "$(tr '\n' '|' <"$work/program-reg.txt")" "[$settings_key]	\"Language1\"|"
+expect "writes: the only registry changes are the settings values (language, place)" \
+  "$(sort "$work/program-reg.txt" | tr '\n' '|')" "[$settings_key]	\"Language1\"|[$settings_key]	\"Position1\"|"
 expect "writes: no file under drive_c changes" "$(tr '\n' '|' <"$work/program-files.txt")" ""
 grep -q "EXPORT FAILED" "$work/before.reg" "$work/after.reg" &&
   fail "writes: the registry exports succeeded"
