@@ -47,6 +47,8 @@
 //   window-menu            one line per item of the window menu: "item <command> <text>",
 //                          "separator" (the menu of another program is read where the system
 //                          allows it; 1 when it cannot be read)
+//   move <x> <y>           moves the window's whole rectangle to this screen point; prints
+//                          "moved <x> <y>" as the window then is
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
 //   clipboard              prints the clipboard's CF_UNICODETEXT as UTF-8, as it is (no
 //                          escapes, no line end added); exit 1 when there is none
@@ -841,6 +843,18 @@ int main(int argc, char** argv) {
       GetMenuStringW(menu, static_cast<UINT>(k), text, 256, MF_BYPOSITION);
       Out("item\t" + std::to_string(item.wID) + "\t" + Escaped(text));
     }
+    return 0;
+  }
+
+  if (command == "move") {
+    if (!arg(0) || !arg(1)) return Usage();
+    // As a drag of the caption ends: the window's whole rectangle at this screen point.
+    if (!SetWindowPos(main, nullptr, std::atoi(arg(0)), std::atoi(arg(1)), 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+      return 1;
+    RECT r{};
+    GetWindowRect(main, &r);
+    Out("moved\t" + std::to_string(r.left) + "\t" + std::to_string(r.top));
     return 0;
   }
 
