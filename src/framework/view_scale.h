@@ -31,8 +31,14 @@ struct ViewScale {
   TPoint Unscale(TPoint p) const { return {Unscale(p.x), Unscale(p.y)}; }
   // A pen or frame never thins to nothing.
   int Line(int width) const { return width <= 0 ? width : std::max(1, Scale(width)); }
+  // Character heights round down: glyphs do not grow in proportion (hinting), and a caption
+  // designed to just fit its box must still fit when both are scaled.
+  int FontHeight(int h) const {
+    const long long v = static_cast<long long>(h < 0 ? -h : h) * dpi / kDesignDpi;
+    return static_cast<int>(h < 0 ? -v : v);
+  }
   FontSpec Font(FontSpec f) const {
-    f.height = Scale(f.height);
+    f.height = FontHeight(f.height);
     if (highContrast) f.color = clWindowText;
     return f;
   }

@@ -60,7 +60,7 @@ class DisplayScaleTest : public ShippedProgramTest {
       ASSERT_NE(font, nullptr);
       LOGFONTW lf{};
       GetObjectW(font, sizeof lf, &lf);
-      EXPECT_EQ(std::abs(lf.lfHeight), view.Scale(c->Font()->Height())) << "the font is the control's, scaled";
+      EXPECT_EQ(std::abs(lf.lfHeight), view.FontHeight(c->Font()->Height())) << "the font is the control's, scaled";
       HDC dc = GetDC(h);
       HGDIOBJ old = SelectObject(dc, font);
       SIZE size{};

@@ -78,13 +78,14 @@ HBITMAP GdiResources::ScaledBitmap(const std::string& name, int dpi, bool transp
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    Pixels pixels{info.bmWidth, info.bmHeight, std::vector<uint32_t>(size_t(info.bmWidth) * info.bmHeight)};
+    const int sw = static_cast<int>(info.bmWidth), sh = static_cast<int>(info.bmHeight);
+    Pixels pixels{sw, sh, std::vector<uint32_t>(size_t(sw) * sh)};
     ScopedGetDC screen(nullptr);
-    if (screen && ::GetDIBits(screen.Get(), source, 0, info.bmHeight, pixels.data.data(), &bi, DIB_RGB_COLORS)) {
+    if (screen && ::GetDIBits(screen.Get(), source, 0, sh, pixels.data.data(), &bi, DIB_RGB_COLORS)) {
       for (uint32_t& p : pixels.data) p &= 0xFFFFFF;
       std::optional<uint32_t> keyColour;
-      if (transparent) keyColour = pixels.At(0, info.bmHeight - 1);
-      const int w = std::max(1, (info.bmWidth * dpi + 48) / 96), h = std::max(1, (info.bmHeight * dpi + 48) / 96);
+      if (transparent) keyColour = pixels.At(0, sh - 1);
+      const int w = std::max(1, (sw * dpi + 48) / 96), h = std::max(1, (sh * dpi + 48) / 96);
       Pixels scaled = ResamplePixels(pixels, w, h, keyColour);
       bi.bmiHeader.biWidth = w;
       bi.bmiHeader.biHeight = -h;

@@ -31,7 +31,7 @@ class WindowScaleTest : public FactsFixture {
     for (TControl* c : controls) {
       SCOPED_TRACE(c->Name());
       EXPECT_EQ(Native(*c).bounds, view.Scale(c->BoundsRect()));
-      EXPECT_EQ(Native(*c).font.height, view.Scale(c->Font()->Height()));
+      EXPECT_EQ(Native(*c).font.height, view.FontHeight(c->Font()->Height()));
       EXPECT_EQ(Native(*c).font.name, c->Font()->Name());
     }
   }
@@ -86,7 +86,7 @@ TEST_F(WindowScaleTest, PaintAt144IsThe96DpiPaintScaled) {
       using K = fake::CanvasOp::Kind;
       const bool text = s.kind == K::TextOut || s.kind == K::TextOutW || s.kind == K::TextRect ||
                         s.kind == K::DrawText || s.kind == K::DrawTextW;
-      if (text) EXPECT_EQ(s.font.height, view.Scale(a[i].font.height));
+      if (text) EXPECT_EQ(s.font.height, view.FontHeight(a[i].font.height));
       const int slack = text ? 3 : 0;
       const TRect want = view.Scale(a[i].rect);
       for (auto [got, expected] : {std::pair{s.rect.left, want.left}, {s.rect.top, want.top},

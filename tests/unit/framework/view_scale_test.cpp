@@ -40,6 +40,8 @@ TEST(ScaledCanvas, DrawsEveryShapeScaledAndMeasuresIn96DpiUnits) {
   EXPECT_EQ(real.ops[2].x, 15);
   EXPECT_EQ(real.ops[2].penWidth, 2);
   EXPECT_EQ(real.ops[3].font.height, 18);
+  EXPECT_EQ(ViewScale{144}.FontHeight(11), 16) << "16.5 rounds down: the text must still fit its box";
+  EXPECT_EQ(ViewScale{120}.FontHeight(13), 16);
   EXPECT_EQ(real.ops[3].x, 5);
   EXPECT_EQ(real.ops[4].dpi, 144);
   EXPECT_EQ(real.ops[4].x, 6);
