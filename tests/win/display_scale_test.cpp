@@ -67,7 +67,7 @@ class DisplayScaleTest : public ShippedProgramTest {
       GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
       SelectObject(dc, old);
       ReleaseDC(h, dc);
-      EXPECT_LE(size.cx, r.right - r.left) << "text " << checked;
+      EXPECT_LE(size.cx, r.right - r.left) << "\"" << c->Caption() << "\" at " << dpi << " dpi";
       ++checked;
     }
     EXPECT_GT(checked, 15);
@@ -76,6 +76,10 @@ class DisplayScaleTest : public ShippedProgramTest {
 };
 
 TEST_F(DisplayScaleTest, MovingBetweenScalesLaysTheWindowOutAgainWithoutLeaking) {
+  // The English window, whatever language an earlier test stored: some translated captions
+  // are wider than their labels at 96 dpi already, which is the design's, not the scale's.
+  main_->Get<TControl>("SpeedButton6").Click();
+  app_.ProcessMessages();
   const int start = main_->View().dpi;
   ExpectLaidOutAt(start);
   const int other = start == 144 ? 96 : 144;
