@@ -33,7 +33,8 @@ vsi_xvfb_start() {
   local n tries
   for tries in 1 2 3; do
     n="$(vsi_free_display)" || { vsi_log "no free X display"; return 1; }
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    # Large enough for the main window at 200 % (1776 x 420 with its frame).
+    Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
     VSI_XVFB_PID=$!
     local i
     for i in $(seq 1 100); do

@@ -6,6 +6,7 @@
 #include "app/console_capture.h"
 #include "app/fact_report.h"
 #include "app/languages.h"
+#include "app/window_place.h"
 #include "framework/clipboard.h"
 #include "i18n/dictionary.h"
 #include "framework/registry_access.h"
@@ -57,6 +58,8 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
     else
       deferred_.push_back(c->Name());
   }
+  // Where it was closed on this monitor layout; the designed place the first time.
+  if (std::optional<TPoint> place = StoredPlace()) MoveTo(*place);
   facts_ = std::make_unique<SystemFacts>(Context(), sources);
   OnShortcut = [this](uint16_t key, uint8_t shift) {
     if (key != 'C' || (shift & (ssShift | ssAlt | ssCtrl)) != ssCtrl) return false;
@@ -225,7 +228,48 @@ void TMain::ShowContextMenu(TPoint screen) {
   if (Plat().windows.TrackPopupMenu(Handle(), {{text, kCopyAll}}, screen) == kCopyAll) CopyAll();
 }
 
+void TMain::CreateWindowHandle() {
+  TForm::CreateWindowHandle();
+  // Wholly on a screen, whatever was stored or designed: a monitor may have gone since.
+  const TRect r = WindowRect();
+  const TPoint place = PlaceOnScreen({r.left, r.top}, {r.Width(), r.Height()}, Plat().windows.Monitors());
+  if (place.x != r.left || place.y != r.top) MoveTo(place);
+}
+
+std::optional<TPoint> TMain::StoredPlace() const {
+  TRegistry reg(Plat().registry);
+  if (!reg.OpenKeyReadOnly(kSettingsKey)) return std::nullopt;
+  try {
+    return vsi::StoredPlace(reg.ReadString(kPlaceValue), MonitorLayout(Plat().windows.Monitors()));
+  } catch (const std::exception&) {
+    return std::nullopt;  // a value of another type: as on the first run, not an error
+  }
+}
+
+void TMain::StorePlace() {
+  if (!HandleAllocated()) return;
+  const TRect r = WindowRect();
+  // A minimised window's place is the system's parking place, not the user's.
+  if (r.left <= -32000 || r.top <= -32000 || Windows().IsMinimized(Handle())) return;
+  TRegistry reg(Plat().registry);
+  if (!reg.OpenKey(kSettingsKey, true)) return;
+  std::string stored;
+  try {
+    stored = reg.ReadString(kPlaceValue);
+  } catch (const std::exception&) {
+    // Replaced as a whole below.
+  }
+  try {
+    reg.WriteString(kPlaceValue, WithPlace(stored, MonitorLayout(Plat().windows.Monitors()), {r.left, r.top}));
+  } catch (const std::exception&) {
+    // The place is a convenience: a settings key that refuses it costs the next start its
+    // place, not the user an error box (the language's own failure is reported).
+  }
+  reg.CloseKey();
+}
+
 void TMain::FormClose(TObject*) {
+  StorePlace();
   // The language given for this run leaves the stored choice alone; a flag clicked since does not.
   if (runLanguage_ && !languagePicked_) return;
   std::string state = Get<TControl>("Label1").Caption();

@@ -2,6 +2,7 @@
 // The main window: system facts in four columns, a calendar and clock, drive facts, the
 // network configuration, and eight language buttons.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,15 @@ class TMain : public TForm {
   void RetrieveDeferred();
   const std::vector<std::string>& DeferredRetrievals() const { return deferred_; }
 
+ protected:
+  void CreateWindowHandle() override;
+
  private:
+  // The place stored for the present monitor layout, if any (a value of another type or a
+  // damaged one counts as none); and storing the window's present place, which never fails
+  // aloud.
+  std::optional<TPoint> StoredPlace() const;
+  void StorePlace();
   // Reads a fact into the model and shows it in its slot.
   void ShowFact(Fact fact);
   void ShowContextMenu(TPoint screen);

@@ -55,7 +55,64 @@ const ClassInfo& TGraphicControl::StaticClass() {
   return info;
 }
 
-TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
+class TControl::ViewEvents : public IWindowEvents {
+ public:
+  explicit ViewEvents(TControl& control) : c_(control) {}
+  void WmPaint(ICanvas& canvas) override {
+    const ViewScale view = c_.View();
+    if (view.Identity()) return Events().WmPaint(canvas);
+    ScaledCanvas scaled(canvas, view);
+    Events().WmPaint(scaled);
+  }
+  void WmMouseDown(MouseButton b, uint8_t shift, int x, int y) override {
+    const ViewScale v = c_.View();
+    Events().WmMouseDown(b, shift, v.Unscale(x), v.Unscale(y));
+  }
+  void WmMouseUp(MouseButton b, uint8_t shift, int x, int y) override {
+    const ViewScale v = c_.View();
+    Events().WmMouseUp(b, shift, v.Unscale(x), v.Unscale(y));
+  }
+  void WmMouseMove(uint8_t shift, int x, int y) override {
+    const ViewScale v = c_.View();
+    Events().WmMouseMove(shift, v.Unscale(x), v.Unscale(y));
+  }
+  void WmMouseLeave() override { Events().WmMouseLeave(); }
+  bool WmKeyDown(uint16_t key, uint8_t shift) override { return Events().WmKeyDown(key, shift); }
+  bool WmShortcut(uint16_t key, uint8_t shift) override { return Events().WmShortcut(key, shift); }
+  void WmKeyUp(uint16_t key, uint8_t shift) override { Events().WmKeyUp(key, shift); }
+  bool WmWantsKey(uint16_t key) override { return Events().WmWantsKey(key); }
+  void WmChar(char ch) override { Events().WmChar(ch); }
+  void WmFocus(bool gained) override { Events().WmFocus(gained); }
+  void WmClick() override { Events().WmClick(); }
+  void WmSelChange() override { Events().WmSelChange(); }
+  void WmShow() override { Events().WmShow(); }
+  void WmSize(int w, int h) override {
+    const ViewScale v = c_.View();
+    Events().WmSize(v.Unscale(w), v.Unscale(h));
+  }
+  bool WmClose() override { return Events().WmClose(); }
+  void WmDestroy() override { Events().WmDestroy(); }
+  void WmDrawItem(ICanvas& canvas, int index, const TRect& r, const DrawItemState& state) override {
+    const ViewScale view = c_.View();
+    if (view.Identity()) return Events().WmDrawItem(canvas, index, r, state);
+    ScaledCanvas scaled(canvas, view);
+    Events().WmDrawItem(scaled, index, view.Unscale(r), state);
+  }
+  bool WmTooltip(std::string& text, TPoint& clientPos) override {
+    bool own = Events().WmTooltip(text, clientPos);
+    clientPos = c_.View().Scale(clientPos);
+    return own;
+  }
+  bool WmSetCursor() override { return Events().WmSetCursor(); }
+  void WmDpiChanged(int dpi, const TRect& suggested) override { Events().WmDpiChanged(dpi, suggested); }
+
+ private:
+  IWindowEvents& Events() { return c_; }
+  TControl& c_;
+};
+
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), font_(std::make_unique<TFont>()), events_(std::make_unique<ViewEvents>(*this)) {
   font_->OnChange = [this](TObject*) {
     parentFont_ = false;
     FontChanged();
@@ -102,7 +159,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   top_ = top;
   width_ = width;
   height_ = height;
-  if (handle_) Windows().SetBounds(handle_, BoundsRect());
+  if (handle_) Windows().SetBounds(handle_, NativeRect(BoundsRect()));
   // Placed by the program: the anchors start from here.
   if (anchorsTaken_ && parent_ && !parent_->aligning_) TakeAnchors();
   if (resized) RealignChildren();
@@ -277,14 +334,14 @@ void TControl::ParentFontChanged() {
 }
 
 void TControl::ColorChanged() {
-  if (handle_) Windows().SetColor(handle_, color_);
+  if (handle_) Windows().SetColor(handle_, View().Back(color_));
   Invalidate();
   for (TControl* c : controls_)
     if (c->parentColor_) c->ParentColorChanged();
 }
 
 void TControl::FontChanged() {
-  if (handle_) Windows().SetFont(handle_, font_->Spec());
+  if (handle_) Windows().SetFont(handle_, View().Font(font_->Spec()));
   Invalidate();
   for (TControl* c : controls_)
     if (c->parentFont_) c->ParentFontChanged();
@@ -341,10 +398,27 @@ void TControl::CreateParams(WindowParams& params) const {
   }
 }
 
+void TControl::ApplyView() {
+  if (handle_) {
+    const ViewScale view = View();
+    Windows().SetBounds(handle_, NativeRect(BoundsRect()));
+    Windows().SetFont(handle_, view.Font(font_->Spec()));
+    Windows().SetColor(handle_, view.Back(color_));
+  }
+  for (TControl* c : controls_) c->ApplyView();
+}
+
 void TControl::CreateWnd() {
   WindowParams params;
   CreateParams(params);
-  handle_ = Windows().CreateWindow(params, this);
+  // The one place where the stored 96-dpi values become the native window's.
+  const ViewScale view = View();
+  params.bounds = NativeRect(params.bounds);
+  params.font = view.Font(params.font);
+  params.color = view.Back(params.color);
+  params.itemHeight = view.Scale(params.itemHeight);
+  params.dpi = view.dpi;
+  handle_ = Windows().CreateWindow(params, events_.get());
   if (!handle_) throw EOutOfResources(Format("Error creating window for %s", Name().c_str()));
   // Anchors keep the distances the control has when its window is made.
   if (parent_) TakeAnchors();

@@ -10,6 +10,7 @@
 
 #include "framework/component.h"
 #include "framework/font.h"
+#include "framework/view_scale.h"
 #include "platform/windowing.h"
 
 namespace vsi {
@@ -92,6 +93,14 @@ class TControl : public TComponent, public IWindowEvents {
   // released on and the place in screen coordinates when the right button is released.
   std::function<void(TControl* sender, TPoint screen)> OnContextPopup;
 
+  // How this control's window shows: the scale and contrast of the form it lies on. Bounds,
+  // fonts and colours stay in the description's 96-dpi values; the native window gets them
+  // through this, and paint code and input get a 96-dpi canvas and coordinates.
+  virtual ViewScale View() const { return parent_ ? parent_->View() : ViewScale{}; }
+  // Sends bounds, font and colour to this control's window and its children's again (the
+  // form's scale changed).
+  void ApplyView();
+
   // Native window.
   WindowHandle Handle() const { return handle_; }
   bool HandleAllocated() const { return handle_ != 0; }
@@ -120,6 +129,8 @@ class TControl : public TComponent, public IWindowEvents {
 
  protected:
   virtual void CreateParams(WindowParams& params) const;
+  // The native window's rectangle for a rectangle in 96-dpi units.
+  virtual TRect NativeRect(const TRect& r) const { return View().Scale(r); }
   virtual void CreateWnd();
   // After the window exists (e.g. fill a native list).
   virtual void CreateWindowHandle() {}
@@ -162,6 +173,11 @@ class TControl : public TComponent, public IWindowEvents {
   TControl* parent_ = nullptr;
   std::vector<TControl*> controls_;
   WindowHandle handle_ = 0;
+
+ private:
+  // What the native window reports, turned into 96-dpi units for the control.
+  class ViewEvents;
+  std::unique_ptr<ViewEvents> events_;
 };
 
 // Controls that may hold others and take the focus.

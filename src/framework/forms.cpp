@@ -70,10 +70,48 @@ void TForm::CreateParams(WindowParams& params) const {
   params.iconResource = icon_;
 }
 
+void TForm::CreateWnd() {
+  // The monitor the window opens on gives its scale.
+  view_.dpi = Windows().DpiAt({left_, top_});
+  if (view_.dpi <= 0) view_.dpi = kDesignDpi;
+  view_.highContrast = Windows().HighContrast();
+  TWinControl::CreateWnd();
+}
+
+void TForm::WmDpiChanged(int dpi, const TRect& suggested) {
+  if (dpi <= 0 || dpi == view_.dpi) return;
+  view_.dpi = dpi;
+  // The system's rectangle first: the client size it gives back is the stored one at the
+  // new scale, so nothing realigns; then every child takes its bounds and font again.
+  if (HandleAllocated()) Windows().SetWindowRect(Handle(), suggested);
+  left_ = suggested.left;
+  top_ = suggested.top;
+  for (TControl* c : controls_) c->ApplyView();
+  Invalidate();
+}
+
+TRect TForm::WindowRect() const {
+  if (HandleAllocated()) return Windows().WindowRect(Handle());
+  return {left_, top_, left_, top_};
+}
+
+void TForm::MoveTo(TPoint screen) {
+  if (!HandleAllocated()) {
+    left_ = screen.x;
+    top_ = screen.y;
+    return;
+  }
+  TRect r = Windows().WindowRect(Handle());
+  Windows().SetWindowRect(Handle(), {screen.x, screen.y, screen.x + r.Width(), screen.y + r.Height()});
+  left_ = screen.x;
+  top_ = screen.y;
+}
+
 void TForm::CreateWindowHandle() {
   TWinControl::CreateWindowHandle();
   // The frame is the system's: only now is the inside of a window made at its outer size known.
   TSize client = Windows().ClientSize(Handle());
+  client = {view_.Unscale(client.cx), view_.Unscale(client.cy)};
   if (outerWidth_ > 0 && outerHeight_ > 0) {
     frame_ = {outerWidth_ - client.cx, outerHeight_ - client.cy};
   } else {

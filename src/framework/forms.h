@@ -35,6 +35,13 @@ class TForm : public TWinControl {
   void SetAutoScroll(bool v) { autoScroll_ = v; }
   int PixelsPerInch() const { return 96; }
   void SetPixelsPerInch(int) {}
+  // The scale and contrast of the monitor the window is on, taken when its window is made and
+  // again whenever it moves to a monitor of another scale.
+  ViewScale View() const override { return view_; }
+  // The whole window's rectangle on the screen, in screen pixels (0 size without a window).
+  TRect WindowRect() const;
+  // Places the whole window at this screen point (before or after its window is made).
+  void MoveTo(TPoint screen);
   // The state the window has now: the user may restore or maximise it without a word to us.
   TWindowState WindowState() const;
   void SetWindowState(TWindowState state);
@@ -74,10 +81,16 @@ class TForm : public TWinControl {
   bool WmClose() override;
   bool WmShortcut(uint16_t key, uint8_t shift) override { return OnShortcut && OnShortcut(key, shift); }
   void WmDestroy() override;
+  void WmDpiChanged(int dpi, const TRect& suggested) override;
   WideString WindowText() const override { return ToWide(caption_); }
 
  protected:
   void CreateParams(WindowParams& params) const override;
+  // A form's place is the screen's, in its pixels; only its size scales.
+  TRect NativeRect(const TRect& r) const override {
+    return {r.left, r.top, r.left + view_.Scale(r.Width()), r.top + view_.Scale(r.Height())};
+  }
+  void CreateWnd() override;
   void CreateWindowHandle() override;
   void DoShow();
   // The window that minimising hides: the application's for the main form, else its own.
@@ -91,6 +104,7 @@ class TForm : public TWinControl {
   TWindowState windowState_ = wsNormal;
   int outerWidth_ = 0, outerHeight_ = 0;  // 0: the client size was given
   TSize frame_;  // outer less client size, once the window exists
+  ViewScale view_;
   bool showing_ = false;
   bool shownOnce_ = false;
   std::map<std::string, TNotifyEvent, std::less<>> methods_;

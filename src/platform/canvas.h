@@ -74,8 +74,9 @@ class ICanvas {
   virtual TSize TextExtentW(const WideString& text) = 0;
   virtual void DrawFocusRect(const TRect& r) = 0;
   // A bitmap resource by name at (x, y); the colour of its bottom-left pixel is transparent
-  // when `transparent` is set.
-  virtual void DrawImage(const std::string& resource, int x, int y, bool transparent) = 0;
+  // when `transparent` is set. Pictures are drawn for 96 pixels per inch; another `dpi`
+  // resamples them to that scale with a smoothing filter.
+  virtual void DrawImage(const std::string& resource, int x, int y, bool transparent, int dpi = 96) = 0;
   // A bitmap resource stretched over `r`.
   virtual void StretchImage(const std::string& resource, const TRect& r) = 0;
   // The themed border of an edit-like control; false when the system has no themes.

@@ -94,6 +94,8 @@ constexpr int BITSPIXEL_ = 12;
 constexpr int PLANES_ = 14;
 constexpr int LOGPIXELSY_ = 90;
 
+constexpr uint32_t ENUM_CURRENT_SETTINGS_ = 0xFFFFFFFFu;
+
 // DEVMODEA fields of one display mode (EnumDisplaySettingsA).
 struct DisplayMode {
   uint32_t width = 0, height = 0, bitsPerPixel = 0, frequency = 0;
@@ -181,6 +183,7 @@ class ISystem {
   virtual bool GetSystemPowerStatus(PowerStatus& out) = 0;
 
   // EnumDisplaySettingsA of the primary display (no device name): false past the last mode.
+  // ENUM_CURRENT_SETTINGS_ as the number gives the mode the display is in now.
   virtual bool EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) = 0;
   // FindFirstFileA/FindNextFileA/FindClose over `pattern`, every entry in the system's order.
   virtual std::vector<FoundFile> FindFiles(const std::string& pattern) = 0;

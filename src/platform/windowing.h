@@ -64,6 +64,8 @@ struct WindowParams {
   std::string image;
   // ComboBox
   int itemHeight = 16;
+  // The scale the bounds and font are at (a form's frame is measured for it).
+  int dpi = 96;
 };
 
 // Item state of an owner-drawn list item.
@@ -106,6 +108,18 @@ class IWindowEvents {
   // Tooltip request: fill the text and client position; false leaves the standard tooltip.
   virtual bool WmTooltip(std::string& text, TPoint& clientPos) { return false; }
   virtual bool WmSetCursor() { return false; }
+  // A top-level window moved to a monitor of another scale (WM_DPICHANGED): its new dots per
+  // inch and the whole-window rectangle the system suggests for it, in screen pixels.
+  virtual void WmDpiChanged(int dpi, const TRect& suggested) {}
+};
+
+// A monitor: its whole area and the part not taken by task bars, in screen pixels.
+struct MonitorArea {
+  TRect bounds;
+  TRect work;
+  bool primary = false;
+  int dpi = 96;
+  bool operator==(const MonitorArea&) const = default;
 };
 
 struct MenuItemSpec {
@@ -179,6 +193,15 @@ class IWindowSystem {
   virtual void PostQuit(int code) = 0;
   // Text size in the given font without a window (layout before windows exist).
   virtual TSize MeasureText(const FontSpec& font, const AnsiString& text) = 0;
+  // Dots per inch of the monitor that holds this screen point (the nearest one when none).
+  virtual int DpiAt(TPoint screen) = 0;
+  // Whether the user has the system's high-contrast mode on (SPI_GETHIGHCONTRAST).
+  virtual bool HighContrast() = 0;
+  // The monitors, the primary one first.
+  virtual std::vector<MonitorArea> Monitors() = 0;
+  // A top-level window's whole rectangle (frame included) on the screen, and a new one.
+  virtual TRect WindowRect(WindowHandle w) = 0;
+  virtual void SetWindowRect(WindowHandle w, const TRect& outer) = 0;
 };
 
 constexpr uint32_t MB_OK_ = 0x0;

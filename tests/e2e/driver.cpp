@@ -47,6 +47,8 @@
 //   window-menu            one line per item of the window menu: "item <command> <text>",
 //                          "separator" (the menu of another program is read where the system
 //                          allows it; 1 when it cannot be read)
+//   move <x> <y>           moves the window's whole rectangle to this screen point; prints
+//                          "moved <x> <y>" as the window then is
 //   close                  posts WM_CLOSE, waits for the process to end; prints "exit <code>"
 //   clipboard              prints the clipboard's CF_UNICODETEXT as UTF-8, as it is (no
 //                          escapes, no line end added); exit 1 when there is none
@@ -811,6 +813,17 @@ int ShowWindowMenu(const Invocation& in) {
   return 0;
 }
 
+int MoveWindowTo(const Invocation& in) {
+  // As a drag of the caption ends: the window's whole rectangle at this screen point.
+  if (!SetWindowPos(in.main, nullptr, std::atoi(in.Arg(0)), std::atoi(in.Arg(1)), 0, 0,
+                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+    return 1;
+  RECT r{};
+  GetWindowRect(in.main, &r);
+  Out("moved\t" + std::to_string(r.left) + "\t" + std::to_string(r.top));
+  return 0;
+}
+
 int ClickCommand(const Invocation& in) {
   HWND target = nullptr;
   if (in.name == "click") {
@@ -996,6 +1009,7 @@ const Command kCommands[] = {
     {"nc-point", 1, true, NcPoint},
     {"focus", 0, true, ShowFocus},
     {"window-menu", 0, true, ShowWindowMenu},
+    {"move", 2, true, MoveWindowTo},
     {"click", 1, true, ClickCommand},
     {"click-id", 1, true, ClickCommand},
     {"click-at", 2, true, ClickCommand},

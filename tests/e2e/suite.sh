@@ -5,7 +5,8 @@
 # the system's own volume facts, key pixels of screenshots (colours, column layout, the
 # running clock), the calendar under real mouse and keyboard input (xdotool), the CPU slot
 # under a CPU load, the window used with a real mouse and keyboard (window_input.sh), and the
-# report and Copy all (report.sh). Needs the mingw build (toolbar1, e2e_driver). Last line:
+# report and Copy all (report.sh), the window at 96 to 192 dpi and its remembered place
+# (display_scale.sh). Needs the mingw build (toolbar1, e2e_driver). Last line:
 # "N passed, M failed[, K skipped]"; exit status 1 when anything failed.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
@@ -631,5 +632,7 @@ fault_paths
 source tests/e2e/window_input.sh
 # ---------------------------------------------------------------- the report and Copy all
 source tests/e2e/report.sh
+# ---------------------------------------------------------------- display scales, the place
+source tests/e2e/display_scale.sh
 echo "# end-to-end time: $((SECONDS - started)) s"
 finish

@@ -361,6 +361,11 @@ bool FakeSystem::GetSystemPowerStatus(PowerStatus& out) {
 }
 
 bool FakeSystem::EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) {
+  if (modeNumber == ENUM_CURRENT_SETTINGS_) {
+    if (!currentMode) return false;
+    out = *currentMode;
+    return true;
+  }
   if (modeNumber >= displayModes.size()) return false;
   out = displayModes[modeNumber];
   return true;

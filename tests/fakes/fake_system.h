@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -157,6 +158,8 @@ class FakeSystem : public ISystem {
 
   // The display modes EnumDisplaySettings lists, in order.
   std::vector<DisplayMode> displayModes{{640, 480, 8, 60, 0}, {1024, 768, 32, 60, 0}};
+  // What ENUM_CURRENT_SETTINGS answers; none: the call fails.
+  std::optional<DisplayMode> currentMode;
 
   // Folder listings for FindFiles: full paths with their attributes, in the order the search
   // answers them (also made known to FileExists).

@@ -116,12 +116,13 @@ int RecordingCanvas::DrawTextW(const WideString& text, TRect& r, uint32_t flags)
 TSize RecordingCanvas::TextExtent(const AnsiString& text) { return Measure(font, text.size()); }
 TSize RecordingCanvas::TextExtentW(const WideString& text) { return Measure(font, text.size()); }
 void RecordingCanvas::DrawFocusRect(const TRect& r) { Record(CanvasOp::Kind::FocusRect).rect = r; }
-void RecordingCanvas::DrawImage(const std::string& resource, int x, int y, bool transparent) {
+void RecordingCanvas::DrawImage(const std::string& resource, int x, int y, bool transparent, int dpi) {
   auto& op = Record(CanvasOp::Kind::Image);
   op.text = resource;
   op.x = x;
   op.y = y;
   op.flags = transparent ? 1 : 0;
+  op.dpi = dpi;
 }
 bool RecordingCanvas::DrawThemedBorder(const TRect& r) {
   if (!themes) return false;
@@ -381,6 +382,46 @@ void FakeWindowSystem::PostQuit(int code) {
 
 TSize FakeWindowSystem::MeasureText(const FontSpec& font, const AnsiString& text) {
   return RecordingCanvas::Measure(font, text.size());
+}
+
+int FakeWindowSystem::DpiAt(TPoint screen) {
+  // MonitorFromPoint with MONITOR_DEFAULTTONEAREST: the one holding the point, else the
+  // nearest by distance to its area.
+  const MonitorArea* best = nullptr;
+  long long bestDistance = 0;
+  for (const MonitorArea& m : monitors) {
+    const long long dx = screen.x < m.bounds.left ? m.bounds.left - screen.x
+                         : screen.x >= m.bounds.right ? screen.x - m.bounds.right + 1 : 0;
+    const long long dy = screen.y < m.bounds.top ? m.bounds.top - screen.y
+                         : screen.y >= m.bounds.bottom ? screen.y - m.bounds.bottom + 1 : 0;
+    const long long d = dx * dx + dy * dy;
+    if (!best || d < bestDistance) {
+      best = &m;
+      bestDistance = d;
+    }
+  }
+  return best ? best->dpi : 96;
+}
+
+namespace {
+TSize FrameOf(const WindowParams& p) {
+  if (p.kind != WindowKind::Form || p.outerBounds) return {0, 0};
+  const int border = p.sizeable ? 4 : 3;
+  const int caption = p.toolWindow ? 16 : 19;
+  return {2 * border, 2 * border + caption};
+}
+}  // namespace
+
+TRect FakeWindowSystem::WindowRect(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  const TSize frame = FrameOf(fw.params);
+  return {fw.bounds.left, fw.bounds.top, fw.bounds.right + frame.cx, fw.bounds.bottom + frame.cy};
+}
+
+void FakeWindowSystem::SetWindowRect(WindowHandle w, const TRect& outer) {
+  FakeWindow& fw = Window(w);
+  const TSize frame = FrameOf(fw.params);
+  fw.bounds = {outer.left, outer.top, outer.right - frame.cx, outer.bottom - frame.cy};
 }
 
 void FakeWindowSystem::Deliver(WindowHandle w, const std::function<void(IWindowEvents&)>& call) {

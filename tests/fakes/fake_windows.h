@@ -25,6 +25,7 @@ struct CanvasOp {
   TColor pen = 0;
   int penWidth = 1;
   FontSpec font;
+  int dpi = 96;  // an image's scale
 };
 
 // Text metrics are deterministic: each character is (height * 6 + 5) / 11 pixels wide, and a
@@ -51,7 +52,7 @@ class RecordingCanvas : public ICanvas {
   TSize TextExtent(const AnsiString& text) override;
   TSize TextExtentW(const WideString& text) override;
   void DrawFocusRect(const TRect& r) override;
-  void DrawImage(const std::string& resource, int x, int y, bool transparent) override;
+  void DrawImage(const std::string& resource, int x, int y, bool transparent, int dpi = 96) override;
   void StretchImage(const std::string& resource, const TRect& r) override;
   bool DrawThemedBorder(const TRect& r) override;
   TColor ResolveColor(TColor c) override;
@@ -163,6 +164,12 @@ class FakeWindowSystem : public IWindowSystem {
   void ProcessMessages() override;
   void PostQuit(int code) override;
   TSize MeasureText(const FontSpec& font, const AnsiString& text) override;
+  int DpiAt(TPoint screen) override;
+  bool HighContrast() override { return highContrast; }
+  std::vector<MonitorArea> Monitors() override { return monitors; }
+  // A form's frame is the classic metrics' of ClientSize, at every scale.
+  TRect WindowRect(WindowHandle w) override;
+  void SetWindowRect(WindowHandle w, const TRect& outer) override;
 
   // Test helpers.
   FakeWindow& Window(WindowHandle w);
@@ -208,6 +215,9 @@ class FakeWindowSystem : public IWindowSystem {
   CursorKind cursor = CursorKind::Arrow;
   int tooltipCancels = 0;
   std::function<void(const std::exception&)> exceptionHandler;
+  bool highContrast = false;
+  // One 1280 x 1024 screen at 96 dpi with a 30-pixel task bar at the bottom.
+  std::vector<MonitorArea> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, true, 96}};
 
  private:
   bool Showing(WindowHandle w);

@@ -134,7 +134,7 @@ TEST_F(ToolbarResources, ManifestAsksForCommonControls6AndNamesWindows10) {
       "Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"",
       "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
       "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
-      ">false</dpiAware>", "level=\"asInvoker\"",
+      ">true/pm</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>", "level=\"asInvoker\"",
   };
   for (const char* text : must_contain) EXPECT_NE(manifest.find(text), std::string::npos) << text;
 }

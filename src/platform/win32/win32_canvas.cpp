@@ -1,5 +1,10 @@
 #include "platform/win32/win32_canvas.h"
 
+#include <optional>
+#include <vector>
+
+#include "platform/image_scale.h"
+
 #include <algorithm>
 
 #include "platform/win32/win32_libraries.h"
@@ -56,6 +61,44 @@ HBITMAP GdiResources::Bitmap(const std::string& name) {
   auto bitmap = static_cast<HBITMAP>(::LoadImageA(module_, name.c_str(), IMAGE_BITMAP, 0, 0, 0));
   // A missing picture is remembered too, so it is not searched for on every paint.
   return bitmaps_.emplace(name, ScopedGdiObject<HBITMAP>(bitmap)).first->second.Get();
+}
+
+HBITMAP GdiResources::ScaledBitmap(const std::string& name, int dpi, bool transparent) {
+  HBITMAP source = Bitmap(name);
+  if (!source || dpi == 96) return source;
+  auto key = std::make_tuple(name, dpi, transparent);
+  if (auto it = scaledBitmaps_.find(key); it != scaledBitmaps_.end()) return it->second.Get();
+  HBITMAP made = nullptr;
+  BITMAP info{};
+  if (::GetObjectW(source, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight;  // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    const int sw = static_cast<int>(info.bmWidth), sh = static_cast<int>(info.bmHeight);
+    Pixels pixels{sw, sh, std::vector<uint32_t>(size_t(sw) * sh)};
+    ScopedGetDC screen(nullptr);
+    if (screen && ::GetDIBits(screen.Get(), source, 0, sh, pixels.data.data(), &bi, DIB_RGB_COLORS)) {
+      for (uint32_t& p : pixels.data) p &= 0xFFFFFF;
+      std::optional<uint32_t> keyColour;
+      if (transparent) keyColour = pixels.At(0, sh - 1);
+      const int w = std::max(1, (sw * dpi + 48) / 96), h = std::max(1, (sh * dpi + 48) / 96);
+      Pixels scaled = ResamplePixels(pixels, w, h, keyColour);
+      bi.bmiHeader.biWidth = w;
+      bi.bmiHeader.biHeight = -h;
+      made = ::CreateCompatibleBitmap(screen.Get(), w, h);
+      if (made && !::SetDIBits(screen.Get(), made, 0, h, scaled.data.data(), &bi, DIB_RGB_COLORS)) {
+        ::DeleteObject(made);
+        made = nullptr;
+      }
+    }
+  }
+  // A picture that cannot be resampled is remembered too, and drawn at its own size.
+  HBITMAP result = scaledBitmaps_.emplace(key, ScopedGdiObject<HBITMAP>(made)).first->second.Get();
+  return result ? result : source;
 }
 
 bool GdiResources::DrawEditTheme(HWND hwnd, HDC dc, const RECT& r) {
@@ -257,8 +300,8 @@ void GdiCanvas::DrawFocusRect(const TRect& r) {
   ::SetBkColor(dc_, oldBack);
 }
 
-void GdiCanvas::DrawImage(const std::string& resource, int x, int y, bool transparent) {
-  HBITMAP bitmap = resources_.Bitmap(resource);
+void GdiCanvas::DrawImage(const std::string& resource, int x, int y, bool transparent, int dpi) {
+  HBITMAP bitmap = resources_.ScaledBitmap(resource, dpi, transparent);
   if (!bitmap) return;
   BITMAP info{};
   if (!::GetObjectW(bitmap, sizeof info, &info)) return;

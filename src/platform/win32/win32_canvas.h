@@ -118,7 +118,11 @@ class GdiResources {
   HFONT Font(const FontSpec& spec);
   // Null when the module has no such bitmap.
   HBITMAP Bitmap(const std::string& name);
+  // The bitmap resampled for `dpi` (96: the bitmap itself); made once per name and scale.
+  // A transparent picture keeps its bottom-left colour exact, so it stays transparent.
+  HBITMAP ScaledBitmap(const std::string& name, int dpi, bool transparent);
   size_t FontCount() const { return fonts_.size(); }
+  size_t ScaledBitmapCount() const { return scaledBitmaps_.size(); }
 
   // Draws the edit-box theme part over `r`; false without themes.
   bool DrawEditTheme(HWND hwnd, HDC dc, const RECT& r);
@@ -128,6 +132,7 @@ class GdiResources {
   HINSTANCE module_;
   std::map<FontKey, ScopedGdiObject<HFONT>> fonts_;
   std::map<std::string, ScopedGdiObject<HBITMAP>> bitmaps_;
+  std::map<std::tuple<std::string, int, bool>, ScopedGdiObject<HBITMAP>> scaledBitmaps_;
 
   using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
   using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
@@ -176,7 +181,7 @@ class GdiCanvas : public ICanvas {
   void DrawFocusRect(const TRect& r) override;
   // Negative coordinates centre the image in the client area; -1 - n shifts it by n pixels
   // (a pressed picture button).
-  void DrawImage(const std::string& resource, int x, int y, bool transparent) override;
+  void DrawImage(const std::string& resource, int x, int y, bool transparent, int dpi = 96) override;
   void StretchImage(const std::string& resource, const TRect& r) override;
   bool DrawThemedBorder(const TRect& r) override;
   TColor ResolveColor(TColor c) override;

@@ -1,82 +1,13 @@
-#include "platform/win32/win32_windows.h"
-
-#include <commctrl.h>
+#include "platform/win32/win32_window_data.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <vector>
 
+#include "platform/win32/win32_libraries.h"
 #include "res/resource_names.h"
 
 namespace vsi {
 
 namespace {
-
-constexpr wchar_t kFormClass[] = L"VsiForm";
-constexpr wchar_t kControlClass[] = L"VsiControl";
-constexpr wchar_t kTimerClass[] = L"VsiTimer";
-constexpr UINT_PTR kNativeSubclassId = 1;
-// Posted to the application window when it is activated: hand the activation on to the form.
-constexpr UINT kActivateForm = WM_APP + 0x51;
-constexpr int kTipMaxWidth = 400;
-constexpr int kComboDropItems = 8;
-
-HWND ToHwnd(WindowHandle w) { return reinterpret_cast<HWND>(w); }
-WindowHandle ToHandle(HWND h) { return reinterpret_cast<WindowHandle>(h); }
-const wchar_t* Wide(const WideString& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
-std::wstring AnsiToWide(const std::string& s) {
-  if (s.empty()) return {};
-  int n = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(n > 0 ? n : 0, L'\0');
-  if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
-
-std::string WideToAnsi(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = ::WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-uint8_t KeyShift() {
-  uint8_t s = 0;
-  if (::GetKeyState(VK_SHIFT) < 0) s |= ssShift;
-  if (::GetKeyState(VK_MENU) < 0) s |= ssAlt;
-  if (::GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
-  return s;
-}
-
-uint8_t MouseShift(WPARAM wp) {
-  uint8_t s = 0;
-  if (wp & MK_SHIFT) s |= ssShift;
-  if (wp & MK_CONTROL) s |= ssCtrl;
-  if (wp & MK_LBUTTON) s |= ssLeft;
-  if (wp & MK_RBUTTON) s |= ssRight;
-  if (wp & MK_MBUTTON) s |= ssMiddle;
-  if (::GetKeyState(VK_MENU) < 0) s |= ssAlt;
-  return s;
-}
-
-int LowX(LPARAM lp) { return static_cast<short>(LOWORD(lp)); }
-int HighY(LPARAM lp) { return static_cast<short>(HIWORD(lp)); }
-
-class PaintScope {
- public:
-  explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
-  HDC Dc() const { return dc_; }
-  const RECT& Area() const { return ps_.rcPaint; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT ps_{};
-  HDC dc_;
-};
 
 class ScopedMenu {
  public:
@@ -93,739 +24,6 @@ class ScopedMenu {
 };
 
 }  // namespace
-
-struct Win32WindowSystem::WindowData {
-  Win32WindowSystem* system = nullptr;
-  IWindowEvents* sink = nullptr;  // cleared at WM_DESTROY: nothing reaches it afterwards
-  HWND hwnd = nullptr;
-  WindowKind kind = WindowKind::Custom;
-  bool native = false;
-  bool appWindow = false;
-  TColor color = clBtnFace;
-  FontSpec font;
-  win32::ScopedGdiObject<HBRUSH> brush;  // the background answered to WM_CTLCOLOR*
-  std::wstring hint;
-  HWND tipWindow = nullptr;  // the tooltip holding this window's tool
-  bool shown = false;
-  bool tracking = false;
-  bool wantTabs = false;  // a memo that types Tab rather than passing it on
-  // A button's picture, with its transparent colour masked out.
-  std::unique_ptr<_IMAGELIST, BOOL(WINAPI*)(HIMAGELIST)> image{nullptr, &::ImageList_Destroy};
-  int itemHeight = 16;
-  int fieldHeight = 0;
-  int dropHeight = 0;
-  // Forms.
-  HWND tooltip = nullptr;
-  std::wstring tipText;
-  std::string tipTextAnsi;
-  bool tipPlaced = false;
-  POINT tipPos{};
-  // The application window: the first form it owns, which its close request goes to, and
-  // the forms its minimising hid.
-  HWND mainForm = nullptr;
-  std::vector<HWND> hiddenForms;
-};
-
-namespace {
-// Our data of each of our windows, found on every message. Kept in the process rather than
-// as a window property: reading a property is a round trip to the window server under Wine.
-// Windows live on the one UI thread.
-std::unordered_map<HWND, Win32WindowSystem::WindowData*>& Attached() {
-  static std::unordered_map<HWND, Win32WindowSystem::WindowData*> table;
-  return table;
-}
-void Attach(HWND hwnd, Win32WindowSystem::WindowData* d) { Attached()[hwnd] = d; }
-void Detach(HWND hwnd) { Attached().erase(hwnd); }
-Win32WindowSystem::WindowData* DataOf(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  auto it = Attached().find(hwnd);
-  return it == Attached().end() ? nullptr : it->second;
-}
-}  // namespace
-
-// ---- construction
-
-Win32WindowSystem::Win32WindowSystem(HINSTANCE resources)
-    : module_(::GetModuleHandleW(nullptr)),
-      resourceModule_(resources ? resources : module_),
-      resources_(resourceModule_) {
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&icc);
-  RegisterClasses();
-  timerWindow_ = ::CreateWindowExW(0, kTimerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module_, this);
-}
-
-Win32WindowSystem::~Win32WindowSystem() {
-  // Windows still alive: their sinks may be gone already, so they hear nothing more.
-  std::vector<HWND> alive;
-  for (auto& [key, d] : data_) {
-    d->sink = nullptr;
-    if (d->hwnd) alive.push_back(d->hwnd);
-  }
-  for (HWND h : alive)
-    if (::IsWindow(h) && !(::GetWindowLongW(h, GWL_STYLE) & WS_CHILD)) ::DestroyWindow(h);
-  for (HWND h : alive)
-    if (::IsWindow(h)) ::DestroyWindow(h);
-  if (timerWindow_) ::DestroyWindow(timerWindow_);
-  data_.clear();
-  ReleasePaintBuffer();
-}
-
-void Win32WindowSystem::RegisterClasses() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = &Win32WindowSystem::WindowProc;
-  wc.hInstance = module_;
-  wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = nullptr;  // we paint everything, double-buffered
-  // Icon 1 is the program's icon: the application window's taskbar button shows it.
-  wc.hIcon = ::LoadIconW(resourceModule_, MAKEINTRESOURCEW(res::kMainIconId));
-  wc.lpszClassName = kFormClass;
-  ::RegisterClassExW(&wc);  // fails harmlessly when a second window system registers again
-  wc.hIcon = nullptr;
-  wc.lpszClassName = kControlClass;
-  ::RegisterClassExW(&wc);
-  WNDCLASSEXW tc{};
-  tc.cbSize = sizeof tc;
-  tc.lpfnWndProc = &Win32WindowSystem::TimerProc;
-  tc.hInstance = module_;
-  tc.lpszClassName = kTimerClass;
-  ::RegisterClassExW(&tc);
-}
-
-void Win32WindowSystem::Release(WindowData* d) { data_.erase(d); }
-
-// ---- window creation
-
-WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindowEvents* sink) {
-  auto owned = std::make_unique<WindowData>();
-  WindowData* d = owned.get();
-  d->system = this;
-  d->sink = sink;
-  d->kind = params.kind;
-  d->appWindow = params.kind == WindowKind::Form && params.appWindow;
-  d->color = params.color;
-  d->font = params.font;
-  d->itemHeight = std::max(params.itemHeight, 1);
-  d->wantTabs = params.wantTabs;
-  data_.emplace(d, std::move(owned));
-
-  const TRect& b = params.bounds;
-  HWND parent = ToHwnd(params.parent);
-  HMENU id = nullptr;
-  DWORD common = (params.visible ? WS_VISIBLE : 0) | (params.enabled ? 0 : WS_DISABLED);
-  HWND hwnd = nullptr;
-
-  switch (params.kind) {
-    case WindowKind::Form: {
-      if (d->appWindow) {
-        // A zero-size window in the middle of the screen: only its taskbar button shows.
-        DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS | common;
-        hwnd = ::CreateWindowExW(0, kFormClass, Wide(params.text), style, ::GetSystemMetrics(SM_CXSCREEN) / 2,
-                                 ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, module_, d);
-        break;
-      }
-      // Popups rather than overlapped windows: the system hides owned popups while their
-      // owner (the application window) is minimised and shows them again on restore.
-      DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (params.enabled ? 0 : WS_DISABLED);
-      if (params.systemMenu) style |= WS_SYSMENU;
-      if (params.minimizeBox) style |= WS_MINIMIZEBOX;
-      if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
-      if (params.sizeable) style |= WS_THICKFRAME;
-      DWORD ex = WS_EX_CONTROLPARENT | (params.toolWindow ? WS_EX_TOOLWINDOW : 0);
-      // The bounds give the client size, and the frame goes around it, unless they are the
-      // whole window's.
-      RECT frame{0, 0, b.Width(), b.Height()};
-      if (!params.outerBounds) ::AdjustWindowRectEx(&frame, style, FALSE, ex);
-      HWND owner = ToHwnd(params.owner);
-      hwnd = ::CreateWindowExW(ex, kFormClass, Wide(params.text), style, b.left, b.top, frame.right - frame.left,
-                               frame.bottom - frame.top, owner, nullptr, module_, d);
-      if (!hwnd) break;
-      if (WindowData* od = DataOf(owner); od && od->appWindow && !od->mainForm) od->mainForm = hwnd;
-      if (!params.iconResource.empty()) {
-        // Shared icons belong to the module: nothing to free.
-        auto big = static_cast<HICON>(::LoadImageA(resourceModule_, params.iconResource.c_str(), IMAGE_ICON,
-                                                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
-                                                   LR_SHARED));
-        auto small = static_cast<HICON>(::LoadImageA(resourceModule_, params.iconResource.c_str(), IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-        if (big) ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-        if (small) ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-      }
-      if (params.visible) ::ShowWindow(hwnd, SW_SHOW);
-      break;
-    }
-    case WindowKind::Custom: {
-      id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId_++));
-      DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | common | (params.tabStop ? WS_TABSTOP : 0);
-      // Containers let dialog navigation reach the controls inside them.
-      DWORD ex = params.tabStop ? 0 : WS_EX_CONTROLPARENT;
-      hwnd = ::CreateWindowExW(ex, kControlClass, Wide(params.text), style, b.left, b.top, b.Width(), b.Height(),
-                               parent, id, module_, d);
-      // A control made later lies above the ones before it, so where two overlap (a caption
-      // label running a pixel into its slot) the later one shows. Controls that take the
-      // focus keep their creation order, which is the tab order.
-      if (hwnd && !params.tabStop && params.overlapsEarlier)
-        ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    }
-    case WindowKind::Button:
-    case WindowKind::ComboBox:
-    case WindowKind::Memo: {
-      d->native = true;
-      id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId_++));
-      DWORD style = WS_CHILD | common | (params.tabStop ? WS_TABSTOP : 0);
-      DWORD ex = 0;
-      const wchar_t* cls = L"BUTTON";
-      const wchar_t* text = Wide(params.text);
-      int height = b.Height();
-      if (params.kind == WindowKind::Button) {
-        style |= BS_PUSHBUTTON;
-      } else if (params.kind == WindowKind::ComboBox) {
-        cls = L"COMBOBOX";
-        style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | WS_VSCROLL;
-        text = L"";  // a drop-down list shows its selected item
-        d->fieldHeight = std::max(b.Height() - 6, 1);
-        // The window height of a drop-down list includes the list.
-        d->dropHeight = d->itemHeight * kComboDropItems + 2;
-        height += d->dropHeight;
-      } else {
-        cls = L"EDIT";
-        text = L"";  // set once the length limit is lifted
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | (params.vScroll ? WS_VSCROLL : 0) | (params.readOnly ? ES_READONLY : 0);
-        ex = WS_EX_CLIENTEDGE;
-      }
-      creating_ = d;  // WM_MEASUREITEM arrives before the property is set
-      hwnd = ::CreateWindowExW(ex, cls, text, style, b.left, b.top, b.Width(), height, parent, id, module_, nullptr);
-      creating_ = nullptr;
-      if (!hwnd) break;
-      d->hwnd = hwnd;
-      Attach(hwnd, d);
-      ::SetWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, kNativeSubclassId, reinterpret_cast<DWORD_PTR>(d));
-      ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.Font(d->font)), FALSE);
-      if (params.kind == WindowKind::ComboBox) {
-        ::SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, d->itemHeight);
-        ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), d->fieldHeight);
-        // The frame around the field differs between systems: size the field so the whole
-        // box is as tall as asked.
-        RECT r{};
-        ::GetWindowRect(hwnd, &r);
-        int excess = (r.bottom - r.top) - b.Height();
-        if (excess != 0 && d->fieldHeight - excess > 0) {
-          d->fieldHeight -= excess;
-          ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), d->fieldHeight);
-        }
-      } else if (params.kind == WindowKind::Memo) {
-        ::SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no 32K limit on long outputs
-        ::SetWindowTextW(hwnd, Wide(params.text));
-      } else if (!params.image.empty()) {
-        SetButtonImage(ToHandle(hwnd), params.image);
-      }
-      break;
-    }
-  }
-
-  if (!hwnd) {
-    data_.erase(d);  // no-op when WM_NCDESTROY released it already
-    return 0;
-  }
-  d->hwnd = hwnd;
-  // A control that answers tooltip requests itself (the calendar) needs its tool hint or
-  // not; the others get one only with a hint (each tool is work for the window server).
-  if (params.kind == WindowKind::Custom && params.ownTooltips) AddTool(hwnd, *d);
-  return ToHandle(hwnd);
-}
-
-void Win32WindowSystem::DestroyWindow(WindowHandle w) {
-  HWND h = ToHwnd(w);
-  if (h && ::IsWindow(h)) ::DestroyWindow(h);
-}
-
-// ---- window procedures
-
-LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    if (auto* d = static_cast<WindowData*>(cs->lpCreateParams)) {
-      d->hwnd = hwnd;
-      Attach(hwnd, d);
-    }
-  }
-  WindowData* d = DataOf(hwnd);
-  if (!d) return ::DefWindowProcW(hwnd, msg, wp, lp);
-  Win32WindowSystem* self = d->system;
-  LRESULT result = self->HandleMessage(*d, hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    Detach(hwnd);
-    if (WindowData* od = DataOf(::GetWindow(hwnd, GW_OWNER)); od && od->mainForm == hwnd) od->mainForm = nullptr;
-    self->Release(d);
-  }
-  return result;
-}
-
-LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                               DWORD_PTR ref) {
-  auto* d = reinterpret_cast<WindowData*>(ref);
-  switch (msg) {
-    case WM_GETDLGCODE:
-      if (d->kind == WindowKind::Memo) {
-        LRESULT code = ::DefSubclassProc(hwnd, msg, wp, lp);
-        // Tabbing in leaves the text as it is: selected all, one key would replace it.
-        code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
-        // A multi-line edit asks for every key; Tab moves on unless the memo wants tabs.
-        auto* m = reinterpret_cast<MSG*>(lp);
-        if (!d->wantTabs && m && m->message == WM_KEYDOWN && m->wParam == VK_TAB)
-          code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-        return code;
-      }
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      if (IWindowEvents* sink = d->sink) d->system->Guard([&] { sink->WmFocus(msg == WM_SETFOCUS); });
-      break;
-    case WM_DESTROY:
-      if (d->tipWindow && ::IsWindow(d->tipWindow)) {
-        TOOLINFOW ti{};
-        ti.cbSize = TTTOOLINFOW_V2_SIZE;
-        ti.hwnd = ::GetAncestor(hwnd, GA_ROOT);
-        ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-        ::SendMessageW(d->tipWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-      }
-      if (IWindowEvents* sink = d->sink) {
-        d->sink = nullptr;
-        d->system->Guard([&] { sink->WmDestroy(); });
-      }
-      break;
-    case WM_NCDESTROY: {
-      ::RemoveWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, id);
-      Detach(hwnd);
-      LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
-      d->system->Release(d);
-      return r;
-    }
-    default:
-      break;
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK Win32WindowSystem::TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  } else if (msg == WM_TIMER) {
-    if (auto* self = reinterpret_cast<Win32WindowSystem*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
-      self->OnTimer(static_cast<UINT_PTR>(wp));
-      return 0;
-    }
-  }
-  return ::DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void Win32WindowSystem::Guard(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const std::exception& e) {
-    if (!exceptionHandler_) return;
-    try {
-      exceptionHandler_(e);
-    } catch (...) {
-      // The error box itself failed: nothing is left to tell.
-    }
-  } catch (...) {
-    // Not ours to describe; it must not unwind through the system's frames.
-  }
-}
-
-LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  bool handled = false;
-  LRESULT forwarded = HandleParentMessage(d, hwnd, msg, wp, lp, handled);
-  if (handled) return forwarded;
-  IWindowEvents* sink = d.sink;
-
-  switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers every pixel
-    case WM_PAINT:
-      Paint(d, hwnd);
-      return 0;
-
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: {
-      if (msg == WM_LBUTTONDOWN && (::GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP) && ::GetFocus() != hwnd)
-        ::SetFocus(hwnd);
-      MouseButton button = msg == WM_LBUTTONDOWN ? mbLeft : msg == WM_RBUTTONDOWN ? mbRight : mbMiddle;
-      if (sink) Guard([&] { sink->WmMouseDown(button, MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
-    }
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      MouseButton button = msg == WM_LBUTTONUP ? mbLeft : msg == WM_RBUTTONUP ? mbRight : mbMiddle;
-      if (sink) Guard([&] { sink->WmMouseUp(button, MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
-    }
-    case WM_MOUSEMOVE:
-      if (!d.tracking) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
-        if (::TrackMouseEvent(&tme)) d.tracking = true;
-      }
-      if (sink) Guard([&] { sink->WmMouseMove(MouseShift(wp), LowX(lp), HighY(lp)); });
-      return 0;
-    case WM_MOUSELEAVE:
-      d.tracking = false;
-      if (sink) Guard([&] { sink->WmMouseLeave(); });
-      return 0;
-
-    case WM_KEYDOWN: {
-      bool eaten = false;
-      if (sink) Guard([&] { eaten = sink->WmKeyDown(static_cast<uint16_t>(wp), KeyShift()); });
-      if (eaten) return 0;
-      break;
-    }
-    case WM_KEYUP:
-      if (sink) Guard([&] { sink->WmKeyUp(static_cast<uint16_t>(wp), KeyShift()); });
-      break;
-    case WM_CHAR: {
-      wchar_t wc = static_cast<wchar_t>(wp);
-      char ch[4];
-      int n = ::WideCharToMultiByte(CP_ACP, 0, &wc, 1, ch, sizeof ch, nullptr, nullptr);
-      if (n == 1 && sink) Guard([&] { sink->WmChar(ch[0]); });
-      return 0;
-    }
-    case WM_GETDLGCODE:
-      if (d.kind == WindowKind::Custom && (::GetWindowLongW(hwnd, GWL_STYLE) & WS_TABSTOP)) {
-        LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        auto* m = reinterpret_cast<MSG*>(lp);
-        if (m && m->message == WM_KEYDOWN && sink) {
-          bool wants = false;
-          Guard([&] { wants = sink->WmWantsKey(static_cast<uint16_t>(m->wParam)); });
-          if (wants) code |= DLGC_WANTMESSAGE;
-        }
-        return code;
-      }
-      break;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      if (sink) Guard([&] { sink->WmFocus(msg == WM_SETFOCUS); });
-      break;
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == hwnd && LOWORD(lp) == HTCLIENT && sink) {
-        bool set = false;
-        Guard([&] { set = sink->WmSetCursor(); });
-        if (set) return TRUE;
-      }
-      break;
-    case WM_SHOWWINDOW:
-      if (wp && !d.shown) {
-        d.shown = true;
-        if (sink) Guard([&] { sink->WmShow(); });
-      }
-      break;
-
-    case WM_SYSCOMMAND:
-      // Minimising the main form minimises the application window, which hides it; any
-      // other form minimises on its own and leaves the main form as it is.
-      if ((wp & 0xFFF0) == SC_MINIMIZE && d.kind == WindowKind::Form && !d.appWindow) {
-        HWND owner = ::GetWindow(hwnd, GW_OWNER);
-        if (WindowData* od = DataOf(owner); od && od->appWindow && od->mainForm == hwnd) {
-          ::ShowWindow(owner, SW_MINIMIZE);
-          return 0;
-        }
-      }
-      break;
-    case WM_SIZE:
-      if (d.appWindow) {
-        ShowOwnedForms(d, hwnd, wp != SIZE_MINIMIZED);
-      } else if (d.kind == WindowKind::Form && wp != SIZE_MINIMIZED && sink) {
-        const int w = LOWORD(lp), h = HIWORD(lp);
-        Guard([&] { sink->WmSize(w, h); });
-      }
-      break;
-    case WM_ACTIVATE:
-      if (d.appWindow && LOWORD(wp) != WA_INACTIVE && !::IsIconic(hwnd)) ::PostMessageW(hwnd, kActivateForm, 0, 0);
-      break;
-    case kActivateForm:
-      if (d.appWindow && !::IsIconic(hwnd)) {
-        HWND popup = ::GetLastActivePopup(hwnd);
-        if (popup == hwnd) popup = d.mainForm;
-        if (popup && popup != hwnd && ::IsWindowVisible(popup) && ::IsWindowEnabled(popup))
-          ::SetForegroundWindow(popup);
-      }
-      return 0;
-
-    case WM_CLOSE:
-      if (d.appWindow) {
-        // Closing the taskbar button closes the main form, which ends the program.
-        if (d.mainForm && ::IsWindow(d.mainForm)) {
-          ::PostMessageW(d.mainForm, WM_CLOSE, 0, 0);
-          return 0;
-        }
-        break;
-      }
-      if (sink) {
-        bool close = false;  // a failing close handler keeps the window
-        Guard([&] { close = sink->WmClose(); });
-        if (close) ::DestroyWindow(hwnd);
-        return 0;
-      }
-      break;
-    case WM_DESTROY:
-      if (d.tipWindow && ::IsWindow(d.tipWindow)) {
-        TOOLINFOW ti{};
-        ti.cbSize = TTTOOLINFOW_V2_SIZE;
-        ti.hwnd = ::GetAncestor(hwnd, GA_ROOT);
-        ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-        ::SendMessageW(d.tipWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-      }
-      if (sink) {
-        d.sink = nullptr;
-        Guard([&] { sink->WmDestroy(); });
-      }
-      return 0;
-    default:
-      break;
-  }
-  return ::DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void Win32WindowSystem::ShowOwnedForms(WindowData& d, HWND app, bool show) {
-  // Windows hides owned windows while their owner is minimised; not every system does, so
-  // the application window does it itself (on Windows the forms are hidden already).
-  if (show) {
-    std::vector<HWND> forms;
-    forms.swap(d.hiddenForms);
-    for (HWND form : forms)
-      if (::IsWindow(form) && ::GetWindow(form, GW_OWNER) == app) ::ShowWindow(form, SW_SHOWNA);
-    return;
-  }
-  struct Search {
-    HWND app;
-    std::vector<HWND>* hidden;
-  } search{app, &d.hiddenForms};
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (::GetWindow(h, GW_OWNER) == s->app && ::IsWindowVisible(h)) s->hidden->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  for (HWND form : d.hiddenForms) ::ShowWindow(form, SW_HIDE);
-}
-
-Win32WindowSystem::WindowData* Win32WindowSystem::ChildData(HWND parent, UINT controlId) {
-  WindowData* cd = DataOf(::GetDlgItem(parent, static_cast<int>(controlId)));
-  return cd ? cd : creating_;
-}
-
-HBRUSH Win32WindowSystem::ColorBrush(WindowData& d) {
-  if (!d.brush) d.brush.Reset(::CreateSolidBrush(win32::ResolveColorRef(d.color)));
-  return d.brush.Get();
-}
-
-LRESULT Win32WindowSystem::HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                               bool& handled) {
-  switch (msg) {
-    case WM_COMMAND: {
-      WindowData* cd = DataOf(reinterpret_cast<HWND>(lp));
-      if (!cd || !cd->sink) break;
-      IWindowEvents* sink = cd->sink;
-      UINT code = HIWORD(wp);
-      if (cd->kind == WindowKind::Button && code == BN_CLICKED) {
-        Guard([&] { sink->WmClick(); });
-      } else if (cd->kind == WindowKind::ComboBox && code == CBN_SELCHANGE) {
-        Guard([&] { sink->WmSelChange(); });
-      } else {
-        break;
-      }
-      handled = true;
-      return 0;
-    }
-    case WM_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-      if (!dis || dis->CtlType != ODT_COMBOBOX) break;
-      WindowData* cd = DataOf(dis->hwndItem);
-      if (!cd || !cd->sink) break;
-      IWindowEvents* sink = cd->sink;
-      DrawItemState state;
-      state.selected = (dis->itemState & ODS_SELECTED) != 0;
-      state.focused = (dis->itemState & ODS_FOCUS) != 0;
-      state.inEditField = (dis->itemState & ODS_COMBOBOXEDIT) != 0;
-      TRect r{dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
-      {
-        GdiCanvas canvas(dis->hDC, resources_, dis->hwndItem, {r.Width(), r.Height()});
-        int index = static_cast<int>(dis->itemID);
-        Guard([&] { sink->WmDrawItem(canvas, index, r, state); });
-      }
-      handled = true;
-      return TRUE;
-    }
-    case WM_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-      if (!mis || mis->CtlType != ODT_COMBOBOX) break;
-      WindowData* cd = ChildData(hwnd, mis->CtlID);
-      if (!cd) break;
-      mis->itemHeight = mis->itemID == static_cast<UINT>(-1) ? cd->fieldHeight : cd->itemHeight;
-      handled = true;
-      return TRUE;
-    }
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      WindowData* cd = DataOf(reinterpret_cast<HWND>(lp));
-      if (!cd || !cd->native) break;
-      HDC dc = reinterpret_cast<HDC>(wp);
-      ::SetTextColor(dc, win32::ResolveColorRef(cd->font.color));
-      ::SetBkColor(dc, win32::ResolveColorRef(cd->color));
-      handled = true;
-      return reinterpret_cast<LRESULT>(ColorBrush(*cd));
-    }
-    case WM_NOTIFY:
-      return HandleNotify(d, hwnd, reinterpret_cast<NMHDR*>(lp), handled);
-    default:
-      break;
-  }
-  return 0;
-}
-
-LRESULT Win32WindowSystem::HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled) {
-  if (!hdr || !d.tooltip || hdr->hwndFrom != d.tooltip) return 0;
-  if (hdr->code == TTN_GETDISPINFOW || hdr->code == TTN_GETDISPINFOA) {
-    HWND child = reinterpret_cast<HWND>(hdr->idFrom);
-    WindowData* cd = DataOf(child);
-    std::string text;
-    TPoint pos;
-    bool own = false;
-    if (cd && cd->sink) {
-      IWindowEvents* sink = cd->sink;
-      Guard([&] { own = sink->WmTooltip(text, pos); });
-    }
-    d.tipPlaced = own;
-    if (own) {
-      d.tipText = AnsiToWide(text);
-      POINT p{pos.x, pos.y};
-      ::ClientToScreen(child, &p);
-      d.tipPos = p;
-    } else {
-      d.tipText = cd ? cd->hint : std::wstring();
-    }
-    if (hdr->code == TTN_GETDISPINFOW) {
-      auto* di = reinterpret_cast<NMTTDISPINFOW*>(hdr);
-      di->hinst = nullptr;
-      di->lpszText = d.tipText.data();
-    } else {
-      d.tipTextAnsi = own ? text : WideToAnsi(d.tipText);
-      auto* di = reinterpret_cast<NMTTDISPINFOA*>(hdr);
-      di->hinst = nullptr;
-      di->lpszText = d.tipTextAnsi.data();
-    }
-    handled = true;
-    return 0;
-  }
-  if (hdr->code == TTN_SHOW && d.tipPlaced) {
-    // The control chose where its tip goes.
-    ::SetWindowPos(d.tooltip, nullptr, d.tipPos.x, d.tipPos.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    handled = true;
-    return TRUE;
-  }
-  return 0;
-}
-
-void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
-  PaintScope paint(hwnd);
-  if (!paint.Dc()) return;
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  int w = client.right, h = client.bottom;
-  if (w <= 0 || h <= 0) return;
-  // Controls draw into a bitmap, copied once: no flicker from the layers of their paint. A
-  // form only fills what its controls leave uncovered and draws straight, so that the kept
-  // buffer need not be as large as a whole window.
-  const bool buffered = d.kind != WindowKind::Form;
-  HDC target = buffered ? PaintBuffer(paint.Dc(), w, h) : paint.Dc();
-  if (!target) return;
-  {
-    GdiCanvas canvas(target, resources_, hwnd, {w, h});
-    canvas.SetBrush(d.color);
-    canvas.FillRect({0, 0, w, h});
-    if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
-  }
-  if (!buffered) return;
-  const RECT& area = paint.Area();
-  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
-           area.top, SRCCOPY);
-}
-
-HDC Win32WindowSystem::PaintBuffer(HDC screen, int width, int height) {
-  if (bufferDc_ && width <= bufferWidth_ && height <= bufferHeight_) return bufferDc_;
-  const int w = std::max(width, bufferWidth_), h = std::max(height, bufferHeight_);
-  ReleasePaintBuffer();
-  bufferDc_ = ::CreateCompatibleDC(screen);
-  bufferBitmap_ = bufferDc_ ? ::CreateCompatibleBitmap(screen, w, h) : nullptr;
-  if (!bufferBitmap_) {
-    ReleasePaintBuffer();
-    return nullptr;
-  }
-  bufferOldBitmap_ = ::SelectObject(bufferDc_, bufferBitmap_);
-  bufferWidth_ = w;
-  bufferHeight_ = h;
-  return bufferDc_;
-}
-
-void Win32WindowSystem::ReleasePaintBuffer() {
-  if (bufferDc_ && bufferOldBitmap_) ::SelectObject(bufferDc_, bufferOldBitmap_);
-  if (bufferBitmap_) ::DeleteObject(bufferBitmap_);
-  if (bufferDc_) ::DeleteDC(bufferDc_);
-  bufferDc_ = nullptr;
-  bufferBitmap_ = nullptr;
-  bufferOldBitmap_ = nullptr;
-  bufferWidth_ = bufferHeight_ = 0;
-}
-
-// ---- tooltips
-
-void Win32WindowSystem::AddTool(HWND child, WindowData& d) {
-  if (d.tipWindow) return;
-  HWND root = ::GetAncestor(child, GA_ROOT);
-  WindowData* rd = DataOf(root);
-  if (!rd || root == child || rd->kind != WindowKind::Form || rd->appWindow) return;
-  if (!rd->tooltip || !::IsWindow(rd->tooltip)) {
-    rd->tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, root, nullptr, module_,
-                                    nullptr);
-    if (!rd->tooltip) return;
-    ::SendMessageW(rd->tooltip, TTM_SETMAXTIPWIDTH, 0, kTipMaxWidth);
-  }
-  TOOLINFOW ti{};
-  ti.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every comctl32 version
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = root;
-  ti.uId = reinterpret_cast<UINT_PTR>(child);
-  ti.lpszText = LPSTR_TEXTCALLBACKW;
-  if (::SendMessageW(rd->tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) d.tipWindow = rd->tooltip;
-}
-
-HWND Win32WindowSystem::TooltipOf(WindowHandle form) const {
-  WindowData* d = DataOf(ToHwnd(form));
-  return d ? d->tooltip : nullptr;
-}
-
-void Win32WindowSystem::SetHint(WindowHandle w, const std::string& hint) {
-  HWND h = ToHwnd(w);
-  WindowData* d = DataOf(h);
-  if (!d) return;
-  d->hint = AnsiToWide(hint);
-  if (!d->hint.empty()) AddTool(h, *d);
-}
-
-void Win32WindowSystem::CancelTooltip(WindowHandle w) {
-  WindowData* rd = DataOf(::GetAncestor(ToHwnd(w), GA_ROOT));
-  if (rd && rd->tooltip && ::IsWindow(rd->tooltip)) ::SendMessageW(rd->tooltip, TTM_POP, 0, 0);
-}
 
 // ---- window state
 
@@ -851,13 +49,103 @@ void Win32WindowSystem::SetBounds(WindowHandle w, const TRect& r) {
   WindowData* d = DataOf(h);
   if (d && d->kind == WindowKind::Form && !d->appWindow) {
     RECT frame{0, 0, r.Width(), r.Height()};
-    ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongW(h, GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongW(h, GWL_EXSTYLE)));
+    AdjustFrame(frame, static_cast<DWORD>(::GetWindowLongW(h, GWL_STYLE)),
+                static_cast<DWORD>(::GetWindowLongW(h, GWL_EXSTYLE)), WindowDpi(h));
     ::MoveWindow(h, r.left, r.top, frame.right - frame.left, frame.bottom - frame.top, TRUE);
     return;
   }
   int extra = d && d->kind == WindowKind::ComboBox ? d->dropHeight : 0;
   ::MoveWindow(h, r.left, r.top, r.Width(), r.Height() + extra, TRUE);
+}
+
+// ---- scale, monitors and contrast
+
+namespace {
+
+template <class Fn>
+Fn User32Function(const char* name) {
+  // Newer than the systems we start on: looked up, never imported.
+  static HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+}
+
+int ScreenDpi() {
+  win32::ScopedGetDC screen(nullptr);
+  int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+  return dpi > 0 ? dpi : 96;
+}
+
+int MonitorDpi(HMONITOR monitor) {
+  // GetDpiForMonitor(MDT_EFFECTIVE_DPI) where the system has it; the screen's otherwise.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static GetDpiForMonitorFn fn = [] {
+    HMODULE shcore = win32::LoadSystemLibrary("shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  if (fn && monitor && fn(monitor, 0, &x, &y) == S_OK && x > 0) return static_cast<int>(x);
+  return ScreenDpi();
+}
+
+TRect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+int Win32WindowSystem::WindowDpi(HWND h) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto fn = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  UINT dpi = fn && h ? fn(h) : 0;
+  return dpi > 0 ? static_cast<int>(dpi) : ScreenDpi();
+}
+
+void Win32WindowSystem::AdjustFrame(RECT& r, DWORD style, DWORD ex, int dpi) {
+  // The caption and borders of the monitor's scale, not the system's.
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static auto fn = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  if (!fn || !fn(&r, style, FALSE, ex, static_cast<UINT>(dpi))) ::AdjustWindowRectEx(&r, style, FALSE, ex);
+}
+
+int Win32WindowSystem::DpiAt(TPoint screen) {
+  return MonitorDpi(::MonitorFromPoint(POINT{screen.x, screen.y}, MONITOR_DEFAULTTONEAREST));
+}
+
+bool Win32WindowSystem::HighContrast() {
+  HIGHCONTRASTW hc{};
+  hc.cbSize = sizeof hc;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+std::vector<MonitorArea> Win32WindowSystem::Monitors() {
+  std::vector<MonitorArea> out;
+  ::EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM lp) -> BOOL {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
+        MonitorArea m{FromRect(info.rcMonitor), FromRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0,
+                      MonitorDpi(monitor)};
+        auto* list = reinterpret_cast<std::vector<MonitorArea>*>(lp);
+        if (m.primary)
+          list->insert(list->begin(), m);
+        else
+          list->push_back(m);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&out));
+  return out;
+}
+
+TRect Win32WindowSystem::WindowRect(WindowHandle w) {
+  RECT r{};
+  ::GetWindowRect(ToHwnd(w), &r);
+  return FromRect(r);
+}
+
+void Win32WindowSystem::SetWindowRect(WindowHandle w, const TRect& r) {
+  ::SetWindowPos(ToHwnd(w), nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32WindowSystem::SetVisible(WindowHandle w, bool visible) {

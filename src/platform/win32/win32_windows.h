@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/win32/win32_canvas.h"
+#include "platform/win32/win32_paint_buffer.h"
 #include "platform/windowing.h"
 
 namespace vsi {
@@ -70,6 +71,11 @@ class Win32WindowSystem : public IWindowSystem {
   void ProcessMessages() override;
   void PostQuit(int code) override;
   TSize MeasureText(const FontSpec& font, const AnsiString& text) override;
+  int DpiAt(TPoint screen) override;
+  bool HighContrast() override;
+  std::vector<MonitorArea> Monitors() override;
+  TRect WindowRect(WindowHandle w) override;
+  void SetWindowRect(WindowHandle w, const TRect& outer) override;
 
   win32::GdiResources& Resources() { return resources_; }
   // The tooltip window of a form (created with its first tool); null when none.
@@ -82,13 +88,15 @@ class Win32WindowSystem : public IWindowSystem {
   static LRESULT CALLBACK NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
   static LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // The message groups HandleMessage hands a message to, in turn, until one takes it.
+  LRESULT HandleMouse(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleKeyboard(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleFocus(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleWindowState(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled);
   void Paint(WindowData& d, HWND hwnd);
-  // The off-screen bitmap every paint draws into, kept and grown to the largest window:
-  // making one for each paint costs more than the paint of a label itself.
-  HDC PaintBuffer(HDC screen, int width, int height);
-  void ReleasePaintBuffer();
   void OnTimer(UINT_PTR id);
   // Runs a call into a sink or a timer callback; an exception goes to the handler.
   void Guard(const std::function<void()>& call);
@@ -101,6 +109,9 @@ class Win32WindowSystem : public IWindowSystem {
   HBRUSH ColorBrush(WindowData& d);
 
   void RegisterClasses();
+  static int WindowDpi(HWND h);
+  // AdjustWindowRectEx for a window at this scale.
+  static void AdjustFrame(RECT& r, DWORD style, DWORD ex, int dpi);
 
   HINSTANCE module_;           // the program: window classes and windows
   HINSTANCE resourceModule_;   // pictures, icons and the hand cursor
@@ -112,10 +123,7 @@ class Win32WindowSystem : public IWindowSystem {
   std::map<uintptr_t, std::function<void()>> timers_;
   uintptr_t nextTimer_ = 1;
   UINT nextControlId_ = 100;  // clear of IDOK/IDCANCEL, which dialog navigation sends
-  HDC bufferDc_ = nullptr;
-  HBITMAP bufferBitmap_ = nullptr;
-  HGDIOBJ bufferOldBitmap_ = nullptr;
-  int bufferWidth_ = 0, bufferHeight_ = 0;
+  win32::PaintBuffer paintBuffer_;
   HCURSOR handCursor_ = nullptr;
   bool handCursorLoaded_ = false;
 };

@@ -151,6 +151,17 @@ TEST_F(DiskProbesTest, ScreenResolutionIsAskedAtEveryCall) {
   EXPECT_EQ(o->ScreenResolutionText(), "1280 x 1024");
 }
 
+TEST_F(DiskProbesTest, ScreenResolutionIsTheDisplaysModeNotTheScaledMetrics) {
+  // 1920 x 1080 at 150 %: the metrics of a program the system scales read 1280 x 720.
+  TOtherInfo* o = new TOtherInfo(&root);
+  fp.system.metrics[0] = 1280;
+  fp.system.metrics[1] = 720;
+  fp.system.currentMode = DisplayMode{1920, 1080, 32, 60, 0};
+  EXPECT_EQ(o->ScreenResolutionText(), "1920 x 1080");
+  fp.system.currentMode = DisplayMode{0, 0, 0, 0, 0};  // a mode without a size: the metrics
+  EXPECT_EQ(o->ScreenResolutionText(), "1280 x 720");
+}
+
 class CpuVendorTest : public DiskProbesTest {
  protected:
   static constexpr const char* kKey = "Hardware\\Description\\System\\CentralProcessor\\0";

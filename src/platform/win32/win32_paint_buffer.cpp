@@ -1,0 +1,73 @@
+#include "platform/win32/win32_paint_buffer.h"
+#include "platform/win32/win32_window_data.h"
+
+#include <algorithm>
+
+namespace vsi {
+
+namespace {
+
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
+  HDC Dc() const { return dc_; }
+  const RECT& Area() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+}  // namespace
+
+void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
+  PaintScope paint(hwnd);
+  if (!paint.Dc()) return;
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  int w = client.right, h = client.bottom;
+  if (w <= 0 || h <= 0) return;
+  // Controls draw into a bitmap, copied once: no flicker from the layers of their paint. A
+  // form only fills what its controls leave uncovered and draws straight, so that the kept
+  // buffer need not be as large as a whole window.
+  const bool buffered = d.kind != WindowKind::Form;
+  HDC target = buffered ? paintBuffer_.Get(paint.Dc(), w, h) : paint.Dc();
+  if (!target) return;
+  {
+    GdiCanvas canvas(target, resources_, hwnd, {w, h});
+    canvas.SetBrush(d.color);
+    canvas.FillRect({0, 0, w, h});
+    if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
+  }
+  if (!buffered) return;
+  const RECT& area = paint.Area();
+  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
+           area.top, SRCCOPY);
+}
+
+namespace win32 {
+
+PaintBuffer::Surface::Surface(HDC screen, int w, int h)
+    : dc(::CreateCompatibleDC(screen)),
+      bitmap(dc ? ::CreateCompatibleBitmap(screen, w, h) : nullptr),
+      select(dc.Get(), bitmap.Get()),
+      width(w),
+      height(h) {}
+
+HDC PaintBuffer::Get(HDC screen, int width, int height) {
+  if (surface_ && width <= surface_->width && height <= surface_->height) return surface_->dc.Get();
+  const int w = std::max(width, surface_ ? surface_->width : 0), h = std::max(height, surface_ ? surface_->height : 0);
+  surface_.reset();
+  auto made = std::make_unique<Surface>(screen, w, h);
+  if (!made->dc || !made->bitmap) return nullptr;
+  surface_ = std::move(made);
+  return surface_->dc.Get();
+}
+
+}  // namespace win32
+
+}  // namespace vsi
