@@ -7,18 +7,12 @@
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_windows.h"
+#include "real_platform.h"
 
 namespace vsi {
 namespace {
 
-class Win32ResourceDictionary : public ::testing::Test {
- protected:
-  Win32Locale locale;
-  Win32WindowSystem windows;
-  Win32Platform win{locale, windows};
-  AppContext ctx{win.platform()};
-  TComponent root{ctx};
-};
+class Win32ResourceDictionary : public ::testing::Test, protected RealPlatform<> {};
 
 TEST_F(Win32ResourceDictionary, TheLoaderReadsTheModulesResource) {
   Bytes data;

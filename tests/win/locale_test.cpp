@@ -14,6 +14,7 @@
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_windows.h"
+#include "real_platform.h"
 
 namespace vsi {
 namespace {
@@ -113,11 +114,10 @@ TEST_F(Win32LocaleTest, ThreadLocaleCanBeSwitched) {
 
 // The dictionary of the main window against a real file beside the current directory.
 TEST(Win32BinaryDictionary, ReadsARealFile) {
-  Win32Locale locale;
-  Win32WindowSystem windows;
-  Win32Platform win{locale, windows};
-  AppContext ctx{win.platform()};
-  TComponent root{ctx};
+  RealPlatform<> real;
+  Win32Locale& locale = real.locale;
+  AppContext& ctx = real.ctx;
+  TComponent& root = real.root;
 
   MldContent content;
   MldLanguage en, de;

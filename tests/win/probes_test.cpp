@@ -11,6 +11,7 @@
 #include "framework/context.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_windows.h"
+#include "real_platform.h"
 #include "probes/disk_probes.h"
 #include "probes/host_probe.h"
 #include "probes/screen_probe.h"
@@ -44,14 +45,7 @@ class BareLocale : public ILocale {
   AnsiString CharUpper(const AnsiString& text) override { return text; }
 };
 
-class Win32ProbesTest : public ::testing::Test {
- protected:
-  BareLocale locale;
-  Win32WindowSystem windows;
-  Win32Platform win{locale, windows};
-  AppContext ctx{win.platform()};
-  TComponent root{ctx};
-};
+class Win32ProbesTest : public ::testing::Test, protected RealPlatform<BareLocale> {};
 
 // What the system says about C:, asked directly.
 struct VolumeFacts {

@@ -11,6 +11,7 @@
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_windows.h"
+#include "real_platform.h"
 #include "sysinfo/general_info.h"
 #include "sysinfo/processor.h"
 #include "sysinfo/system_info.h"
@@ -47,14 +48,7 @@ std::string RegApiQuery(const char* key, const char* value) {
   return data;
 }
 
-class SysinfoWin32Test : public ::testing::Test {
- protected:
-  Win32Locale locale;
-  Win32WindowSystem windows;
-  Win32Platform win{locale, windows};
-  AppContext ctx{win.platform()};
-  TComponent root{ctx};
-};
+class SysinfoWin32Test : public ::testing::Test, protected RealPlatform<> {};
 
 TEST_F(SysinfoWin32Test, WindowsObjectMatchesRegistryAndVersionRecord) {
   auto* comp = new TSysWindows(&root);
