@@ -64,6 +64,8 @@ class IdleWindow {
     RegisterAllClasses();
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+    // Ticks come just after the second begins, where the clock's timer settles.
+    fp.system.localTime.milliseconds = fp.system.systemTime.milliseconds = PollingTimer::kAfterSecondMs;
     QueueSecond();  // the sampler's baseline at start
     CreateProgram(app);
     main = dynamic_cast<TMain*>(app.MainForm());
@@ -84,6 +86,12 @@ class IdleWindow {
   }
   void CpuTick() { cpuTimer_->callback(); }
   void ClockTick() { clockTimer_->callback(); }
+  // The clock's timer moves onto the second after its first tick: it is made again, so it is
+  // looked up again (outside the count).
+  void FindClockTimer() {
+    auto it = fp.windows.timers.find(ctx.Service<PollingTimer>().Timer());
+    clockTimer_ = it == fp.windows.timers.end() ? nullptr : &it->second;
+  }
   std::string CpuSlot() { return Utf16ToUtf8(main->Get<TWideLabel>("WideLabel6").Caption()); }
   int ClockRedraws() { return main->Get<TUiClockStatus>("UiClockStatus1").Redraws(); }
   bool Failed() const { return !fp.windows.messageBoxes.empty(); }
@@ -140,7 +148,10 @@ void BM_IdleTickClock(benchmark::State& state) {
   if (!w.TimerOk()) return state.SkipWithError("the clock armed no half-second timer");
   const int before = w.ClockRedraws();
   // Each tick a second later, so each one has a new time to show.
-  CountTicks(state, [&] { w.ClockTick(); }, [&] { w.QueueSecond(); });
+  CountTicks(state, [&] { w.ClockTick(); }, [&] {
+    w.QueueSecond();
+    w.FindClockTimer();
+  });
   if (w.Failed() || w.ClockRedraws() - before != static_cast<int>(state.iterations()) + 1)
     state.SkipWithError("the clock did not redraw on every tick");
 }

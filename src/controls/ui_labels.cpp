@@ -253,6 +253,11 @@ void TUiClockStatus::UpdateText() {
   Invalidate();
 }
 
+bool TUiClockStatus::ChangesOnTheSecond() const {
+  // "z" shows milliseconds; an empty format is the date and the long time.
+  return format_.find_first_of("zZ") == std::string::npos;
+}
+
 void TUiClockStatus::Loaded() {
   TGraphicControl::Loaded();
   UpdateText();
@@ -287,22 +292,58 @@ PollingTimer::~PollingTimer() {
   if (timer_) context_.platform().windows.KillTimer(timer_);
 }
 
+uint32_t PollingTimer::BasePeriod() const {
+  int period = intervals_.empty() ? 0 : intervals_.front() / kTimerSpeedUp;
+  return static_cast<uint32_t>(period > 0 ? period : 1);
+}
+
+void PollingTimer::Arm(uint32_t period) {
+  if (timer_) context_.platform().windows.KillTimer(timer_);
+  timer_ = 0;
+  timer_ = context_.platform().windows.SetTimer(period, [this] { Tick(); });
+  if (!timer_) throw EOutOfResources("Not enough timers available");
+  period_ = period;
+}
+
 void PollingTimer::Register(TUiClockStatus* control, int interval) {
   controls_.push_back(control);
-  if (!timer_) {
-    // One period for all: the first control's.
-    int period = interval / kTimerSpeedUp;
-    timer_ = context_.platform().windows.SetTimer(static_cast<uint32_t>(period > 0 ? period : 1), [this] { Tick(); });
-    if (!timer_) throw EOutOfResources("Not enough timers available");
-  }
+  intervals_.push_back(interval);
+  // One period for all: the first control's.
+  if (!timer_) Arm(BasePeriod());
 }
 
 void PollingTimer::Unregister(TUiClockStatus* control) {
-  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  for (size_t i = controls_.size(); i-- > 0;) {
+    if (controls_[i] != control) continue;
+    controls_.erase(controls_.begin() + static_cast<std::ptrdiff_t>(i));
+    intervals_.erase(intervals_.begin() + static_cast<std::ptrdiff_t>(i));
+  }
   if (controls_.empty() && timer_) {
     context_.platform().windows.KillTimer(timer_);
     timer_ = 0;
+    period_ = 0;
   }
+}
+
+bool PollingTimer::CanAlign() const {
+  if (kTimerSpeedUp != 1 || intervals_.empty() || intervals_.front() > 1000) return false;
+  return std::all_of(controls_.begin(), controls_.end(), [](const TUiClockStatus* c) { return c->ChangesOnTheSecond(); });
+}
+
+void PollingTimer::Align() {
+  if (!CanAlign()) {
+    if (period_ != BasePeriod()) Arm(BasePeriod());
+    return;
+  }
+  SystemTime now;
+  context_.platform().system.GetLocalTime(now);
+  const int ms = now.milliseconds;
+  if (period_ == 1000 && ms < kLateMs) return;  // on the second: nothing to do
+  if (ms < kLateMs) {
+    Arm(1000);  // this tick came just after the second: the next ones follow a second apart
+    return;
+  }
+  Arm(static_cast<uint32_t>(1000 - ms + kAfterSecondMs));  // once, to the next second
 }
 
 void PollingTimer::Tick() {
@@ -310,6 +351,7 @@ void PollingTimer::Tick() {
   ticking_.assign(controls_.begin(), controls_.end());
   for (TUiClockStatus* c : ticking_)
     if (c->Active() && c->Visible()) c->UpdateText();
+  if (timer_) Align();
 }
 
 }  // namespace vsi

@@ -131,8 +131,11 @@ TRect FromRect(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; 
 const wchar_t* Wide(const WideString& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 }  // namespace
 
-GdiCanvas::GdiCanvas(HDC dc, win32::GdiResources& resources, HWND window, TSize client)
-    : dc_(dc), resources_(resources), window_(window), client_(client), saved_(dc) {}
+GdiCanvas::GdiCanvas(HDC dc, win32::GdiResources& resources, HWND window, TSize client, DcState state)
+    : dc_(dc), resources_(resources), window_(window), client_(client), saved_(dc, state == DcState::Restore) {
+  // A kept DC may still clip to the last paint's rectangle.
+  if (state == DcState::Keep) ::SelectClipRgn(dc_, nullptr);
+}
 
 GdiCanvas::~GdiCanvas() = default;
 
@@ -140,7 +143,6 @@ void GdiCanvas::SetBrush(TColor color, BrushStyle style) {
   if (color == brushColor_ && style == brushStyle_) return;
   brushColor_ = color;
   brushStyle_ = style;
-  brush_.Reset();
 }
 
 void GdiCanvas::SetPen(TColor color, int width, PenStyle style) {
@@ -155,8 +157,8 @@ void GdiCanvas::SetFont(const FontSpec& font) { font_ = font; }
 
 HBRUSH GdiCanvas::Brush() {
   if (BrushClear()) return nullptr;
-  if (!brush_) brush_.Reset(::CreateSolidBrush(win32::ResolveColorRef(brushColor_)));
-  return brush_.Get();
+  ::SetDCBrushColor(dc_, win32::ResolveColorRef(brushColor_));
+  return static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
 }
 
 HGDIOBJ GdiCanvas::FillObject() {
@@ -165,6 +167,10 @@ HGDIOBJ GdiCanvas::FillObject() {
 }
 
 HPEN GdiCanvas::Pen() {
+  if (penStyle_ == PenStyle::Solid && penWidth_ <= 1) {
+    ::SetDCPenColor(dc_, win32::ResolveColorRef(penColor_));
+    return static_cast<HPEN>(::GetStockObject(DC_PEN));
+  }
   if (!pen_) {
     int style = PS_SOLID;
     switch (penStyle_) {
@@ -178,9 +184,14 @@ HPEN GdiCanvas::Pen() {
   return pen_.Get();
 }
 
+void GdiCanvas::SelectFont() {
+  // Cached fonts outlive the canvas (and the kept DC), so the font may stay selected.
+  HFONT font = resources_.Font(font_);
+  if (::GetCurrentObject(dc_, OBJ_FONT) != font) ::SelectObject(dc_, font);
+}
+
 void GdiCanvas::PrepareText() {
-  // Cached fonts outlive the canvas, so the font may stay selected until the DC is restored.
-  ::SelectObject(dc_, resources_.Font(font_));
+  SelectFont();
   ::SetTextColor(dc_, win32::ResolveColorRef(font_.color));
   if (BrushClear()) {
     ::SetBkMode(dc_, TRANSPARENT);
@@ -277,14 +288,14 @@ int GdiCanvas::DrawTextW(const WideString& text, TRect& r, uint32_t flags) {
 }
 
 TSize GdiCanvas::TextExtent(const AnsiString& text) {
-  ::SelectObject(dc_, resources_.Font(font_));
+  SelectFont();
   SIZE size{};
   ::GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size);
   return {size.cx, size.cy};
 }
 
 TSize GdiCanvas::TextExtentW(const WideString& text) {
-  ::SelectObject(dc_, resources_.Font(font_));
+  SelectFont();
   SIZE size{};
   ::GetTextExtentPoint32W(dc_, Wide(text), static_cast<int>(text.size()), &size);
   return {size.cx, size.cy};

@@ -89,9 +89,10 @@ class SelectGuard {
 };
 
 // SaveDC on entry, RestoreDC on exit: colours, modes, clipping and selections come back.
+// With `save` false it does neither.
 class SavedDC {
  public:
-  explicit SavedDC(HDC dc) : dc_(dc), id_(::SaveDC(dc)) {}
+  explicit SavedDC(HDC dc, bool save = true) : dc_(dc), id_(save ? ::SaveDC(dc) : 0) {}
   SavedDC(const SavedDC&) = delete;
   SavedDC& operator=(const SavedDC&) = delete;
   ~SavedDC() {
@@ -149,13 +150,20 @@ COLORREF ResolveColorRef(TColor c);
 
 }  // namespace win32
 
-// ICanvas over a GDI device context. Pens and brushes are made when first needed after a
-// change and deleted with the canvas; every object is selected only for the one call that
-// needs it. The DC's state is saved on creation and restored when the canvas goes.
+// ICanvas over a GDI device context. Solid fills and thin solid lines use the DC's own brush
+// and pen colour, so painting creates no GDI object; other pens are made when first needed
+// after a change and deleted with the canvas. Pens and brushes are selected only for the one
+// call that needs them; a font stays selected while it is the one asked for.
 class GdiCanvas : public ICanvas {
  public:
+  // What becomes of the DC's state when the canvas goes. A DC lent by the system (BeginPaint,
+  // WM_DRAWITEM) gets it back (Restore). A DC of our own that only canvases draw on (the paint
+  // buffer) keeps it (Keep): the canvas then starts without clipping, and the next paint finds
+  // its font still selected. Under Wine every font selection asks the X server's defaults
+  // again, so not undoing it matters on every tick.
+  enum class DcState { Restore, Keep };
   // `window` is used for themes; `client` is the area that centred images centre in.
-  GdiCanvas(HDC dc, win32::GdiResources& resources, HWND window, TSize client);
+  GdiCanvas(HDC dc, win32::GdiResources& resources, HWND window, TSize client, DcState state = DcState::Restore);
   ~GdiCanvas() override;
   GdiCanvas(const GdiCanvas&) = delete;
   GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -193,6 +201,8 @@ class GdiCanvas : public ICanvas {
   HBRUSH Brush();        // null when the brush is clear
   HGDIOBJ FillObject();  // the brush, or the hollow stock brush
   HPEN Pen();
+  // Selects the font asked for, unless it is already the DC's.
+  void SelectFont();
   // Font, text colour and background mode for the text calls.
   void PrepareText();
 
@@ -207,8 +217,7 @@ class GdiCanvas : public ICanvas {
   int penWidth_ = 1;
   PenStyle penStyle_ = PenStyle::Solid;
   FontSpec font_;
-  win32::ScopedGdiObject<HBRUSH> brush_;
-  win32::ScopedGdiObject<HPEN> pen_;
+  win32::ScopedGdiObject<HPEN> pen_;  // only for pens the DC's own pen cannot be
 };
 
 }  // namespace vsi

@@ -38,7 +38,8 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   HDC target = buffered ? paintBuffer_.Get(paint.Dc(), w, h) : paint.Dc();
   if (!target) return;
   {
-    GdiCanvas canvas(target, resources_, hwnd, {w, h});
+    GdiCanvas canvas(target, resources_, hwnd, {w, h},
+                     buffered ? GdiCanvas::DcState::Keep : GdiCanvas::DcState::Restore);
     canvas.SetBrush(d.color);
     canvas.FillRect({0, 0, w, h});
     if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
@@ -47,6 +48,7 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   const RECT& area = paint.Area();
   ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
            area.top, SRCCOPY);
+  paintBuffer_.EndPaint();
 }
 
 namespace win32 {
@@ -61,6 +63,14 @@ PaintBuffer::Surface::Surface(HDC screen, int w, int h)
 HDC PaintBuffer::Get(HDC screen, int width, int height) {
   if (surface_ && width <= surface_->width && height <= surface_->height) return surface_->dc.Get();
   const int w = std::max(width, surface_ ? surface_->width : 0), h = std::max(height, surface_ ? surface_->height : 0);
+  if (static_cast<long>(w) * h > kKeptPixels) {
+    large_ = std::make_unique<Surface>(screen, width, height);
+    if (!large_->dc || !large_->bitmap) {
+      large_.reset();
+      return nullptr;
+    }
+    return large_->dc.Get();
+  }
   surface_.reset();
   auto made = std::make_unique<Surface>(screen, w, h);
   if (!made->dc || !made->bitmap) return nullptr;

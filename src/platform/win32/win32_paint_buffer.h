@@ -6,19 +6,32 @@
 
 namespace vsi::win32 {
 
-// Kept and grown to the largest window asked for: making one for each paint costs more than
-// the paint of a label itself. The bitmap, its DC and the selection are owned by wrappers, so
-// they go in the right order (deselect, delete the bitmap, delete the DC) on every path.
+// Kept and grown for the small windows that repaint on every tick (making one for each paint
+// costs more than the paint of a label itself); a larger paint (a whole panel, at start or
+// after a language switch) gets a bitmap of its own that goes after the copy, so the process
+// does not keep a window-sized bitmap for the rare full repaint. The bitmap, its DC and the
+// selection are owned by wrappers, so they go in the right order (deselect, delete the bitmap,
+// delete the DC) on every path.
 class PaintBuffer {
  public:
   PaintBuffer() = default;
   PaintBuffer(const PaintBuffer&) = delete;
   PaintBuffer& operator=(const PaintBuffer&) = delete;
 
+  // The most pixels the kept bitmap grows to: a few labels' worth.
+  static constexpr long kKeptPixels = 64 * 1024;
+
   // A DC with a bitmap compatible with `screen` of at least width x height selected; null
-  // when the system cannot make one.
+  // when the system cannot make one. Valid until EndPaint.
   HDC Get(HDC screen, int width, int height);
-  void Release() { surface_.reset(); }
+  // Lets a large paint's own bitmap go.
+  void EndPaint() { large_.reset(); }
+  void Release() {
+    large_.reset();
+    surface_.reset();
+  }
+  // The pixels of the kept bitmap, 0 when there is none.
+  long KeptPixels() const { return surface_ ? static_cast<long>(surface_->width) * surface_->height : 0; }
 
  private:
   struct Surface {
@@ -29,6 +42,7 @@ class PaintBuffer {
     int width, height;
   };
   std::unique_ptr<Surface> surface_;
+  std::unique_ptr<Surface> large_;
 };
 
 }  // namespace vsi::win32

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/forms.h"
@@ -65,6 +68,52 @@ TEST_F(UiLabelsTest, ClocksShareOnePollingTimerThatEndsWithTheLast) {
   EXPECT_EQ(fp.windows.ArmedTimers(), 1u);
   delete b;
   EXPECT_EQ(fp.windows.ArmedTimers(), 0u);
+}
+
+// A clock that shows whole seconds is asked once a second, just after the second begins; the
+// shared timer's period says where it stands after each tick.
+TEST_F(UiLabelsTest, ClockTimerSettlesJustAfterTheSecond) {
+  struct Step {
+    int ms;           // the local time's milliseconds when the tick runs
+    uint32_t period;  // the timer's period after it
+    bool remade;      // whether that tick set the timer again
+  };
+  struct Case {
+    const char* name;
+    const char* format;
+    int interval;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"whole seconds: to the next second once, then a second apart",
+       "hh:nn:ss",
+       500,
+       {{250, 1000 - 250 + PollingTimer::kAfterSecondMs, true},
+        {PollingTimer::kAfterSecondMs, 1000, true},
+        {PollingTimer::kAfterSecondMs + 3, 1000, false},
+        {0, 1000, false}}},
+      {"the system time was set: back onto the second", "hh:nn:ss", 500, {{20, 1000, true}, {600, 420, true}, {20, 1000, true}}},
+      {"milliseconds shown: the interval stays", "ss.zzz", 500, {{250, 500, false}, {20, 500, false}}},
+      {"an interval over a second stays", "hh:nn", 5000, {{250, 5000, false}, {20, 5000, false}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto clock = std::make_unique<TUiClockStatus>(form);
+    clock->SetFormat(c.format);
+    clock->SetInterval(c.interval);
+    PollingTimer& timer = ctx.Service<PollingTimer>();
+    ASSERT_EQ(timer.Period(), static_cast<uint32_t>(c.interval / kTimerSpeedUp));
+    if (kTimerSpeedUp != 1) continue;  // the soak build keeps its sped-up period
+    for (const Step& step : c.steps) {
+      SCOPED_TRACE(step.ms);
+      fp.system.localTime.milliseconds = static_cast<uint16_t>(step.ms);
+      const uintptr_t before = timer.Timer();
+      fp.windows.TickTimers();
+      EXPECT_EQ(timer.Period(), step.period);
+      EXPECT_EQ(timer.Timer() != before, step.remade);
+      ASSERT_EQ(fp.windows.ArmedTimers(), 1u) << "the old timer goes when it is set again";
+      EXPECT_EQ(fp.windows.timers.begin()->second.interval, step.period);
+    }
+  }
 }
 
 TEST_F(UiLabelsTest, ClockWithoutFormatShowsTheDefaultDateAndTime) {
