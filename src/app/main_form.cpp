@@ -61,6 +61,8 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   // Where it was closed on this monitor layout; the designed place the first time.
   if (std::optional<TPoint> place = StoredPlace()) MoveTo(*place);
   facts_ = std::make_unique<SystemFacts>(Context(), sources);
+  // The CPU slot changes every second, as the clock does.
+  Get<TControl>(RowOf(Fact::CpuUsage).slot).SetPaintsAtOnce(true);
   OnShortcut = [this](uint16_t key, uint8_t shift) {
     if (key != 'C' || (shift & (ssShift | ssAlt | ssCtrl)) != ssCtrl) return false;
     // In the network box Ctrl+C copies what is selected there, as in any text box.

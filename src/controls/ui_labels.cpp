@@ -6,6 +6,7 @@
 
 #include "framework/context.h"
 #include "framework/format_settings.h"
+#include "framework/second_ticker.h"
 
 namespace vsi {
 
@@ -196,6 +197,7 @@ const ClassInfo& TUiClockStatus::StaticClass() {
 TUiClockStatus::TUiClockStatus(TComponent* owner) : TGraphicControl(owner) {
   width_ = 150;
   height_ = 20;
+  SetPaintsAtOnce(true);
   Context().Service<PollingTimer>().Register(this, interval_);
 }
 
@@ -288,28 +290,47 @@ void TUiClockStatus::Paint(ICanvas& canvas) {
 
 // ---- PollingTimer
 
-PollingTimer::~PollingTimer() {
-  if (timer_) context_.platform().windows.KillTimer(timer_);
-}
+PollingTimer::~PollingTimer() { Stop(); }
 
 uint32_t PollingTimer::BasePeriod() const {
   int period = intervals_.empty() ? 0 : intervals_.front() / kTimerSpeedUp;
   return static_cast<uint32_t>(period > 0 ? period : 1);
 }
 
-void PollingTimer::Arm(uint32_t period) {
+bool PollingTimer::CanAlign() const {
+  if (kTimerSpeedUp != 1 || intervals_.empty() || intervals_.front() > 1000) return false;
+  return std::all_of(controls_.begin(), controls_.end(), [](const TUiClockStatus* c) { return c->ChangesOnTheSecond(); });
+}
+
+void PollingTimer::Stop() {
   if (timer_) context_.platform().windows.KillTimer(timer_);
   timer_ = 0;
-  timer_ = context_.platform().windows.SetTimer(period, [this] { Tick(); });
+  period_ = 0;
+  if (onSecond_) {
+    if (SecondTicker* ticker = context_.FindService<SecondTicker>()) ticker->Remove(onSecond_);
+    onSecond_ = 0;
+  }
+}
+
+void PollingTimer::Follow() {
+  if (controls_.empty()) return Stop();
+  if (CanAlign()) {
+    if (onSecond_) return;
+    Stop();
+    onSecond_ = context_.Service<SecondTicker>().Add([this] { Tick(); });
+    return;
+  }
+  if (timer_ && period_ == BasePeriod()) return;
+  Stop();
+  timer_ = context_.platform().windows.SetTimer(BasePeriod(), [this] { Tick(); });
   if (!timer_) throw EOutOfResources("Not enough timers available");
-  period_ = period;
+  period_ = BasePeriod();
 }
 
 void PollingTimer::Register(TUiClockStatus* control, int interval) {
   controls_.push_back(control);
   intervals_.push_back(interval);
-  // One period for all: the first control's.
-  if (!timer_) Arm(BasePeriod());
+  Follow();
 }
 
 void PollingTimer::Unregister(TUiClockStatus* control) {
@@ -318,32 +339,7 @@ void PollingTimer::Unregister(TUiClockStatus* control) {
     controls_.erase(controls_.begin() + static_cast<std::ptrdiff_t>(i));
     intervals_.erase(intervals_.begin() + static_cast<std::ptrdiff_t>(i));
   }
-  if (controls_.empty() && timer_) {
-    context_.platform().windows.KillTimer(timer_);
-    timer_ = 0;
-    period_ = 0;
-  }
-}
-
-bool PollingTimer::CanAlign() const {
-  if (kTimerSpeedUp != 1 || intervals_.empty() || intervals_.front() > 1000) return false;
-  return std::all_of(controls_.begin(), controls_.end(), [](const TUiClockStatus* c) { return c->ChangesOnTheSecond(); });
-}
-
-void PollingTimer::Align() {
-  if (!CanAlign()) {
-    if (period_ != BasePeriod()) Arm(BasePeriod());
-    return;
-  }
-  SystemTime now;
-  context_.platform().system.GetLocalTime(now);
-  const int ms = now.milliseconds;
-  if (period_ == 1000 && ms < kLateMs) return;  // on the second: nothing to do
-  if (ms < kLateMs) {
-    Arm(1000);  // this tick came just after the second: the next ones follow a second apart
-    return;
-  }
-  Arm(static_cast<uint32_t>(1000 - ms + kAfterSecondMs));  // once, to the next second
+  Follow();
 }
 
 void PollingTimer::Tick() {
@@ -351,7 +347,8 @@ void PollingTimer::Tick() {
   ticking_.assign(controls_.begin(), controls_.end());
   for (TUiClockStatus* c : ticking_)
     if (c->Active() && c->Visible()) c->UpdateText();
-  if (timer_) Align();
+  // A format may have changed: the clocks may now need their own timer, or no longer.
+  if (!controls_.empty()) Follow();
 }
 
 }  // namespace vsi

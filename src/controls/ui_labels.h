@@ -132,36 +132,30 @@ class TUiClockStatus : public TGraphicControl {
   int redraws_ = 0;
 };
 
-// The one polling timer shared by every polling control of a context. It runs at the first
-// control's interval. While every clock's text changes only with the second and the interval
-// is at most a second, it runs once a second instead, just after each second begins: the
-// same texts, shown within a few milliseconds of their change rather than up to an interval
-// late, for one wake-up a second. A tick that finds itself away from that moment (the
-// system time was set, the timer drifted) puts the timer back on it.
+// The one polling timer shared by every polling control of a context, at the first control's
+// interval. While every clock's text changes only with the second and the interval is at
+// most a second, the clocks are asked on the SecondTicker's tick instead: the same texts,
+// shown within a few milliseconds of their change rather than up to an interval late, in
+// the wake-up the process has each second anyway.
 class PollingTimer {
  public:
-  // How long after the second begins the aligned tick comes: enough for a timer that fires a
-  // little early to still see the new second.
-  static constexpr int kAfterSecondMs = 20;
-  // An aligned tick this late into its second puts the timer back on the second.
-  static constexpr int kLateMs = 100;
-
   explicit PollingTimer(AppContext& context) : context_(context) {}
   ~PollingTimer();
   void Register(TUiClockStatus* control, int interval);
   void Unregister(TUiClockStatus* control);
   void Tick();
-  bool Armed() const { return timer_ != 0; }
+  bool Armed() const { return timer_ != 0 || onSecond_ != 0; }
+  // The own timer, 0 while the clocks go with the second.
   uintptr_t Timer() const { return timer_; }
-  uint32_t Period() const { return period_; }
+  bool OnTheSecond() const { return onSecond_ != 0; }
 
  private:
-  void Arm(uint32_t period);
   // The period the first control asks for, sped up in the soak-test build.
   uint32_t BasePeriod() const;
   bool CanAlign() const;
-  // After a tick: keeps, re-arms or aligns the timer.
-  void Align();
+  // Moves the polling to the second's tick or to an own timer, as the clocks now allow.
+  void Follow();
+  void Stop();
 
   AppContext& context_;
   std::vector<TUiClockStatus*> controls_;
@@ -169,6 +163,7 @@ class PollingTimer {
   std::vector<int> intervals_;  // of controls_, in the same order
   uintptr_t timer_ = 0;
   uint32_t period_ = 0;
+  int onSecond_ = 0;  // the SecondTicker subscription
 };
 
 }  // namespace vsi

@@ -387,6 +387,7 @@ void TControl::CreateParams(WindowParams& params) const {
   params.visible = visible_;
   params.enabled = enabled_;
   params.tabStop = tabStop_;
+  params.paintsAtOnce = paintsAtOnce_;
   if (parent_) {
     for (const TControl* sibling : parent_->controls_) {
       if (sibling == this) break;
@@ -458,7 +459,11 @@ void TControl::DestroyHandle() {
 }
 
 void TControl::Invalidate() {
-  if (handle_) Windows().Invalidate(handle_, nullptr, false);
+  if (!handle_) return;
+  if (paintsAtOnce_)
+    Windows().PaintNow(handle_);
+  else
+    Windows().Invalidate(handle_, nullptr, false);
 }
 
 void TControl::InvalidateRect(const TRect& r, bool erase) {

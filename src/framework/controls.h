@@ -108,8 +108,15 @@ class TControl : public TComponent, public IWindowEvents {
   void HandleNeeded();
   void CreateChildHandles();
   void DestroyHandle();
+  // Asks for a repaint of the whole control: at once for a control that paints at once,
+  // else when the message queue comes to it.
   void Invalidate();
   void InvalidateRect(const TRect& r, bool erase);
+  // For the few controls a timer changes every second: each change is drawn at once, which
+  // costs the system less than a paint message. Set before the window is made: the window
+  // keeps its drawing state from paint to paint.
+  bool PaintsAtOnce() const { return paintsAtOnce_; }
+  void SetPaintsAtOnce(bool v) { paintsAtOnce_ = v; }
   // The text the native window carries: what the control shows (readers, tests).
   virtual WideString WindowText() const;
   // Converts 8-bit text through the system's ANSI code page.
@@ -152,6 +159,7 @@ class TControl : public TComponent, public IWindowEvents {
   AnsiString caption_;
   AnsiString hint_;
   bool visible_ = true;
+  bool paintsAtOnce_ = false;
   bool enabled_ = true;
   bool showHint_ = false;
   bool parentShowHint_ = true;

@@ -1,6 +1,7 @@
 #include "framework/timer.h"
 
 #include "framework/context.h"
+#include "framework/second_ticker.h"
 
 namespace vsi {
 
@@ -24,8 +25,15 @@ const ClassInfo& TTimer::StaticClass() {
 
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
 
-TTimer::~TTimer() {
+TTimer::~TTimer() { Stop(); }
+
+void TTimer::Stop() {
   if (timer_) Plat().windows.KillTimer(timer_);
+  timer_ = 0;
+  if (onSecond_) {
+    if (SecondTicker* ticker = Context().FindService<SecondTicker>()) ticker->Remove(onSecond_);
+    onSecond_ = 0;
+  }
 }
 
 void TTimer::SetEnabled(bool v) {
@@ -48,12 +56,14 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 void TTimer::Tick() { Fire(onTimer_, this); }
 
 void TTimer::UpdateTimer() {
-  IWindowSystem& windows = Plat().windows;
-  if (timer_) {
-    windows.KillTimer(timer_);
-    timer_ = 0;
-  }
+  Stop();
   if (!enabled_ || interval_ <= 0 || !onTimer_) return;
+  if (interval_ == 1000 && kTimerSpeedUp == 1) {
+    // A once-a-second timer goes with the second's tick, in the same wake-up as the clock.
+    onSecond_ = Context().Service<SecondTicker>().Add([this] { Tick(); });
+    return;
+  }
+  IWindowSystem& windows = Plat().windows;
   int period = interval_ / kTimerSpeedUp;
   timer_ = windows.SetTimer(static_cast<uint32_t>(period > 0 ? period : 1), [this] { Tick(); });
   if (!timer_) throw EOutOfResources("Not enough timers available");

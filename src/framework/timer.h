@@ -1,6 +1,8 @@
 #pragma once
 // A timer component: OnTimer every Interval milliseconds while Enabled, run from the message
-// loop. The system may refuse a timer: "Not enough timers available".
+// loop. The system may refuse a timer: "Not enough timers available". A timer of exactly one
+// second ticks with the SecondTicker, just after each second of the local time begins; its
+// first tick comes within the first second.
 #include <cstdint>
 
 #include "framework/component.h"
@@ -22,10 +24,12 @@ class TTimer : public TComponent {
 
  private:
   void UpdateTimer();
+  void Stop();
   bool enabled_ = true;
   int interval_ = 1000;
   TNotifyEvent onTimer_;
   uintptr_t timer_ = 0;
+  int onSecond_ = 0;  // the SecondTicker subscription of a once-a-second timer
 };
 
 // Timers run this many times faster in the soak-test build.

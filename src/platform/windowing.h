@@ -46,6 +46,7 @@ struct WindowParams {
   bool tabStop = false;
   bool ownTooltips = false;  // a custom control that answers tooltip requests, hint or not
   bool overlapsEarlier = false;  // overlaps a sibling made before it, and so must lie above it
+  bool paintsAtOnce = false;  // changes every second: see IWindowSystem::PaintNow
   // Form
   WindowHandle owner = 0;   // the owning top-level window (the application window)
   bool appWindow = false;   // the application's own window: a taskbar button with the title
@@ -144,6 +145,10 @@ class IWindowSystem {
   // The tool tip shown over the window; empty text removes it.
   virtual void SetHint(WindowHandle w, const std::string& hint) = 0;
   virtual void Invalidate(WindowHandle w, const TRect* r, bool erase) = 0;
+  // Draws the whole window now, not when the message queue comes to it: for what a timer
+  // changes every second, where the paint message's own traffic costs more than the paint.
+  // A window the system draws, or one not on screen, is invalidated instead.
+  virtual void PaintNow(WindowHandle w) = 0;
   virtual void Minimize(WindowHandle w) = 0;
   virtual void Maximize(WindowHandle w) = 0;
   virtual void Restore(WindowHandle w) = 0;

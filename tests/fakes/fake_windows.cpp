@@ -218,6 +218,11 @@ void FakeWindowSystem::Invalidate(WindowHandle w, const TRect* r, bool erase) {
   ++fw.invalidations;
   fw.invalidationLog.push_back(FakeWindow::Invalidation{r == nullptr, r ? *r : TRect{}, erase});
 }
+void FakeWindowSystem::PaintNow(WindowHandle w) {
+  FakeWindow& fw = Window(w);
+  ++fw.invalidations;
+  fw.invalidationLog.push_back(FakeWindow::Invalidation{true, TRect{}, false, true});
+}
 void FakeWindowSystem::Minimize(WindowHandle w) {
   FakeWindow& fw = Window(w);
   fw.minimized = true;

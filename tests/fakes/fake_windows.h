@@ -99,6 +99,7 @@ struct FakeWindow {
     bool whole = true;
     TRect rect;
     bool erase = false;
+    bool now = false;  // PaintNow: drawn at once
   };
   std::vector<Invalidation> invalidationLog;
   // The window menu, made on first use as GetSystemMenu makes its copy.
@@ -130,6 +131,7 @@ class FakeWindowSystem : public IWindowSystem {
   void SetColor(WindowHandle w, TColor color) override;
   void SetHint(WindowHandle w, const std::string& hint) override;
   void Invalidate(WindowHandle w, const TRect* r, bool erase) override;
+  void PaintNow(WindowHandle w) override;
   void Minimize(WindowHandle w) override;
   void Maximize(WindowHandle w) override;
   void Restore(WindowHandle w) override;

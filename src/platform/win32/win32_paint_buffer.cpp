@@ -26,7 +26,10 @@ class PaintScope {
 
 void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   PaintScope paint(hwnd);
-  if (!paint.Dc()) return;
+  if (paint.Dc()) PaintInto(d, hwnd, paint.Dc(), paint.Area());
+}
+
+void Win32WindowSystem::PaintInto(WindowData& d, HWND hwnd, HDC dc, const RECT& area) {
   RECT client{};
   ::GetClientRect(hwnd, &client);
   int w = client.right, h = client.bottom;
@@ -35,20 +38,23 @@ void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
   // form only fills what its controls leave uncovered and draws straight, so that the kept
   // buffer need not be as large as a whole window.
   const bool buffered = d.kind != WindowKind::Form;
-  HDC target = buffered ? paintBuffer_.Get(paint.Dc(), w, h) : paint.Dc();
+  win32::PaintBuffer& buffer = d.ownBuffer ? *d.ownBuffer : paintBuffer_;
+  HDC target = buffered ? buffer.Get(dc, w, h) : dc;
   if (!target) return;
   {
     GdiCanvas canvas(target, resources_, hwnd, {w, h},
                      buffered ? GdiCanvas::DcState::Keep : GdiCanvas::DcState::Restore);
     canvas.SetBrush(d.color);
     canvas.FillRect({0, 0, w, h});
+    // Guard keeps exceptions in: painting_ is always put back.
+    painting_ = true;
     if (IWindowEvents* sink = d.sink) Guard([&] { sink->WmPaint(canvas); });
+    painting_ = false;
   }
   if (!buffered) return;
-  const RECT& area = paint.Area();
-  ::BitBlt(paint.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
+  ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, target, area.left,
            area.top, SRCCOPY);
-  paintBuffer_.EndPaint();
+  buffer.EndPaint();
 }
 
 namespace win32 {

@@ -49,6 +49,9 @@ void Win32WindowSystem::RegisterClasses() {
   wc.hIcon = nullptr;
   wc.lpszClassName = kControlClass;
   ::RegisterClassExW(&wc);
+  wc.style |= CS_OWNDC;
+  wc.lpszClassName = kTickingControlClass;
+  ::RegisterClassExW(&wc);
   WNDCLASSEXW tc{};
   tc.cbSize = sizeof tc;
   tc.lpfnWndProc = &Win32WindowSystem::TimerProc;
@@ -125,8 +128,9 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | common | (params.tabStop ? WS_TABSTOP : 0);
       // Containers let dialog navigation reach the controls inside them.
       DWORD ex = params.tabStop ? 0 : WS_EX_CONTROLPARENT;
-      hwnd = ::CreateWindowExW(ex, kControlClass, Wide(params.text), style, b.left, b.top, b.Width(), b.Height(),
-                               parent, id, module_, d);
+      if (params.paintsAtOnce) d->ownBuffer = std::make_unique<win32::PaintBuffer>();
+      hwnd = ::CreateWindowExW(ex, params.paintsAtOnce ? kTickingControlClass : kControlClass, Wide(params.text), style,
+                               b.left, b.top, b.Width(), b.Height(), parent, id, module_, d);
       // A control made later lies above the ones before it, so where two overlap (a caption
       // label running a pixel into its slot) the later one shows. Controls that take the
       // focus keep their creation order, which is the tab order.

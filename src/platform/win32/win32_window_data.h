@@ -13,6 +13,10 @@
 namespace vsi {
 
 inline constexpr wchar_t kFormClass[] = L"VsiForm";
+// A control that paints every second keeps its own DC (CS_OWNDC): getting a shared one resets
+// its state, and each reset selects a font again, which under Wine asks the X server's
+// defaults every time.
+inline constexpr wchar_t kTickingControlClass[] = L"VsiTickingControl";
 inline constexpr wchar_t kControlClass[] = L"VsiControl";
 inline constexpr wchar_t kTimerClass[] = L"VsiTimer";
 inline constexpr UINT_PTR kNativeSubclassId = 1;
@@ -83,6 +87,9 @@ struct Win32WindowSystem::WindowData {
   int itemHeight = 16;
   int fieldHeight = 0;
   int dropHeight = 0;
+  // A control that paints at once draws through a buffer of its own, whose DC keeps its font
+  // selected from one second to the next.
+  std::unique_ptr<win32::PaintBuffer> ownBuffer;
   // Forms.
   HWND tooltip = nullptr;
   std::wstring tipText;

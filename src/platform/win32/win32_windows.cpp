@@ -184,6 +184,28 @@ void Win32WindowSystem::Invalidate(WindowHandle w, const TRect* r, bool erase) {
   }
 }
 
+void Win32WindowSystem::PaintNow(WindowHandle w) {
+  HWND h = ToHwnd(w);
+  WindowData* d = DataOf(h);
+  if (!d) return;
+  // Only our own children are drawn by our code; the rest, and a window the user cannot see
+  // yet, go the usual way.
+  if (d->kind != WindowKind::Custom || painting_ || !::IsWindowVisible(h)) {
+    ::InvalidateRect(h, nullptr, FALSE);
+    return;
+  }
+  // The system clips a window's DC to what is visible of it: a covered or minimised window
+  // draws nothing and gets its paint message when it shows again.
+  win32::ScopedGetDC dc(h);
+  if (!dc) {
+    ::InvalidateRect(h, nullptr, FALSE);
+    return;
+  }
+  RECT client{};
+  ::GetClientRect(h, &client);
+  PaintInto(*d, h, dc.Get(), client);
+}
+
 void Win32WindowSystem::Minimize(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_MINIMIZE); }
 void Win32WindowSystem::Maximize(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_MAXIMIZE); }
 void Win32WindowSystem::Restore(WindowHandle w) { ::ShowWindow(ToHwnd(w), SW_RESTORE); }

@@ -39,6 +39,7 @@ class Win32WindowSystem : public IWindowSystem {
   void SetColor(WindowHandle w, TColor color) override;
   void SetHint(WindowHandle w, const std::string& hint) override;
   void Invalidate(WindowHandle w, const TRect* r, bool erase) override;
+  void PaintNow(WindowHandle w) override;
   void Minimize(WindowHandle w) override;
   void Maximize(WindowHandle w) override;
   void Restore(WindowHandle w) override;
@@ -97,6 +98,8 @@ class Win32WindowSystem : public IWindowSystem {
   LRESULT HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled);
   void Paint(WindowData& d, HWND hwnd);
+  // Draws `area` of the window's client into `dc` (a paint's or GetDC's).
+  void PaintInto(WindowData& d, HWND hwnd, HDC dc, const RECT& area);
   void OnTimer(UINT_PTR id);
   // Runs a call into a sink or a timer callback; an exception goes to the handler.
   void Guard(const std::function<void()>& call);
@@ -124,6 +127,7 @@ class Win32WindowSystem : public IWindowSystem {
   uintptr_t nextTimer_ = 1;
   UINT nextControlId_ = 100;  // clear of IDOK/IDCANCEL, which dialog navigation sends
   win32::PaintBuffer paintBuffer_;
+  bool painting_ = false;  // a paint is drawing into paintBuffer_
   HCURSOR handCursor_ = nullptr;
   bool handCursorLoaded_ = false;
 };

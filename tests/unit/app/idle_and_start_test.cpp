@@ -1,15 +1,18 @@
-// What the window costs while it sits on screen, and what its start waits for: each timer tick
-// redraws only the control it changed, and a name server that does not answer never holds up
-// the window.
+// What the window costs while it sits on screen, and what its start waits for: each second
+// redraws only the two controls it changed, and a name server that does not answer never
+// holds up the window.
 #include <chrono>
 #include <future>
 #include <map>
+#include <set>
 
 #include "app/languages.h"
+#include "controls/ui_labels.h"
 #include "facts_fixture.h"
 #include "i18n/binary_dictionary.h"
 #include "probes/host_probe.h"
 #include "sysinfo/sysinfo_base.h"
+#include "framework/second_ticker.h"
 
 namespace vsi {
 namespace {
@@ -18,42 +21,39 @@ using namespace std::chrono_literals;
 
 class IdleAndStartTest : public FactsFixture {
  protected:
-  fake::FakeWindowSystem::Timer& TimerOf(uint32_t interval) {
-    for (auto& [id, timer] : fp.windows.timers)
-      if (timer.interval == interval) return timer;
-    throw std::runtime_error("no timer of that interval");
+  // The one timer of the window's once-a-second work.
+  fake::FakeWindowSystem::Timer& SecondTimer() {
+    auto it = fp.windows.timers.find(ctx.Service<SecondTicker>().Timer());
+    if (it == fp.windows.timers.end()) throw std::runtime_error("no timer for the second");
+    return it->second;
   }
 };
 
-TEST_F(IdleAndStartTest, EachTickRedrawsOnlyTheControlItChanged) {
+// One wake-up a second: the CPU sample and the clock's time are taken in the same tick, and
+// only their two controls are drawn again, at once.
+TEST_F(IdleAndStartTest, EachSecondRedrawsOnlyTheCpuSlotAndTheClock) {
   ShowWindow();
-  struct Case {
-    const char* name;
-    uint32_t interval;
-    const char* control;
-  };
-  // The CPU slot's first tick, so its text changes from the blank it was made with.
-  const Case cases[] = {{"CPU usage, every second", 1000, "WideLabel6"},
-                        {"clock, every half second", 500, "UiClockStatus1"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fp.system.AdvanceTime(1000);  // a new second for the clock to show
-    std::map<WindowHandle, WideString> texts;
-    for (auto& [handle, window] : fp.windows.windows) {
-      window.invalidationLog.clear();
-      texts[handle] = window.text;
-    }
-    TimerOf(c.interval).callback();
-    const WindowHandle changed = main->Get<TControl>(c.control).Handle();
-    for (auto& [handle, window] : fp.windows.windows) {
-      if (handle == changed) {
-        EXPECT_NE(window.text, texts[handle]) << "its window text";
-        ASSERT_EQ(window.invalidationLog.size(), 1u);
-        EXPECT_TRUE(window.invalidationLog[0].whole);
-      } else {
-        EXPECT_EQ(window.text, texts[handle]) << Utf16ToUtf8(window.text);
-        EXPECT_TRUE(window.invalidationLog.empty()) << Utf16ToUtf8(window.text) << " redrawn";
-      }
+  EXPECT_FALSE(ctx.Service<PollingTimer>().Timer()) << "the clock has no timer of its own";
+  const std::set<std::string> ticking = {"WideLabel6", "UiClockStatus1"};
+  // The CPU slot's first tick changes its text from the blank it was made with.
+  fp.system.AdvanceTime(1000);  // a new second for the clock to show
+  std::map<WindowHandle, WideString> texts;
+  for (auto& [handle, window] : fp.windows.windows) {
+    window.invalidationLog.clear();
+    texts[handle] = window.text;
+  }
+  SecondTimer().callback();
+  std::set<WindowHandle> changed;
+  for (const std::string& name : ticking) changed.insert(main->Get<TControl>(name).Handle());
+  for (auto& [handle, window] : fp.windows.windows) {
+    if (changed.count(handle)) {
+      EXPECT_NE(window.text, texts[handle]) << "its window text";
+      ASSERT_EQ(window.invalidationLog.size(), 1u);
+      EXPECT_TRUE(window.invalidationLog[0].whole);
+      EXPECT_TRUE(window.invalidationLog[0].now) << "drawn at once, without a paint message";
+    } else {
+      EXPECT_EQ(window.text, texts[handle]) << Utf16ToUtf8(window.text);
+      EXPECT_TRUE(window.invalidationLog.empty()) << Utf16ToUtf8(window.text) << " redrawn";
     }
   }
   for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fakes/fake_platform.h"
+#include "framework/second_ticker.h"
 #include "framework/context.h"
 #include "framework/forms.h"
 
@@ -63,57 +64,62 @@ TEST_F(UiLabelsTest, ClocksShareOnePollingTimerThatEndsWithTheLast) {
   auto* a = new TUiClockStatus(form);
   auto* b = new TUiClockStatus(form);
   EXPECT_EQ(fp.windows.ArmedTimers(), 1u);
-  EXPECT_EQ(fp.windows.timers.begin()->second.interval, 500u / kTimerSpeedUp);
   delete a;
   EXPECT_EQ(fp.windows.ArmedTimers(), 1u);
   delete b;
   EXPECT_EQ(fp.windows.ArmedTimers(), 0u);
 }
 
-// A clock that shows whole seconds is asked once a second, just after the second begins; the
-// shared timer's period says where it stands after each tick.
-TEST_F(UiLabelsTest, ClockTimerSettlesJustAfterTheSecond) {
-  struct Step {
-    int ms;           // the local time's milliseconds when the tick runs
-    uint32_t period;  // the timer's period after it
-    bool remade;      // whether that tick set the timer again
-  };
+// A clock that shows whole seconds is asked on the second's tick; one that shows milliseconds,
+// or asks less often than every second, keeps a timer of its own at its interval.
+TEST_F(UiLabelsTest, ClocksOnWholeSecondsGoWithTheSecond) {
   struct Case {
     const char* name;
     const char* format;
     int interval;
-    std::vector<Step> steps;
+    bool onTheSecond;
   } cases[] = {
-      {"whole seconds: to the next second once, then a second apart",
-       "hh:nn:ss",
-       500,
-       {{250, 1000 - 250 + PollingTimer::kAfterSecondMs, true},
-        {PollingTimer::kAfterSecondMs, 1000, true},
-        {PollingTimer::kAfterSecondMs + 3, 1000, false},
-        {0, 1000, false}}},
-      {"the system time was set: back onto the second", "hh:nn:ss", 500, {{20, 1000, true}, {600, 420, true}, {20, 1000, true}}},
-      {"milliseconds shown: the interval stays", "ss.zzz", 500, {{250, 500, false}, {20, 500, false}}},
-      {"an interval over a second stays", "hh:nn", 5000, {{250, 5000, false}, {20, 5000, false}}},
+      {"whole seconds, asked twice a second", "hh:nn:ss", 500, true},
+      {"whole seconds, asked every second", "hh:nn:ss", 1000, true},
+      {"milliseconds shown", "ss.zzz", 500, false},
+      {"asked every five seconds", "hh:nn", 5000, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto clock = std::make_unique<TUiClockStatus>(form);
     clock->SetFormat(c.format);
     clock->SetInterval(c.interval);
-    PollingTimer& timer = ctx.Service<PollingTimer>();
-    ASSERT_EQ(timer.Period(), static_cast<uint32_t>(c.interval / kTimerSpeedUp));
-    if (kTimerSpeedUp != 1) continue;  // the soak build keeps its sped-up period
-    for (const Step& step : c.steps) {
-      SCOPED_TRACE(step.ms);
-      fp.system.localTime.milliseconds = static_cast<uint16_t>(step.ms);
-      const uintptr_t before = timer.Timer();
-      fp.windows.TickTimers();
-      EXPECT_EQ(timer.Period(), step.period);
-      EXPECT_EQ(timer.Timer() != before, step.remade);
-      ASSERT_EQ(fp.windows.ArmedTimers(), 1u) << "the old timer goes when it is set again";
-      EXPECT_EQ(fp.windows.timers.begin()->second.interval, step.period);
+    fp.windows.TickTimers();  // a tick settles where the clock is asked
+    PollingTimer& polling = ctx.Service<PollingTimer>();
+    ASSERT_EQ(fp.windows.ArmedTimers(), 1u);
+    if (kTimerSpeedUp != 1 || !c.onTheSecond) {
+      EXPECT_FALSE(polling.OnTheSecond());
+      EXPECT_EQ(fp.windows.timers.at(polling.Timer()).interval, static_cast<uint32_t>(c.interval / kTimerSpeedUp));
+    } else {
+      EXPECT_TRUE(polling.OnTheSecond());
+      EXPECT_EQ(polling.Timer(), 0u);
+      EXPECT_TRUE(fp.windows.timers.count(ctx.Service<SecondTicker>().Timer()));
     }
   }
+}
+
+// A format that starts to show milliseconds takes the clock off the second at the next tick,
+// and back when it stops.
+TEST_F(UiLabelsTest, ClockLeavesTheSecondWhenItsFormatShowsMilliseconds) {
+  if (kTimerSpeedUp != 1) GTEST_SKIP() << "the soak build keeps its sped-up timers";
+  auto clock = std::make_unique<TUiClockStatus>(form);
+  clock->SetFormat("hh:nn:ss");
+  PollingTimer& polling = ctx.Service<PollingTimer>();
+  ASSERT_TRUE(polling.OnTheSecond());
+  clock->SetFormat("nn:ss.zzz");
+  fp.windows.TickTimers();
+  EXPECT_FALSE(polling.OnTheSecond());
+  EXPECT_EQ(fp.windows.timers.at(polling.Timer()).interval, 500u);
+  EXPECT_EQ(fp.windows.ArmedTimers(), 1u) << "the second's timer ended with its last use";
+  clock->SetFormat("hh:nn:ss");
+  fp.windows.TickTimers();
+  EXPECT_TRUE(polling.OnTheSecond());
+  EXPECT_EQ(fp.windows.ArmedTimers(), 1u);
 }
 
 TEST_F(UiLabelsTest, ClockWithoutFormatShowsTheDefaultDateAndTime) {

@@ -63,16 +63,22 @@ TEST_F(ApplicationTest, ARefusedTimerRaisesNotEnoughTimers) {
 
 TEST_F(ApplicationTest, TimerArmsWhenItsHandlerIsAttachedAndStopsWhenDisabled) {
   auto* form = app.CreateForm<TForm>();
-  auto* timer = new TTimer(form);
-  EXPECT_EQ(fp.windows.ArmedTimers(), 0u) << "nothing to run yet";
-  timer->SetOnTimer([](TObject*) {});
-  ASSERT_EQ(fp.windows.ArmedTimers(), 1u);
-  EXPECT_EQ(fp.windows.timers.begin()->second.interval, 1000u / kTimerSpeedUp);
-  timer->SetEnabled(false);
-  EXPECT_EQ(fp.windows.ArmedTimers(), 0u);
-  timer->SetEnabled(true);
-  delete timer;
-  EXPECT_EQ(fp.windows.ArmedTimers(), 0u) << "freed with its component";
+  // The default second goes with the second's shared timer; another interval has its own.
+  for (int interval : {1000, 250}) {
+    SCOPED_TRACE(interval);
+    auto* timer = new TTimer(form);
+    timer->SetInterval(interval);
+    EXPECT_EQ(fp.windows.ArmedTimers(), 0u) << "nothing to run yet";
+    timer->SetOnTimer([](TObject*) {});
+    ASSERT_EQ(fp.windows.ArmedTimers(), 1u);
+    if (interval != 1000 || kTimerSpeedUp != 1)
+      EXPECT_EQ(fp.windows.timers.begin()->second.interval, static_cast<uint32_t>(interval / kTimerSpeedUp));
+    timer->SetEnabled(false);
+    EXPECT_EQ(fp.windows.ArmedTimers(), 0u);
+    timer->SetEnabled(true);
+    delete timer;
+    EXPECT_EQ(fp.windows.ArmedTimers(), 0u) << "freed with its component";
+  }
 }
 
 TEST_F(ApplicationTest, ShowCreatesChildWindowsBeforeTheShowHandlerRunsOnce) {
