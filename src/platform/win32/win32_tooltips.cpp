@@ -61,7 +61,7 @@ void Win32WindowSystem::AddTool(HWND child, WindowData& d) {
   }
   TOOLINFOW ti{};
   ti.cbSize = TTTOOLINFOW_V2_SIZE;  // understood by every comctl32 version
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.uFlags = TTF_IDISHWND;  // the mouse messages come through RelayToTip
   ti.hwnd = root;
   ti.uId = reinterpret_cast<UINT_PTR>(child);
   ti.lpszText = LPSTR_TEXTCALLBACKW;

@@ -170,7 +170,8 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       if (!hwnd) break;
       d->hwnd = hwnd;
       Attach(hwnd, d);
-      ::SetWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, kNativeSubclassId, reinterpret_cast<DWORD_PTR>(d));
+      d->baseProc = reinterpret_cast<WNDPROC>(
+          ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32WindowSystem::NativeProc)));
       ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.Font(d->font)), FALSE);
       if (params.kind == WindowKind::ComboBox) {
         ::SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, d->itemHeight);

@@ -19,7 +19,6 @@ inline constexpr wchar_t kFormClass[] = L"VsiForm";
 inline constexpr wchar_t kTickingControlClass[] = L"VsiTickingControl";
 inline constexpr wchar_t kControlClass[] = L"VsiControl";
 inline constexpr wchar_t kTimerClass[] = L"VsiTimer";
-inline constexpr UINT_PTR kNativeSubclassId = 1;
 // Posted to the application window when it is activated: hand the activation on to the form.
 inline constexpr UINT kActivateForm = WM_APP + 0x51;
 inline constexpr int kTipMaxWidth = 400;
@@ -73,6 +72,7 @@ struct Win32WindowSystem::WindowData {
   HWND hwnd = nullptr;
   WindowKind kind = WindowKind::Custom;
   bool native = false;
+  WNDPROC baseProc = nullptr;  // a native control's own procedure, under NativeProc
   bool appWindow = false;
   TColor color = clBtnFace;
   FontSpec font;

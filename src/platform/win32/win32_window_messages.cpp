@@ -24,13 +24,36 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT msg, WPARAM wp, L
   return result;
 }
 
-LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                               DWORD_PTR ref) {
-  auto* d = reinterpret_cast<WindowData*>(ref);
+void Win32WindowSystem::RelayToTip(const WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!d.tipWindow) return;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: {
+      MSG m{hwnd, msg, wp, lp, static_cast<DWORD>(::GetMessageTime()), {}};
+      DWORD pos = ::GetMessagePos();
+      m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+      ::SendMessageW(d.tipWindow, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  WindowData* d = DataOf(hwnd);
+  if (!d || !d->baseProc) return ::DefWindowProcW(hwnd, msg, wp, lp);
+  const WNDPROC base = d->baseProc;
+  RelayToTip(*d, hwnd, msg, wp, lp);
   switch (msg) {
     case WM_GETDLGCODE:
       if (d->kind == WindowKind::Memo) {
-        LRESULT code = ::DefSubclassProc(hwnd, msg, wp, lp);
+        LRESULT code = ::CallWindowProcW(base, hwnd, msg, wp, lp);
         // Tabbing in leaves the text as it is: selected all, one key would replace it.
         code &= ~static_cast<LRESULT>(DLGC_HASSETSEL);
         // A multi-line edit asks for every key; Tab moves on unless the memo wants tabs.
@@ -58,16 +81,15 @@ LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, L
       }
       break;
     case WM_NCDESTROY: {
-      ::RemoveWindowSubclass(hwnd, &Win32WindowSystem::NativeProc, id);
       Detach(hwnd);
-      LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+      LRESULT r = ::CallWindowProcW(base, hwnd, msg, wp, lp);
       d->system->Release(d);
       return r;
     }
     default:
       break;
   }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
+  return ::CallWindowProcW(base, hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK Win32WindowSystem::TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -105,6 +127,7 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
                                       &Win32WindowSystem::HandleKeyboard,      &Win32WindowSystem::HandleFocus,
                                       &Win32WindowSystem::HandleWindowState,   &Win32WindowSystem::HandleLifetime};
   if (msg == WM_ERASEBKGND) return 1;  // WM_PAINT covers every pixel
+  RelayToTip(d, hwnd, msg, wp, lp);
   if (msg == WM_PAINT) {
     Paint(d, hwnd);
     return 0;

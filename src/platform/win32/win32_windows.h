@@ -86,7 +86,12 @@ class Win32WindowSystem : public IWindowSystem {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+  // Replaces a native control's window procedure (GWLP_WNDPROC, not SetWindowSubclass: that
+  // one reads a window property on every message, a round trip to the server under Wine).
+  static LRESULT CALLBACK NativeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // Hands the mouse messages of a window with a tool tip to the tooltip window (instead of
+  // TTF_SUBCLASS, whose subclassing reads a window property on every message).
+  static void RelayToTip(const WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK TimerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   // The message groups HandleMessage hands a message to, in turn, until one takes it.
