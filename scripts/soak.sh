@@ -21,10 +21,12 @@
 #   scripts/soak.sh [DURATION_SECONDS]   # default 1800; SWITCHES (default 1000) in all
 #
 # VSI_SOAK_SWITCHES, VSI_SOAK_SAMPLE (seconds between samples, default 30), VSI_SOAK_WARMUP
-# (default 120 s). Builds toolbar1 and e2e_driver with VSI_FAST_TIMERS=ON in build/soak-fast
-# (VSI_SOAK_DIR another folder; VSI_SOAK_NO_BUILD=1 uses what is there). Prefix:
-# VSI_WINEPREFIX (default build/wineprefix-soak). Samples go to build/soak.csv
-# (VSI_SOAK_CSV). Exits 0 when everything stayed flat and every switch took, 1 otherwise.
+# (default 120 s), VSI_SOAK_DPI (the display scale the window starts at, default 96: Wine
+# reads HKCU\Control Panel\Desktop "LogPixels" when a process starts).
+# Builds toolbar1 and e2e_driver with VSI_FAST_TIMERS=ON in build/soak-fast (VSI_SOAK_DIR
+# another folder; VSI_SOAK_NO_BUILD=1 uses what is there). Prefix: VSI_WINEPREFIX (default
+# build/wineprefix-soak). Samples go to build/soak.csv (VSI_SOAK_CSV). Exits 0 when
+# everything stayed flat and every switch took, 1 otherwise.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -56,6 +58,11 @@ source scripts/wine-env.sh
 vsi_wine_start || { echo "Wine did not start" >&2; exit 1; }
 trap 'vsi_wine_stop' EXIT
 wine reg delete 'HKCU\Software\Velmora' /f </dev/null >/dev/null 2>&1
+soak_dpi="${VSI_SOAK_DPI:-96}"
+case "$soak_dpi" in '' | *[!0-9]*) echo "VSI_SOAK_DPI must be a number" >&2; exit 2 ;; esac
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$soak_dpi" /f </dev/null >/dev/null 2>&1 ||
+  { echo "could not set the display scale" >&2; exit 1; }
+echo "display scale: $soak_dpi dpi" >&2
 
 # The main window in any language: its caption changes with each switch.
 window=(--class VsiForm --caption-prefix "  Velmora ")
