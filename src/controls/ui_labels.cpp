@@ -198,7 +198,7 @@ TUiClockStatus::TUiClockStatus(TComponent* owner) : TGraphicControl(owner) {
   width_ = 150;
   height_ = 20;
   SetPaintsAtOnce(true);
-  Context().Service<PollingTimer>().Register(this, interval_);
+  Context().Service<PollingTimer>().Register(this);
 }
 
 TUiClockStatus::~TUiClockStatus() {
@@ -214,7 +214,7 @@ void TUiClockStatus::SetInterval(int ms) {
   interval_ = ms;
   PollingTimer& t = Context().Service<PollingTimer>();
   t.Unregister(this);
-  t.Register(this, interval_);
+  t.Register(this);
 }
 
 void TUiClockStatus::SetAlignment(TAlignment a) {
@@ -293,12 +293,12 @@ void TUiClockStatus::Paint(ICanvas& canvas) {
 PollingTimer::~PollingTimer() { Stop(); }
 
 uint32_t PollingTimer::BasePeriod() const {
-  int period = intervals_.empty() ? 0 : intervals_.front() / kTimerSpeedUp;
+  int period = controls_.empty() ? 0 : controls_.front()->Interval() / kTimerSpeedUp;
   return static_cast<uint32_t>(period > 0 ? period : 1);
 }
 
 bool PollingTimer::CanAlign() const {
-  if (kTimerSpeedUp != 1 || intervals_.empty() || intervals_.front() > 1000) return false;
+  if (kTimerSpeedUp != 1 || controls_.empty() || controls_.front()->Interval() > 1000) return false;
   return std::all_of(controls_.begin(), controls_.end(), [](const TUiClockStatus* c) { return c->ChangesOnTheSecond(); });
 }
 
@@ -327,18 +327,13 @@ void PollingTimer::Follow() {
   period_ = BasePeriod();
 }
 
-void PollingTimer::Register(TUiClockStatus* control, int interval) {
+void PollingTimer::Register(TUiClockStatus* control) {
   controls_.push_back(control);
-  intervals_.push_back(interval);
   Follow();
 }
 
 void PollingTimer::Unregister(TUiClockStatus* control) {
-  for (size_t i = controls_.size(); i-- > 0;) {
-    if (controls_[i] != control) continue;
-    controls_.erase(controls_.begin() + static_cast<std::ptrdiff_t>(i));
-    intervals_.erase(intervals_.begin() + static_cast<std::ptrdiff_t>(i));
-  }
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   Follow();
 }
 

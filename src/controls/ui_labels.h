@@ -141,7 +141,8 @@ class PollingTimer {
  public:
   explicit PollingTimer(AppContext& context) : context_(context) {}
   ~PollingTimer();
-  void Register(TUiClockStatus* control, int interval);
+  // The control's Interval is read from it: set it before registering.
+  void Register(TUiClockStatus* control);
   void Unregister(TUiClockStatus* control);
   void Tick();
   bool Armed() const { return timer_ != 0 || onSecond_ != 0; }
@@ -160,7 +161,6 @@ class PollingTimer {
   AppContext& context_;
   std::vector<TUiClockStatus*> controls_;
   std::vector<TUiClockStatus*> ticking_;
-  std::vector<int> intervals_;  // of controls_, in the same order
   uintptr_t timer_ = 0;
   uint32_t period_ = 0;
   int onSecond_ = 0;  // the SecondTicker subscription

@@ -30,8 +30,6 @@ class PaintBuffer {
     large_.reset();
     surface_.reset();
   }
-  // The pixels of the kept bitmap, 0 when there is none.
-  long KeptPixels() const { return surface_ ? static_cast<long>(surface_->width) * surface_->height : 0; }
 
  private:
   struct Surface {
