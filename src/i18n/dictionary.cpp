@@ -296,8 +296,8 @@ void TIvDictionary::SetLanguage(int language) {
   if (language < -2 || language >= LanguageCount())
     throw ERangeError(Format("Language index %d is out of range", language));
   if (language == language_) return;
-  language_ = language;
   SelectLanguage(language);
+  language_ = language;
   LCID before = actualLocale_;
   if (binding_ == ivbiLocaleToLanguage) ApplyLocale(currentLanguage_->CurrentLocaleId());
   DoChange(true, actualLocale_ != before);
@@ -321,39 +321,42 @@ bool TIvDictionary::LanguagePasses(const TIvLanguage& language) {
   }
 }
 
+// A language the check refuses leaves the one in force as it was: the window keeps showing
+// it, and picking the refused one again reports it again.
 void TIvDictionary::SelectLanguage(int requested) {
-  fallbackIndex_ = 0;
   int selected = requested == -2   ? FindLanguage(System().GetSystemDefaultLCID())
                  : requested == -1 ? FindLanguage(System().GetUserDefaultLCID())
                                    : requested;
   if (selected < 0) selected = FirstSupportedLanguage();
   if (selected < 0) throw EIvMulti("System does not support any language of the dicitonary!");
-  selectedIndex_ = selected;
 
-  currentLanguage_ = std::make_unique<TIvLanguage>();
-  TIvLanguage& language = *currentLanguage_;
+  auto next = std::make_unique<TIvLanguage>();
+  TIvLanguage& language = *next;
+  int fallback = 0;
+  int nativeCodePage = nativeCodePage_;
   if (LanguageCount() > 0) {
     GetLanguage(0, language);
-    nativeCodePage_ = language.CodePage();
+    nativeCodePage = language.CodePage();
     GetLanguage(selected, language);
     if (binding_ == ivbiLocaleToLanguage) {
       LCID user = languageAtOpen_ == -2 ? System().GetSystemDefaultLCID() : System().GetUserDefaultLCID();
       LCID def = language.DefaultLocaleId();
       language.SetCurrentSubLanguage(PrimaryLangId(user) == PrimaryLangId(def) ? SubLangId(user) : SubLangId(def));
     }
-    if (!language.subLanguages.empty()) {
-      int fallback = FindLanguage(MakeLangId(language.primary, 0));
-      fallbackIndex_ = fallback < 0 ? 0 : fallback;
-    }
+    if (!language.subLanguages.empty()) fallback = std::max(FindLanguage(MakeLangId(language.primary, 0)), 0);
   }
-  if (masterLanguage_ > 0 && fallbackIndex_ == 0) fallbackIndex_ = masterLanguage_;
-  translationLocale_ = language.CurrentLocaleId();
+  if (masterLanguage_ > 0 && fallback == 0) fallback = masterLanguage_;
   if (!Designing()) {
     if (checkLevel_ == ivclSystem && !LanguageSupportedBySystem(System(), language))
       throw EIvMulti(language.englishName + " is not supported by the system");
     if (checkLevel_ == ivclCodePage && !LanguageSupportedByCodePage(System(), language))
       throw EIvMulti(language.englishName + " is not supported by the code page");
   }
+  selectedIndex_ = selected;
+  fallbackIndex_ = fallback;
+  nativeCodePage_ = nativeCodePage;
+  translationLocale_ = language.CurrentLocaleId();
+  currentLanguage_ = std::move(next);
 }
 
 void TIvDictionary::ApplyLocale(LCID locale) {

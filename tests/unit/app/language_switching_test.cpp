@@ -8,6 +8,7 @@
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {
 namespace {
@@ -101,6 +102,31 @@ TEST_F(LanguageTest, EachFlagAppliesItsWholeRowAndSwitchingBackRestoresIt) {
   EXPECT_EQ(Calendar().NameOfMonths()->Name(4), "Avril ") << "with its blank";
   EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xe8me 1.0");
   EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(LanguageTest, AFlagWhoseCodePageTheSystemLacksIsRefusedAndEnglishStays) {
+  // A Russian Windows: the shipped languages are Western; English shows on any code page.
+  fp.locale.acp = 1251;
+  testing_i18n::MemoryStore store{fp.system};
+  ctx.Service<TIvDictionaryStorage>().SetStore(&store);
+  store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+  Start();
+  ASSERT_TRUE(main->Get<TIvBinaryDictionary>("IvDictionary1").Active());
+  ASSERT_EQ(State(), "English");
+  for (int attempt = 0; attempt < 2; ++attempt) {  // refused each time, never taken silently
+    fp.windows.Deliver(main->Get<TControl>("SpeedButton7").Handle(), [](IWindowEvents& e) {
+      e.WmMouseDown(mbLeft, 0, 20, 12);
+      e.WmMouseUp(mbLeft, 0, 20, 12);
+    });
+    ASSERT_EQ(Errors().size(), size_t(attempt + 1));
+    EXPECT_EQ(Errors().back(), "French is not supported by the code page.");
+    EXPECT_EQ(main->Get<TControl>("Label2").Caption(), "Memory Used");
+    EXPECT_EQ(State(), "English");
+    EXPECT_EQ(main->Caption(), "  Velmora System Info 1.0");
+    EXPECT_EQ(GetIntProp(main->Get<TComponent>("IvDictionary1"), "Language"), 0);
+  }
+  main->Close();
+  EXPECT_EQ(fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "English");
 }
 
 TEST_F(LanguageTest, AFailingStoreIsReportedAndTheWindowClosesAllTheSame) {

@@ -223,20 +223,25 @@ TEST_F(IvDictionaryTest, MasterLanguageReplacesOnlyAFallbackOfZero) {
   EXPECT_EQ(dict->FallbackIndex(), 2);
 }
 
-TEST_F(IvDictionaryTest, LanguageNotOnTheCodePageIsRefusedAfterSelection) {
-  dict->SetLanguage(0);
+TEST_F(IvDictionaryTest, LanguageNotOnTheCodePageIsRefusedAndTheOneInForceStays) {
+  dict->SetLanguage(1);
   Open();
   RecordingTranslator translator(dict);
   int loads = dict->loads;
-  try {
-    dict->SetLanguage(3);
-    FAIL();
-  } catch (const EIvMulti& e) {
-    EXPECT_STREQ(e.what(), "Russian is not supported by the code page");
+  for (int attempt = 0; attempt < 2; ++attempt) {  // refused again, not taken as already chosen
+    try {
+      dict->SetLanguage(3);
+      FAIL();
+    } catch (const EIvMulti& e) {
+      EXPECT_STREQ(e.what(), "Russian is not supported by the code page");
+    }
+    EXPECT_EQ(dict->Language(), 1);
+    EXPECT_EQ(dict->SelectedIndex(), 1);
+    EXPECT_EQ(dict->CurrentLanguage().englishName, "French");
+    EXPECT_EQ(Lookup("File not found"), "Fichier introuvable");
+    EXPECT_EQ(dict->loads, loads);
+    EXPECT_TRUE(translator.changes.empty());
   }
-  EXPECT_EQ(dict->SelectedIndex(), 3);  // already selected ...
-  EXPECT_EQ(dict->loads, loads);        // ... but not loaded nor announced
-  EXPECT_TRUE(translator.changes.empty());
 }
 
 TEST_F(IvDictionaryTest, CheckLevels) {
