@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/window_descriptions.h"
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/description.h"
@@ -460,69 +461,113 @@ const ClassInfo& TListForm::StaticClass() {
   return info;
 }
 
-// A window whose dictionary data is stored in the older lists: languages of version 2 (with
-// their charset), translations of version 1 (no layout), a French custom locale of version 1
-// whose thousand separator is a no-break space. Russian texts are UTF-8 in the description
-// and reach the program in code page 1251.
-constexpr const char* kListForm = R"(TListForm F {
-  TLabel Label1 {
-    Caption "Free Space"
-  }
-  TIvBinaryDictionary IvDictionary1 {
-    DictionaryName "Lists"
-    FileName "lists.mld"
-    Storage ivsEmbedded
-    CheckLevel ivclNone
-    Language 0
-    Languages (2 3
-      (9 "1" 1 0 1252 "English" "English" "" 0 0)
-      (12 "1" 1 0 1252 "French" "Français" "" 0 0)
-      (25 "1" 1 204 1251 "Russian" "Русский" "" 0 0))
-    Translations (1 1
-      ("Free Space" "Espace libre" "Свободно"))
-    Locales (1 1
-      (12 1 1252 0 "French" "France" "français" "France" "FRA" "France" 0 "€" 3 8 2
-       " " "," "/" "dd/MM/yyyy" "dddd d MMMM yyyy" ":" "" "" 1 1 0 1 0 0 0
-       ("janv." "févr." "mars" "avr." "mai" "juin" "juil." "août" "sept." "oct." "nov." "déc.")
-       ("janvier" "février" "mars" "avril" "mai" "juin" "juillet" "août" "septembre" "octobre" "novembre" "décembre")
-       ("lun." "mar." "mer." "jeu." "ven." "sam." "dim.")
-       ("lundi" "mardi" "mercredi" "jeudi" "vendredi" "samedi" "dimanche")))
-  }
-  TIvTranslator IvTranslator1 {
-    DictionaryName "Lists"
-    TargetsData (1 1 ("*" "Caption" 0))
-  }
+// The one change to the shipped dictionary: its data stored in the window, in the older
+// lists, instead of in toolbar1.mld. Languages of version 2 (with their charset), translations
+// of version 1 (no layout), a French custom locale of version 1 whose thousand separator is a
+// no-break space. Russian texts are UTF-8 in the description and reach the program in code
+// page 1251.
+constexpr const char* kOlderLists = R"(TX X {
+  Storage ivsEmbedded
+  Languages (2 3
+    (9 "1" 1 0 1252 "English" "English" "" 0 0)
+    (12 "1" 1 0 1252 "French" "Français" "" 0 0)
+    (25 "1" 1 204 1251 "Russian" "Русский" "" 0 0))
+  Translations (1 1
+    ("Memory Used" "Mémoire utilisée" "Занятая память"))
+  Locales (1 1
+    (12 1 1252 0 "French" "France" "français" "France" "FRA" "France" 0 "€" 3 8 2
+     " " "," "/" "dd/MM/yyyy" "dddd d MMMM yyyy" ":" "" "" 1 1 0 1 0 0 0
+     ("janv." "févr." "mars" "avr." "mai" "juin" "juil." "août" "sept." "oct." "nov." "déc.")
+     ("janvier" "février" "mars" "avril" "mai" "juin" "juillet" "août" "septembre" "octobre" "novembre" "décembre")
+     ("lun." "mar." "mer." "jeu." "ven." "sam." "dim.")
+     ("lundi" "mardi" "mercredi" "jeudi" "vendredi" "samedi" "dimanche")))
 })";
 
-TEST(IvDictionaryLists, AWindowDescriptionCarryingTheOlderListsIsTranslated) {
-  RegisterI18nClasses();
-  RegisterClass(TLabel::StaticClass());
+const DescNode& Part(const DescNode& node, const std::string& name) {
+  for (const DescNode& child : node.children) {
+    if (child.name == name) return child;
+    try {
+      return Part(child, name);
+    } catch (const std::out_of_range&) {
+    }
+  }
+  throw std::out_of_range("the main window has no " + name);
+}
+
+// The shipped main window's IvDictionary1, IvTranslator1 and Label2 ("Memory Used") on a
+// small form, the dictionary's data in the older lists.
+DescNode ShippedDictionaryWithOlderLists() {
+  const DescNode main = ParseDescription(std::string(WindowDescription("main")));
+  DescNode form;
+  form.className = "TListForm";
+  form.name = "F";
+  form.children = {Part(main, "Label2"), Part(main, "IvDictionary1"), Part(main, "IvTranslator1")};
+  const DescNode lists = ParseDescription(kOlderLists);
+  std::vector<DescProperty>& props = form.children[1].properties;
+  props.insert(props.end(), lists.properties.begin(), lists.properties.end());
+  return form;
+}
+
+class IvDictionaryListsTest : public ::testing::Test {
+ protected:
+  IvDictionaryListsTest() {
+    RegisterI18nClasses();
+    RegisterClass(TLabel::StaticClass());
+    ctx.Service<TIvDictionaryStorage>().SetStore(&store);
+    store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", WriteMld(MainContent(), {}, MakeMldCodec(fp.locale)));
+  }
+  void Load() {
+    ApplyDescription(*form, ShippedDictionaryWithOlderLists());
+    dict = dynamic_cast<TIvBinaryDictionary*>(form->FindComponent("IvDictionary1"));
+    label = dynamic_cast<TLabel*>(form->FindComponent("Label2"));
+    ASSERT_NE(dict, nullptr);
+    ASSERT_NE(label, nullptr);
+  }
+
   fake::FakePlatform fp;
-  AppContext ctx(fp.platform());
-  TApplication app(ctx);
-  auto* form = new TListForm(&app);
-  form->LoadDescription(kListForm);
-  auto* dict = dynamic_cast<TIvBinaryDictionary*>(form->FindComponent("IvDictionary1"));
-  ASSERT_NE(dict, nullptr);
+  AppContext ctx{fp.platform()};
+  MemoryStore store{fp.system};
+  TApplication app{ctx};
+  TListForm* form = new TListForm(&app);
+  TIvBinaryDictionary* dict = nullptr;
+  TLabel* label = nullptr;
+};
+
+TEST_F(IvDictionaryListsTest, TheShippedDictionaryReadsItsDataFromTheOlderLists) {
+  Load();
   EXPECT_TRUE(dict->FoundOlderForm());
   EXPECT_EQ(dict->LanguageCount(), 3);
   EXPECT_EQ(dict->TranslationCount(), 1);
   EXPECT_EQ(dict->LocaleCount(), 1);
   ASSERT_TRUE(dict->Active()) << "the translator opened it once the window was loaded";
-  auto& label = *dynamic_cast<TLabel*>(form->FindComponent("Label1"));
+  EXPECT_EQ(store.reads, 0) << "stored in the window: the toolbar1.mld beside the program is not read";
 
   dict->SetLanguage(1);
-  EXPECT_EQ(label.Caption(), "Espace libre");
+  EXPECT_EQ(label->Caption(), "M\xE9moire utilis\xE9" "e");
   EXPECT_EQ(ctx.format().thousandSeparator, '\xA0') << "the custom locale of the list";
   EXPECT_EQ(ctx.format().longMonthNames[1], "f\xE9vrier");
 
+  dict->SetLanguage(0);
+  EXPECT_EQ(label->Caption(), "Memory Used");
+}
+
+TEST_F(IvDictionaryListsTest, ARussianListLanguageNeedsItsCodePage) {
+  // The shipped dictionary checks the language against the system's code page.
+  Load();
+  dict->SetLanguage(1);
+  try {
+    dict->SetLanguage(2);
+    ADD_FAILURE() << "Russian on a Western system";
+  } catch (const EIvMulti& e) {
+    EXPECT_STREQ(e.what(), "Russian is not supported by the code page");
+  }
+  EXPECT_EQ(label->Caption(), "M\xE9moire utilis\xE9" "e") << "left in French";
+
+  fp.locale.acp = 1251;
   dict->SetLanguage(2);
-  EXPECT_EQ(label.Caption(), "\xD1\xE2\xEE\xE1\xEE\xE4\xED\xEE") << "Russian in code page 1251";
+  EXPECT_EQ(label->Caption(), "\xC7\xE0\xED\xFF\xF2\xE0\xFF \xEF\xE0\xEC\xFF\xF2\xFC");
   EXPECT_EQ(dict->CurrentLanguage().nativeName, "\xD0\xF3\xF1\xF1\xEA\xE8\xE9");
   EXPECT_EQ(dict->CurrentLanguage().CodePage(), 1251);
-
-  dict->SetLanguage(0);
-  EXPECT_EQ(label.Caption(), "Free Space");
 }
 
 TEST(IvDictionaryLists, ANewerListVersionIsRefusedWhenTheWindowIsRead) {
