@@ -44,6 +44,10 @@ void* operator new(std::size_t size, std::align_val_t a) {
 void* operator new[](std::size_t size, std::align_val_t a) { return operator new(size, a); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, 0); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size, 0); }
+// GCC cannot see that the operator new above is malloc's too.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

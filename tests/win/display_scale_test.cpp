@@ -50,7 +50,9 @@ class DisplayScaleTest : public ShippedProgramTest {
       EXPECT_EQ(r.right - r.left, want.Width());
       wchar_t cls[32] = {};
       GetClassNameW(h, cls, 32);
-      if (std::wstring(cls) != L"ComboBox") EXPECT_EQ(r.bottom - r.top, want.Height());  // its window holds the list
+      if (std::wstring(cls) != L"ComboBox") {  // its window holds the list
+        EXPECT_EQ(r.bottom - r.top, want.Height());
+      }
       // Captions of labels: one line, in the control's own font.
       auto* label = dynamic_cast<TLabel*>(c);
       std::wstring text(256, L'\0');

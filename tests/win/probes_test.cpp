@@ -137,7 +137,9 @@ TEST_F(Win32ProbesTest, ScreenResolutionIsTheDisplayMode) {
   auto* o = new TOtherInfo(&root);
   EXPECT_EQ(o->ScreenResolutionText(), expected);
   // The test script may say which screen it started (Xvfb's "-screen 0 WxHxD").
-  if (const char* screen = std::getenv("VSI_SCREEN")) EXPECT_EQ(o->ScreenResolutionText(), screen);
+  if (const char* screen = std::getenv("VSI_SCREEN")) {
+    EXPECT_EQ(o->ScreenResolutionText(), screen);
+  }
 }
 
 TEST_F(Win32ProbesTest, VendorIdentifierFromTheRegistry) {

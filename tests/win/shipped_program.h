@@ -1,7 +1,8 @@
 #pragma once
 // The program as WinMain makes it, on the real window system: the shipped window descriptions,
 // the pictures of the built toolbar1.exe and the toolbar1.mld beside it (the dictionary is
-// looked for in the current directory first, which the fixture sets to the build folder).
+// looked for beside the program, then in the current directory, which the fixture sets to
+// the build folder: the test program is not beside toolbar1.mld).
 #include "platform/win32/win32_api.h"  // first: <windows.h> without its A/W name macros
 #undef RegisterClass                   // the framework's class registry, not user32's
 

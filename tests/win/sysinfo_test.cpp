@@ -107,7 +107,9 @@ TEST_F(SysinfoWin32Test, GeneralInformationMatchesTheSystem) {
   EXPECT_EQ(info->GetTextByIndex(tiRegisteredOwner), RegApiQuery(kVersionKey, "RegisteredOwner"));
 
   TIME_ZONE_INFORMATION tz{};
-  if (GetTimeZoneInformation(&tz) != TIME_ZONE_ID_INVALID) EXPECT_EQ(info->GetIntegerByIndex(iiTimeZoneDiff), tz.Bias);
+  if (GetTimeZoneInformation(&tz) != TIME_ZONE_ID_INVALID) {
+    EXPECT_EQ(info->GetIntegerByIndex(iiTimeZoneDiff), tz.Bias);
+  }
   EXPECT_EQ(info->GetIntegerByIndex(iiScreenWidth), GetSystemMetrics(SM_CXSCREEN));
   EXPECT_EQ(info->GetFlagByIndex(fiNumLockState), (GetKeyState(VK_NUMLOCK) & 0xFF) == 1);
   char decimal[8] = {};

@@ -569,7 +569,7 @@ TEST_F(WindowSystemTest, TabLeavesAMemoUnlessItWantsTabsAndSelectsNothingComingI
   EXPECT_EQ(tab(memo, true), first) << "so does Shift+Tab";
   EXPECT_EQ(W(ws_.GetText(memo)), L"Host Name . . : velmora") << "no tab typed";
   // Enter still makes a new line in it.
-  MSG enter{H(memo), WM_KEYDOWN, VK_RETURN, 0};
+  MSG enter{H(memo), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
   EXPECT_TRUE(SendMessageW(H(memo), WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS);
 
   WindowParams p;
@@ -580,7 +580,7 @@ TEST_F(WindowSystemTest, TabLeavesAMemoUnlessItWantsTabsAndSelectsNothingComingI
   p.wantTabs = true;
   TestSink typing;
   WindowHandle tabs = ws_.CreateWindow(p, &typing);
-  MSG tabKey{H(tabs), WM_KEYDOWN, VK_TAB, 0};
+  MSG tabKey{H(tabs), WM_KEYDOWN, VK_TAB, 0, 0, {}};
   EXPECT_TRUE(SendMessageW(H(tabs), WM_GETDLGCODE, VK_TAB, reinterpret_cast<LPARAM>(&tabKey)) & DLGC_WANTALLKEYS)
       << "a memo that wants tabs keeps them";
   ws_.DestroyWindow(form);

@@ -78,7 +78,9 @@ TEST_F(IdleAndStartTest, ObjectsNoSlotShowsAreReadOnlyAfterTheWindowIsPainted) {
   const size_t timers = fp.windows.ArmedTimers();
   main->Show();
   for (const FactRow& row : kFactRows)
-    if (row.fact != Fact::CpuUsage) EXPECT_NE(Slot(row.slot), " ") << row.slot;
+    if (row.fact != Fact::CpuUsage) {
+      EXPECT_NE(Slot(row.slot), " ") << row.slot;
+    }
   for (const std::string& name : unshown)
     EXPECT_FALSE(main->Get<TSysBaseComponent>(name).Retrieved()) << name << " before the first paint";
   // A timer's turn comes only after the window has painted (WM_TIMER after WM_PAINT; the

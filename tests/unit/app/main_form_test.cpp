@@ -89,7 +89,9 @@ TEST_F(MainFormTest, EveryComponentSitsAtItsPlace) {
     auto& c = main->Get<TControl>(r.name);
     EXPECT_EQ(c.BoundsRect(), r.bounds) << r.name;
     ASSERT_TRUE(c.HandleAllocated()) << r.name;
-    if (r.text) EXPECT_EQ(Utf16ToUtf8(fp.windows.Window(c.Handle()).text), r.text) << r.name;
+    if (r.text) {
+      EXPECT_EQ(Utf16ToUtf8(fp.windows.Window(c.Handle()).text), r.text) << r.name;
+    }
   }
   EXPECT_EQ(main->ClientWidth(), 885);
   EXPECT_EQ(main->ClientHeight(), 190);

@@ -78,7 +78,9 @@ TEST_F(WindowScaleTest, PaintAt144IsThe96DpiPaintScaled) {
       EXPECT_EQ(s.kind, a[i].kind);
       if (a[i].kind == fake::CanvasOp::Kind::Image) {
         EXPECT_EQ(s.dpi, 144);
-        if (a[i].x >= 0) EXPECT_EQ(s.x, view.Scale(a[i].x));
+        if (a[i].x >= 0) {
+          EXPECT_EQ(s.x, view.Scale(a[i].x));
+        }
         continue;
       }
       if (a[i].kind == fake::CanvasOp::Kind::FrameRect) continue;  // drawn as bands when thicker
@@ -86,7 +88,9 @@ TEST_F(WindowScaleTest, PaintAt144IsThe96DpiPaintScaled) {
       using K = fake::CanvasOp::Kind;
       const bool text = s.kind == K::TextOut || s.kind == K::TextOutW || s.kind == K::TextRect ||
                         s.kind == K::DrawText || s.kind == K::DrawTextW;
-      if (text) EXPECT_EQ(s.font.height, view.FontHeight(a[i].font.height));
+      if (text) {
+        EXPECT_EQ(s.font.height, view.FontHeight(a[i].font.height));
+      }
       const int slack = text ? 3 : 0;
       const TRect want = view.Scale(a[i].rect);
       for (auto [got, expected] : {std::pair{s.rect.left, want.left}, {s.rect.top, want.top},
@@ -142,9 +146,12 @@ TEST_F(WindowScaleTest, HighContrastTakesTheSystemColoursForEveryTextAndBackgrou
   }
   fake::RecordingCanvas slot = fp.windows.Paint(main->Get<TControl>("WideLabel9").Handle());
   for (const auto& op : slot.ops) {
-    if (op.kind == fake::CanvasOp::Kind::FillRect) EXPECT_EQ(op.brush, clWindow);
-    if (op.kind == fake::CanvasOp::Kind::TextOutW || op.kind == fake::CanvasOp::Kind::DrawTextW)
+    if (op.kind == fake::CanvasOp::Kind::FillRect) {
+      EXPECT_EQ(op.brush, clWindow);
+    }
+    if (op.kind == fake::CanvasOp::Kind::TextOutW || op.kind == fake::CanvasOp::Kind::DrawTextW) {
       EXPECT_EQ(op.font.color, clWindowText);
+    }
   }
   // Without it, the blue and yellow of the design.
   EXPECT_EQ(main->Get<TControl>("WideLabel9").Font()->Color(), clYellow);

@@ -71,8 +71,9 @@ TEST_F(ApplicationTest, TimerArmsWhenItsHandlerIsAttachedAndStopsWhenDisabled) {
     EXPECT_EQ(fp.windows.ArmedTimers(), 0u) << "nothing to run yet";
     timer->SetOnTimer([](TObject*) {});
     ASSERT_EQ(fp.windows.ArmedTimers(), 1u);
-    if (interval != 1000 || kTimerSpeedUp != 1)
+    if (interval != 1000 || kTimerSpeedUp != 1) {
       EXPECT_EQ(fp.windows.timers.begin()->second.interval, static_cast<uint32_t>(interval / kTimerSpeedUp));
+    }
     timer->SetEnabled(false);
     EXPECT_EQ(fp.windows.ArmedTimers(), 0u);
     timer->SetEnabled(true);

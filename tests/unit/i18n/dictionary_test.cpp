@@ -615,17 +615,17 @@ TEST_F(IvDictionaryTest, ConvertNativeStringReencodesNonAsciiOriginals) {
   dict->SetLanguage(0);
   Open();  // native code page 1252
   fp.locale.acp = 1251;
-  TIvTranslation euro{0, "5 \x80", "TMain", "", "x"};
+  TIvTranslation euro{0, "5 \x80", "TMain", "", "x", ""};
   dict->ConvertNativeString(euro);
   EXPECT_EQ(euro.original, "5 \x88");  // the euro sign's place in Windows-1251
-  TIvTranslation ascii{0, "Close", "TMain", "", "x"};
+  TIvTranslation ascii{0, "Close", "TMain", "", "x", ""};
   dict->ConvertNativeString(ascii);
   EXPECT_EQ(ascii.original, "Close");
-  TIvTranslation noContext{0, "5 \x80", "", "", "x"};
+  TIvTranslation noContext{0, "5 \x80", "", "", "x", ""};
   dict->ConvertNativeString(noContext);
   EXPECT_EQ(noContext.original, "5 \x80");
   dict->SetOptions(dict->Options() & ~IvOption(ivdoConvertNativeString));
-  dict->ConvertNativeString(euro = {0, "5 \x80", "TMain", "", "x"});
+  dict->ConvertNativeString(euro = {0, "5 \x80", "TMain", "", "x", ""});
   EXPECT_EQ(euro.original, "5 \x80");
   fp.locale.acp = 1252;
   dict->SetOptions(kIvAllDictionaryOptions);
