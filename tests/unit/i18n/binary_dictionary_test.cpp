@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "app/window_descriptions.h"
 #include "fakes/fake_platform.h"
@@ -461,7 +462,7 @@ const ClassInfo& TListForm::StaticClass() {
   return info;
 }
 
-// The one change to the shipped dictionary: its data stored in the window, in the older
+// The shipped dictionary with its data stored in the window, in the older
 // lists, instead of in toolbar1.mld. Languages of version 2 (with their charset), translations
 // of version 1 (no layout), a French custom locale of version 1 whose thousand separator is a
 // no-break space. Russian texts are UTF-8 in the description and reach the program in code
@@ -483,28 +484,29 @@ constexpr const char* kOlderLists = R"(TX X {
      ("lundi" "mardi" "mercredi" "jeudi" "vendredi" "samedi" "dimanche")))
 })";
 
-const DescNode& Part(const DescNode& node, const std::string& name) {
+const DescNode* FindPart(const DescNode& node, const std::string& name) {
   for (const DescNode& child : node.children) {
-    if (child.name == name) return child;
-    try {
-      return Part(child, name);
-    } catch (const std::out_of_range&) {
-    }
+    if (child.name == name) return &child;
+    if (const DescNode* found = FindPart(child, name)) return found;
   }
-  throw std::out_of_range("the main window has no " + name);
+  return nullptr;
 }
 
 // The shipped main window's IvDictionary1, IvTranslator1 and Label2 ("Memory Used") on a
-// small form, the dictionary's data in the older lists.
-DescNode ShippedDictionaryWithOlderLists() {
+// small form, the dictionary given `data` (properties written as in a description).
+DescNode ShippedDictionaryWith(const char* data) {
   const DescNode main = ParseDescription(std::string(WindowDescription("main")));
   DescNode form;
   form.className = "TListForm";
   form.name = "F";
-  form.children = {Part(main, "Label2"), Part(main, "IvDictionary1"), Part(main, "IvTranslator1")};
-  const DescNode lists = ParseDescription(kOlderLists);
+  for (const char* name : {"Label2", "IvDictionary1", "IvTranslator1"}) {
+    const DescNode* part = FindPart(main, name);
+    if (!part) throw std::runtime_error(std::string("the main window has no ") + name);
+    form.children.push_back(*part);
+  }
+  const DescNode added = ParseDescription(data);
   std::vector<DescProperty>& props = form.children[1].properties;
-  props.insert(props.end(), lists.properties.begin(), lists.properties.end());
+  props.insert(props.end(), added.properties.begin(), added.properties.end());
   return form;
 }
 
@@ -517,7 +519,7 @@ class IvDictionaryListsTest : public ::testing::Test {
     store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", WriteMld(MainContent(), {}, MakeMldCodec(fp.locale)));
   }
   void Load() {
-    ApplyDescription(*form, ShippedDictionaryWithOlderLists());
+    ApplyDescription(*form, ShippedDictionaryWith(kOlderLists));
     dict = dynamic_cast<TIvBinaryDictionary*>(form->FindComponent("IvDictionary1"));
     label = dynamic_cast<TLabel*>(form->FindComponent("Label2"));
     ASSERT_NE(dict, nullptr);
@@ -570,14 +572,9 @@ TEST_F(IvDictionaryListsTest, ARussianListLanguageNeedsItsCodePage) {
   EXPECT_EQ(dict->CurrentLanguage().CodePage(), 1251);
 }
 
-TEST(IvDictionaryLists, ANewerListVersionIsRefusedWhenTheWindowIsRead) {
-  RegisterI18nClasses();
-  fake::FakePlatform fp;
-  AppContext ctx(fp.platform());
-  TApplication app(ctx);
-  auto* form = new TListForm(&app);
+TEST_F(IvDictionaryListsTest, ANewerListVersionIsRefusedWhenTheWindowIsRead) {
   try {
-    form->LoadDescription("TListForm F {\n  TIvBinaryDictionary D {\n    Translations (3 0 0)\n  }\n}");
+    ApplyDescription(*form, ShippedDictionaryWith("TX X {\n  Translations (3 0 0)\n}\n"));
     FAIL() << "read";
   } catch (const std::exception& e) {
     EXPECT_NE(std::string(e.what()).find("Unknown translation data version: 3"), std::string::npos) << e.what();
