@@ -51,49 +51,50 @@ class DescriptionTest : public ::testing::Test {
   TApplication app{ctx};
 };
 
+// The reader's own cases, on a small description of no shipped window.
 TEST_F(DescriptionTest, CreatesChildrenSetsPropertiesAndBindsHandlers) {
   auto* form = new TTestForm(&app);
   form->LoadDescription(R"(
-TTestForm Form1 {
+TTestForm Sample {
   Caption "Caf\xe9 \"quoted\""   # an 8-bit text through the ANSI code page
   Color 16744576
   Font.Style [fsBold, fsItalic]
-  TPanel Panel1 {
+  TPanel Box {
     Left 10
     Top 20
     ParentColor true
     Font.Color clWhite
-    TLabel Label1 {
+    TLabel Title {
       Caption "déc."
       Alignment taRightJustify
     }
   }
-  TMemo Memo1 {
+  TMemo Notes {
     Lines ("one" "two")
   }
-  TSpeedButton Button1 {
+  TSpeedButton Go {
     OnClick Clicked
   }
 }
 )");
-  EXPECT_EQ(form->Name(), "Form1");
+  EXPECT_EQ(form->Name(), "Sample");
   EXPECT_EQ(form->Caption(), "Caf\xe9 \"quoted\"");
   EXPECT_EQ(form->Font()->Style(), fsBold | fsItalic);
-  auto* panel = dynamic_cast<TPanel*>(form->FindComponent("Panel1"));
+  auto* panel = dynamic_cast<TPanel*>(form->FindComponent("Box"));
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->Parent(), form);
   EXPECT_EQ(panel->Color(), 16744576u) << "parent colour";
-  auto* label = dynamic_cast<TLabel*>(form->FindComponent("Label1"));
+  auto* label = dynamic_cast<TLabel*>(form->FindComponent("Title"));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->Owner(), form) << "the form owns every component";
   EXPECT_EQ(label->Parent(), panel);
   EXPECT_EQ(label->Caption(), "d\xe9" "c.") << "UTF-8 descriptions become Windows-1252 captions";
   EXPECT_EQ(label->Font()->Color(), clWhite) << "inherited from the panel";
   EXPECT_EQ(label->Alignment(), taRightJustify);
-  auto* memo = dynamic_cast<TMemo*>(form->FindComponent("Memo1"));
+  auto* memo = dynamic_cast<TMemo*>(form->FindComponent("Notes"));
   ASSERT_NE(memo, nullptr);
   EXPECT_EQ(memo->Text(), "one\r\ntwo");
-  dynamic_cast<TControl*>(form->FindComponent("Button1"))->Click();
+  dynamic_cast<TControl*>(form->FindComponent("Go"))->Click();
   EXPECT_EQ(form->clicks, 1);
 }
 
