@@ -6,7 +6,6 @@
 
 #include "framework/context.h"
 #include "framework/format_settings.h"
-#include "framework/second_ticker.h"
 
 namespace vsi {
 
@@ -290,41 +289,18 @@ void TUiClockStatus::Paint(ICanvas& canvas) {
 
 // ---- PollingTimer
 
-PollingTimer::~PollingTimer() { Stop(); }
-
-uint32_t PollingTimer::BasePeriod() const {
-  int period = controls_.empty() ? 0 : controls_.front()->Interval() / kTimerSpeedUp;
-  return static_cast<uint32_t>(period > 0 ? period : 1);
-}
-
 bool PollingTimer::CanAlign() const {
   if (kTimerSpeedUp != 1 || controls_.empty() || controls_.front()->Interval() > 1000) return false;
   return std::all_of(controls_.begin(), controls_.end(), [](const TUiClockStatus* c) { return c->ChangesOnTheSecond(); });
 }
 
-void PollingTimer::Stop() {
-  if (timer_) context_.platform().windows.KillTimer(timer_);
-  timer_ = 0;
-  period_ = 0;
-  if (onSecond_) {
-    if (SecondTicker* ticker = context_.FindService<SecondTicker>()) ticker->Remove(onSecond_);
-    onSecond_ = 0;
-  }
-}
-
 void PollingTimer::Follow() {
-  if (controls_.empty()) return Stop();
-  if (CanAlign()) {
-    if (onSecond_) return;
-    Stop();
-    onSecond_ = context_.Service<SecondTicker>().Add([this] { Tick(); });
-    return;
-  }
-  if (timer_ && period_ == BasePeriod()) return;
-  Stop();
-  timer_ = context_.platform().windows.SetTimer(BasePeriod(), [this] { Tick(); });
-  if (!timer_) throw EOutOfResources("Not enough timers available");
-  period_ = BasePeriod();
+  if (controls_.empty())
+    repeat_.Stop();
+  else if (CanAlign())
+    repeat_.WithTheSecond([this] { Tick(); });
+  else
+    repeat_.Every(controls_.front()->Interval(), [this] { Tick(); });
 }
 
 void PollingTimer::Register(TUiClockStatus* control) {

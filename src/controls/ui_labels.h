@@ -139,31 +139,25 @@ class TUiClockStatus : public TGraphicControl {
 // the wake-up the process has each second anyway.
 class PollingTimer {
  public:
-  explicit PollingTimer(AppContext& context) : context_(context) {}
-  ~PollingTimer();
+  explicit PollingTimer(AppContext& context) : repeat_(context) {}
   // The control's Interval is read from it: set it before registering.
   void Register(TUiClockStatus* control);
   void Unregister(TUiClockStatus* control);
   void Tick();
-  bool Armed() const { return timer_ != 0 || onSecond_ != 0; }
+  bool Armed() const { return repeat_.Running(); }
   // The own timer, 0 while the clocks go with the second.
-  uintptr_t Timer() const { return timer_; }
-  bool OnTheSecond() const { return onSecond_ != 0; }
+  uintptr_t Timer() const { return repeat_.Timer(); }
+  bool OnTheSecond() const { return repeat_.GoesWithTheSecond(); }
 
  private:
-  // The period the first control asks for, sped up in the soak-test build.
-  uint32_t BasePeriod() const;
   bool CanAlign() const;
-  // Moves the polling to the second's tick or to an own timer, as the clocks now allow.
+  // Moves the polling to the second's tick or to an own timer at the first control's
+  // interval, as the clocks now allow.
   void Follow();
-  void Stop();
 
-  AppContext& context_;
   std::vector<TUiClockStatus*> controls_;
   std::vector<TUiClockStatus*> ticking_;
-  uintptr_t timer_ = 0;
-  uint32_t period_ = 0;
-  int onSecond_ = 0;  // the SecondTicker subscription
+  RepeatingCall repeat_;
 };
 
 }  // namespace vsi

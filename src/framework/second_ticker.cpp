@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "framework/context.h"
-#include "framework/exceptions.h"
+#include "framework/timer.h"
 
 namespace vsi {
 
@@ -52,8 +52,7 @@ void SecondTicker::Arm(uint32_t period) {
   if (timer_) windows.KillTimer(timer_);
   timer_ = 0;
   period_ = 0;
-  timer_ = windows.SetTimer(period, [this] { Tick(); });
-  if (!timer_) throw EOutOfResources("Not enough timers available");
+  timer_ = StartTimer(windows, period, [this] { Tick(); });
   period_ = period;
 }
 

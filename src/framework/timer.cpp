@@ -1,6 +1,9 @@
 #include "framework/timer.h"
 
+#include <utility>
+
 #include "framework/context.h"
+#include "framework/exceptions.h"
 #include "framework/second_ticker.h"
 
 namespace vsi {
@@ -23,18 +26,40 @@ const ClassInfo& TTimer::StaticClass() {
   return info;
 }
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner) {}
+uintptr_t StartTimer(IWindowSystem& windows, uint32_t period, std::function<void()> callback) {
+  const uintptr_t timer = windows.SetTimer(period, std::move(callback));
+  if (!timer) throw EOutOfResources("Not enough timers available");
+  return timer;
+}
 
-TTimer::~TTimer() { Stop(); }
+void RepeatingCall::Every(int interval, std::function<void()> callback) {
+  const int sped = interval / kTimerSpeedUp;
+  const uint32_t period = static_cast<uint32_t>(sped > 0 ? sped : 1);
+  if (timer_ && period_ == period) return;
+  Stop();
+  timer_ = StartTimer(context_.platform().windows, period, std::move(callback));
+  period_ = period;
+}
 
-void TTimer::Stop() {
-  if (timer_) Plat().windows.KillTimer(timer_);
+void RepeatingCall::WithTheSecond(std::function<void()> callback) {
+  if (onSecond_) return;
+  Stop();
+  onSecond_ = context_.Service<SecondTicker>().Add(std::move(callback));
+}
+
+void RepeatingCall::Stop() {
+  if (timer_) context_.platform().windows.KillTimer(timer_);
   timer_ = 0;
+  period_ = 0;
   if (onSecond_) {
-    if (SecondTicker* ticker = Context().FindService<SecondTicker>()) ticker->Remove(onSecond_);
+    if (SecondTicker* ticker = context_.FindService<SecondTicker>()) ticker->Remove(onSecond_);
     onSecond_ = 0;
   }
 }
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner), repeat_(Context()) {}
+
+TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool v) {
   if (v == enabled_) return;
@@ -56,17 +81,14 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 void TTimer::Tick() { Fire(onTimer_, this); }
 
 void TTimer::UpdateTimer() {
-  Stop();
+  // Any change starts the count again, as a new timer would.
+  repeat_.Stop();
   if (!enabled_ || interval_ <= 0 || !onTimer_) return;
-  if (interval_ == 1000 && kTimerSpeedUp == 1) {
-    // A once-a-second timer goes with the second's tick, in the same wake-up as the clock.
-    onSecond_ = Context().Service<SecondTicker>().Add([this] { Tick(); });
-    return;
-  }
-  IWindowSystem& windows = Plat().windows;
-  int period = interval_ / kTimerSpeedUp;
-  timer_ = windows.SetTimer(static_cast<uint32_t>(period > 0 ? period : 1), [this] { Tick(); });
-  if (!timer_) throw EOutOfResources("Not enough timers available");
+  // A once-a-second timer goes with the second's tick, in the same wake-up as the clock.
+  if (interval_ == 1000 && kTimerSpeedUp == 1)
+    repeat_.WithTheSecond([this] { Tick(); });
+  else
+    repeat_.Every(interval_, [this] { Tick(); });
 }
 
 }  // namespace vsi
