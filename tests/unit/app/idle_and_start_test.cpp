@@ -9,10 +9,10 @@
 #include "app/languages.h"
 #include "controls/ui_labels.h"
 #include "facts_fixture.h"
+#include "framework/second_ticker.h"
 #include "i18n/binary_dictionary.h"
 #include "probes/host_probe.h"
 #include "sysinfo/sysinfo_base.h"
-#include "framework/second_ticker.h"
 
 namespace vsi {
 namespace {
