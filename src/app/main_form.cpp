@@ -37,10 +37,7 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   RegisterMethod("DriveComboBox1Change", [this](TObject* s) { DriveComboBox1Change(s); });
   RegisterMethod("BitBtn1Click", [this](TObject* s) { BitBtn1Click(s); });
   for (const LanguageRow& row : kLanguages)
-    RegisterMethod(std::string(row.button) + "Click", [this, &row](TObject*) {
-      languagePicked_ = true;
-      ApplyLanguage(row);
-    });
+    RegisterMethod(std::string(row.button) + "Click", [this, &row](TObject*) { PickLanguage(row, !restoring_); });
   // The objects no slot shows read their facts once the window has been painted
   // (RetrieveDeferred); those the slots show read now, in the window's order, as when loaded.
   TSysRetrievalPolicy& policy = Context().Service<TSysRetrievalPolicy>();
@@ -131,10 +128,34 @@ void TMain::ApplyLanguage(const LanguageRow& row) {
   ShowDiskFigures();
 }
 
+void TMain::PickLanguage(const LanguageRow& row, bool picked) {
+  ApplyLanguage(row);
+  if (!picked) return;
+  // Stored when chosen: log-off, a crash or another copy's close cannot lose it, and with two
+  // copies running the last choice made is the one kept.
+  try {
+    StoreLanguage();
+    languageUnstored_ = false;
+  } catch (const std::exception&) {
+    languageUnstored_ = true;  // tried again at close, where a failure is reported
+  }
+}
+
+void TMain::Report(const std::exception& e) {
+  if (TApplication* app = ApplicationOf(*this)) app->HandleException(e);
+}
+
 void TMain::RestoreLanguage() {
+  restoring_ = true;
+  ScopeExit restored{[this] { restoring_ = false; }};
+  auto english = [this] { Get<TControl>(kLanguages[0].button).Click(); };
   if (runLanguage_) {
-    Get<TControl>(runLanguage_->button).Click();
-    languagePicked_ = false;
+    try {
+      Get<TControl>(runLanguage_->button).Click();
+    } catch (const std::exception& e) {
+      Report(e);
+      english();
+    }
     return;
   }
   auto& state = Get<TControl>("Label1");
@@ -142,22 +163,40 @@ void TMain::RestoreLanguage() {
   TRegistry reg(Plat().registry);
   // Reading needs no more: a key the user may only read still gives the stored language.
   if (reg.OpenKeyReadOnly(kSettingsKey)) {
-    stored = reg.ReadString(kLanguageValue);
+    try {
+      stored = reg.ReadString(kLanguageValue);
+    } catch (const std::exception& e) {
+      // A value of another type: said once, and left for the user's next choice to replace.
+      Report(e);
+      english();
+      return;
+    }
     state.SetCaption(stored);
     reg.CloseKey();
   }
   // Exact comparisons, in this order; anything else is English.
   for (const char* name : {"French", "German", "English", "Italian", "Spanish", "Portuguese", "Dutch", "Swedish"}) {
     if ((std::string(name) == "French" ? stored : state.Caption()) == name) {
-      Get<TControl>(LanguageByState(name)->button).Click();
+      try {
+        Get<TControl>(LanguageByState(name)->button).Click();
+      } catch (const std::exception& e) {
+        // Refused by the code page or missing from the dictionary: the window in English.
+        Report(e);
+        english();
+      }
       return;
     }
   }
-  Get<TControl>("SpeedButton6").Click();
+  english();
 }
 
 void TMain::FormShow(TObject*) {
-  RestoreLanguage();
+  // The window is filled whatever the stored language turned out to be.
+  try {
+    RestoreLanguage();
+  } catch (const std::exception& e) {
+    Report(e);
+  }
   // Each step may fail; the failure ends the handler there and the later slots stay blank.
   for (Fact fact : {Fact::ComputerName, Fact::MemoryLoad, Fact::Processor, Fact::SerialNumber, Fact::VolumeLabel,
                     Fact::FileSystem, Fact::Os, Fact::Vendor, Fact::Screen, Fact::ServicePack})
@@ -270,15 +309,35 @@ void TMain::StorePlace() {
   reg.CloseKey();
 }
 
+void TMain::StoreLanguage() {
+  TRegistry reg(Plat().registry);
+  if (!reg.OpenKey(kSettingsKey, true)) return;
+  reg.WriteString(kLanguageValue, Get<TControl>("Label1").Caption());
+  reg.CloseKey();
+}
+
+bool TMain::StoredLanguageMissing() const {
+  TRegistry reg(Plat().registry);
+  if (!reg.OpenKeyReadOnly(kSettingsKey)) return true;
+  try {
+    return LanguageByState(reg.ReadString(kLanguageValue)) == nullptr;
+  } catch (const std::exception&) {
+    return false;  // a value of another type stays until the user chooses
+  }
+}
+
 void TMain::FormClose(TObject*) {
   StorePlace();
-  // The language given for this run leaves the stored choice alone; a flag clicked since does not.
-  if (runLanguage_ && !languagePicked_) return;
-  std::string state = Get<TControl>("Label1").Caption();
-  TRegistry reg(Plat().registry);
-  if (reg.OpenKey(kSettingsKey, true)) {
-    reg.WriteString(kLanguageValue, state);
-    reg.CloseKey();
+  // The choice was stored when made; what is left is the first run's language, or a choice
+  // whose store failed then. A language given for this run leaves the stored choice alone.
+  if (languageUnstored_ || (!runLanguage_ && StoredLanguageMissing())) StoreLanguage();
+}
+
+void TMain::WmEndSession() {
+  // The process may be ended without a close; nobody is left to read an error box.
+  try {
+    FormClose(this);
+  } catch (const std::exception&) {
   }
 }
 

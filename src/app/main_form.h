@@ -30,10 +30,14 @@ class TMain : public TForm {
   void FormShow(TObject* sender);
   void FormClose(TObject* sender);
   void DriveComboBox1Change(TObject* sender);
-  // The eight flag handlers: each applies its row of the language table.
+  // The eight flag handlers: each applies its row of the language table and, when the user
+  // clicked it, stores it at once, so that no way of ending the program loses the choice.
   void ApplyLanguage(const struct LanguageRow& row);
-  // The first step of FormShow: the stored language, or English.
+  // The first step of FormShow: the stored language, or English. A stored value that cannot
+  // be used is reported once, English is shown, and the value is left as it was.
   void RestoreLanguage();
+  // The session ends (log-off, shutdown): what a close would store is stored now.
+  void WmEndSession() override;
   void BitBtn1Click(TObject* sender);
 
   // A component of this window by name and class; raises when it is missing.
@@ -70,6 +74,15 @@ class TMain : public TForm {
   // aloud.
   std::optional<TPoint> StoredPlace() const;
   void StorePlace();
+  // Writes the language in force as the stored choice; raises when the key refuses it.
+  void StoreLanguage();
+  // True when the stored choice is missing or not a language's name: then the language in
+  // force is written at close. A choice another copy of the program stored since stays.
+  bool StoredLanguageMissing() const;
+  // A language applied by the restore or a click; `picked` when the user chose it.
+  void PickLanguage(const struct LanguageRow& row, bool picked);
+  // Reports a failure through the application's error box (one at a time).
+  void Report(const std::exception& e);
   // Reads a fact into the model and shows it in its slot.
   void ShowFact(Fact fact);
   void ShowContextMenu(TPoint screen);
@@ -79,7 +92,8 @@ class TMain : public TForm {
   std::vector<std::string> deferred_;
   uintptr_t deferredTimer_ = 0;
   const LanguageRow* runLanguage_ = nullptr;
-  bool languagePicked_ = false;
+  bool restoring_ = false;         // the restore clicks a flag: not the user's choice
+  bool languageUnstored_ = false;  // the user's choice could not be stored when made
 };
 
 }  // namespace vsi

@@ -6,6 +6,7 @@
 #include "controls/register.h"
 #include "framework/context.h"
 #include "framework/forms.h"
+#include "platform/platform.h"
 #include "probes/cpu_usage.h"
 #include "calendar/register.h"
 #include "i18n/register.h"
@@ -40,24 +41,60 @@ void CreateProgram(TApplication& app) {
   app.CreateForm<Ttoolabout>();
 }
 
-int RunProgram(AppContext& context) {
-  const CommandLine cmd = ParseCommandLine(SplitCommandLine(context.platform().io.CommandLine()));
-  switch (cmd.action) {
-    case CommandLine::Action::Report: return RunReport(context, cmd);
-    case CommandLine::Action::Usage:
-    case CommandLine::Action::Error: return ShowUsage(context, cmd);
-    case CommandLine::Action::Window: break;
-  }
+namespace {
+
+constexpr char kTitle[] = "Velmora System Info 1.0";
+
+int RunWindow(AppContext& context, const CommandLine& cmd) {
   TApplication app(context);
   try {
     CreateProgram(app);
     if (cmd.language) static_cast<TMain*>(app.MainForm())->SetLanguageForRun(cmd.language);
+    return app.Run();
   } catch (const std::exception& e) {
-    app.SetTitle("Velmora System Info 1.0");
+    // Closed while a box of the start-up was open: what failed after that is no news.
+    if (app.Terminated()) return 0;
+    app.SetTitle(kTitle);
     app.ShowException(e);
     return 1;
   }
-  return app.Run();
+}
+
+// The last word when something unforeseen leaves the program: a box for the window, a line
+// on standard error for a run without one (nobody may be there to press OK).
+void LastWord(AppContext& context, bool windowed, const std::string& message) {
+  try {
+    Platform& p = context.platform();
+    if (windowed)
+      p.windows.MessageBox(0, WithFullStop(message), kTitle, MB_OK_ | MB_ICONERROR_);
+    else
+      p.io.Write(StdStream::Error, "toolbar1.exe: " + message + "\r\n");
+  } catch (...) {
+    // Nothing is left to tell it with.
+  }
+}
+
+}  // namespace
+
+int RunProgram(AppContext& context) {
+  bool windowed = true;
+  // Nothing leaves the entry point: an exception there would end the process without a word.
+  try {
+    const CommandLine cmd = ParseCommandLine(SplitCommandLine(context.platform().io.CommandLine()));
+    windowed = cmd.action == CommandLine::Action::Window;
+    switch (cmd.action) {
+      case CommandLine::Action::Report: return RunReport(context, cmd);
+      case CommandLine::Action::Usage:
+      case CommandLine::Action::Error: return ShowUsage(context, cmd);
+      case CommandLine::Action::Window: break;
+    }
+    return RunWindow(context, cmd);
+  } catch (const std::exception& e) {
+    LastWord(context, windowed, e.what());
+  } catch (...) {
+    LastWord(context, windowed, "An unexpected failure ended the program");
+  }
+  return 1;
 }
 
 }  // namespace vsi

@@ -91,6 +91,7 @@ class TControl::ViewEvents : public IWindowEvents {
     Events().WmSize(v.Unscale(w), v.Unscale(h));
   }
   bool WmClose() override { return Events().WmClose(); }
+  void WmEndSession() override { Events().WmEndSession(); }
   void WmDestroy() override { Events().WmDestroy(); }
   void WmDrawItem(ICanvas& canvas, int index, const TRect& r, const DrawItemState& state) override {
     const ViewScale view = c_.View();

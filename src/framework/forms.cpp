@@ -297,11 +297,17 @@ void TApplication::CreateHandle() {
   p.appWindow = true;
   p.text = Plat().locale.MultiByteToWide(CP_ACP_, title_);
   p.visible = true;
-  handle_ = Plat().windows.CreateWindow(p, nullptr);
+  handle_ = Plat().windows.CreateWindow(p, &events_);
+}
+
+bool TApplication::WindowEvents::WmClose() {
+  app.Terminate();
+  return false;  // the window goes with the application
 }
 
 int TApplication::Run() {
-  if (!mainForm_) return 0;
+  // Asked to end before the window was ever shown: nothing to show.
+  if (!mainForm_ || terminated_) return 0;
   mainForm_->Show();
   return Plat().windows.RunMessageLoop();
 }

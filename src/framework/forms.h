@@ -152,6 +152,14 @@ class TApplication : public TComponent {
   std::function<void(TObject* sender, const std::exception& e)> OnException;
 
  private:
+  // The application window's own events: closed from the taskbar before the main form exists
+  // (while a box of the start-up is open), the program ends instead of showing it.
+  struct WindowEvents : IWindowEvents {
+    explicit WindowEvents(TApplication& app) : app(app) {}
+    bool WmClose() override;
+    TApplication& app;
+  };
+  WindowEvents events_{*this};
   std::string title_;
   TForm* mainForm_ = nullptr;
   WindowHandle handle_ = 0;

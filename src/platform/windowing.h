@@ -104,6 +104,9 @@ class IWindowEvents {
   virtual void WmSize(int clientWidth, int clientHeight) {}
   // Close request; return false to refuse.
   virtual bool WmClose() { return true; }
+  // The user's session is ending (log-off, shutdown): the process may be ended without a
+  // close, so what must outlive it is kept now.
+  virtual void WmEndSession() {}
   virtual void WmDestroy() {}
   virtual void WmDrawItem(ICanvas& canvas, int index, const TRect& r, const DrawItemState& state) {}
   // Tooltip request: fill the text and client position; false leaves the standard tooltip.

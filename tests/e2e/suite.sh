@@ -602,6 +602,25 @@ fault_paths() {
     fail "damaged dictionary: an error box appears" "$(wine "$driver" windows </dev/null 2>&1 | vsi_crlf | tr '\n' '|')"
     stop_app
   fi
+  # The taskbar's Close while that box is up (WM_CLOSE to the application window, which has
+  # the taskbar button): the program ends there, cleanly, and shows nothing more.
+  start_copy
+  if wine "$driver" --class '#32770' --caption Error --timeout 30000 wait-window </dev/null >/dev/null 2>>"$out/driver.err"; then
+    expect "damaged dictionary: closing the program during the box ends it with exit code 0" \
+      "$(wine "$driver" --caption "Velmora System Info 1.0" --hidden --timeout 15000 close </dev/null 2>>"$out/driver.err" | vsi_crlf)" \
+      $'exit\t0'
+    for i in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$app" 2>/dev/null; then
+      fail "damaged dictionary: the program is gone after the close during the box"
+      stop_app
+    else
+      pass "damaged dictionary: the program is gone after the close during the box"
+    fi
+    app=
+  else
+    fail "damaged dictionary: the box appears again for the close" "$(wine "$driver" windows </dev/null 2>&1 | vsi_crlf | tr '\n' '|')"
+    stop_app
+  fi
   expect "damaged dictionary: the file is not rewritten" "$(md5sum <"$app_dir/toolbar1.mld")" "$sum_before"
 
   # A machine value of the wrong type in an object read while the window is created.
@@ -628,6 +647,38 @@ fault_paths() {
 }
 section "fault paths: damaged or planted dictionary, mistyped machine value"
 fault_paths
+# ---------------------------------------------------------------- the session's end
+# A log-off ends the program without a close: the language chosen and the place the window
+# was moved to are kept all the same.
+section "the session's end"
+if start_app; then
+  click_flag Dutch
+  poll_caption "${lang_caption[Dutch]}" >/dev/null
+  expect "a flag click is stored at once" "$(stored_language)" "Dutch"
+  moved="$(drive move 123 145)"
+  timeout 60 wine wineboot --end-session </dev/null >/dev/null 2>&1
+  for i in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$app" 2>/dev/null; then
+    fail "the session's end ends the program"
+    stop_app
+  else
+    pass "the session's end ends the program"
+  fi
+  app=
+  expect "after the session's end Language1 = Dutch" "$(stored_language)" "Dutch"
+  place="$(wine reg query "$settings" /v Position1 </dev/null 2>/dev/null | vsi_crlf)"
+  expect_match "after the session's end the place it was moved to is stored ($moved)" "$place" '=123,145'
+  if start_app; then
+    expect "the next start is in Dutch" "$(poll_caption "${lang_caption[Dutch]}")" "${lang_caption[Dutch]}"
+    click_flag English
+    poll_caption "${lang_caption[English]}" >/dev/null
+    close_app "after the session's end"
+  else
+    fail "the program starts again after the session's end"
+  fi
+else
+  fail "the main window appears for the session's end"
+fi
 # ---------------------------------------------------------------- real mouse and keyboard
 source tests/e2e/window_input.sh
 # ---------------------------------------------------------------- the report and Copy all

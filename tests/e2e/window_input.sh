@@ -115,6 +115,32 @@ dump_window
 check "the typed note is still in the network box after French and English" \
   grep -q $'^child\t.*\t600\t24\t281\t.*my note 42' "$out/dump.txt"
 
+# ---- Escape in the network box does what it does elsewhere: nothing
+real_click 700 60
+real_key Escape
+sleep 0.5
+expect "Escape in the network box leaves the window open" "$(drive caption)" "  Velmora System Info 1.0"
+real_click 300 10
+real_key Escape
+expect "Escape elsewhere leaves it open too" "$(drive caption)" "  Velmora System Info 1.0"
+
+# ---- scrolling the network box never brings in its neighbours' pixels
+# The box runs a pixel under its caption strip. Scrolled down a line at a time and back to
+# the top, it must look as it does once it has painted all of itself anew.
+real_click 700 60
+real_key ctrl+Home
+for k in $(seq 1 14); do xdotool key Down; done
+sleep 0.3
+real_key ctrl+Home
+# Right of the caret and left of the scroll bar: the caret's blink is no difference.
+box_pixels() { convert "$1" -crop "240x128+$((cx + 612))+$((cy + 27))" +repage -depth 8 rgb:- | md5sum; }
+screenshot "$out/network-scrolled.png"
+drive repaint-at 700 60 >/dev/null
+sleep 0.4
+screenshot "$out/network-repainted.png"
+expect "the network box scrolled back to its top shows only its own text" \
+  "$(box_pixels "$out/network-scrolled.png")" "$(box_pixels "$out/network-repainted.png")"
+
 # ---- the window menu speaks the chosen language
 # Opened with Alt+Space; an item is chosen by its underlined letter. French "Réd&uire"
 # minimises; English has no item on "u".

@@ -10,9 +10,14 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Before anything loads a library by name: from here on they come from the system folder only.
   vsi::win32::RestrictLibrarySearch();
-  vsi::Win32Locale locale;
-  vsi::Win32WindowSystem windows(instance);
-  vsi::Win32Platform platform(locale, windows);
-  vsi::AppContext context(platform.platform());
-  return vsi::RunProgram(context);
+  // RunProgram lets nothing out; this is for the platform's own set-up, before any window.
+  try {
+    vsi::Win32Locale locale;
+    vsi::Win32WindowSystem windows(instance);
+    vsi::Win32Platform platform(locale, windows);
+    vsi::AppContext context(platform.platform());
+    return vsi::RunProgram(context);
+  } catch (...) {
+    return 1;
+  }
 }

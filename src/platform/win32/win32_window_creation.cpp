@@ -143,7 +143,9 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
     case WindowKind::Memo: {
       d->native = true;
       id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextControlId_++));
-      DWORD style = WS_CHILD | common | (params.tabStop ? WS_TABSTOP : 0);
+      // Clipped by the siblings above: the network box runs a pixel under its caption strip,
+      // and scrolling would otherwise carry the strip's pixels into the text.
+      DWORD style = WS_CHILD | WS_CLIPSIBLINGS | common | (params.tabStop ? WS_TABSTOP : 0);
       DWORD ex = 0;
       const wchar_t* cls = L"BUTTON";
       const wchar_t* text = Wide(params.text);

@@ -63,6 +63,11 @@ LRESULT CALLBACK Win32WindowSystem::NativeProc(HWND hwnd, UINT msg, WPARAM wp, L
         return code;
       }
       break;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+      // Escape does nothing anywhere in our windows; a multi-line edit would close its parent.
+      if (d->kind == WindowKind::Memo && wp == VK_ESCAPE) return 0;
+      break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       if (IWindowEvents* sink = d->sink) d->system->Guard([&] { sink->WmFocus(msg == WM_SETFOCUS); });
@@ -303,12 +308,16 @@ LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WP
   IWindowEvents* sink = d.sink;
   switch (msg) {
     case WM_CLOSE:
-      if (d.appWindow) {
-        // Closing the taskbar button closes the main form, which ends the program.
-        if (d.mainForm && ::IsWindow(d.mainForm)) {
-          ::PostMessageW(d.mainForm, WM_CLOSE, 0, 0);
-          handled = true;
-        }
+      // Closing the taskbar button closes the main form, which ends the program; before the
+      // main form exists (a box during start-up) the application itself is asked.
+      if (d.appWindow && d.mainForm && ::IsWindow(d.mainForm)) {
+        ::PostMessageW(d.mainForm, WM_CLOSE, 0, 0);
+        handled = true;
+        return 0;
+      }
+      // Only windows close: a multi-line edit posts WM_CLOSE to its parent on Escape.
+      if (d.kind != WindowKind::Form) {
+        handled = true;
         return 0;
       }
       if (sink) {
@@ -317,6 +326,10 @@ LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WP
         if (close) ::DestroyWindow(hwnd);
         handled = true;
       }
+      return 0;
+    case WM_ENDSESSION:
+      if (wp && sink) Guard([&] { sink->WmEndSession(); });
+      handled = true;
       return 0;
     case WM_DESTROY:
       if (d.tipWindow && ::IsWindow(d.tipWindow)) {

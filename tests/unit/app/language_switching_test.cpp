@@ -3,6 +3,7 @@
 #include "app/languages.h"
 #include "app/main_form.h"
 #include "app/program.h"
+#include "app/window_place.h"
 #include "calendar/calendar_group.h"
 #include "controls/ui_labels.h"
 #include "fakes/fake_platform.h"
@@ -72,15 +73,91 @@ TEST_F(LanguageTest, AnythingButAnExactNameIsEnglish) {
   }
 }
 
-TEST_F(LanguageTest, AStoredNumberShowsTheRegistryErrorAndLeavesTheShowFillUndone) {
+TEST_F(LanguageTest, AStoredNumberIsSaidOnceAndTheWindowIsFilledInEnglishWithTheValueLeftAlone) {
   fp.registry.SetDword(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, 5);
   fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"output"}, 1});
   Start();
   EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid data type for 'Language1'"});
-  EXPECT_EQ(main->Get<TWideLabel>("WideLabel8").Caption(), u" ") << "FormShow stopped at its first step";
-  EXPECT_NE(main->Get<TWideLabel>("WideLabel22").Caption(), u" ") << "the drive column was filled before";
-  EXPECT_TRUE(fp.processes.starts.empty()) << "no capture";
+  EXPECT_EQ(State(), "English");
   EXPECT_EQ(main->Caption(), "  Velmora System Info 1.0");
+  EXPECT_NE(main->Get<TWideLabel>("WideLabel8").Caption(), u" ") << "the show fill went on";
+  EXPECT_EQ(main->Get<TMemo>("Memo2").Text(), "output") << "and so did the capture";
+  main->Close();
+  auto stored = fp.registry.GetValue(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->type, REG_DWORD_) << "left as it was until the user chooses";
+  EXPECT_EQ(Errors().size(), 1u);
+}
+
+// A stored language this system or dictionary cannot give: one box, an English window that is
+// filled in, and the stored choice kept for a system that can.
+TEST_F(LanguageTest, AStoredLanguageTheCodePageRefusesGivesOneBoxAndAFullEnglishWindow) {
+  struct Case {
+    const char* name;
+    bool runLanguage;  // given by /lang instead of stored
+  };
+  for (const Case& c : {Case{"stored", false}, Case{"for this run", true}}) {
+    fake::FakePlatform f;
+    f.locale.acp = 1251;  // a Russian Windows: the Western languages are refused
+    f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "German");
+    f.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"output"}, 1});
+    AppContext c2{f.platform()};
+    testing_i18n::MemoryStore store{f.system};
+    c2.Service<TIvDictionaryStorage>().SetStore(&store);
+    store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+    TApplication a{c2};
+    CreateProgram(a);
+    auto* m = dynamic_cast<TMain*>(a.MainForm());
+    if (c.runLanguage) m->SetLanguageForRun(LanguageByState("French"));
+    m->Show();
+    ASSERT_EQ(f.windows.messageBoxes.size(), 1u) << c.name;
+    EXPECT_EQ(f.windows.messageBoxes[0].text,
+              std::string(c.runLanguage ? "French" : "German") + " is not supported by the code page.")
+        << c.name;
+    EXPECT_EQ(m->Get<TControl>("Label1").Caption(), "English") << c.name;
+    EXPECT_EQ(m->Caption(), "  Velmora System Info 1.0") << c.name;
+    EXPECT_NE(m->Get<TWideLabel>("WideLabel8").Caption(), u" ") << c.name;
+    EXPECT_EQ(m->Get<TMemo>("Memo2").Text(), "output") << c.name;
+    m->Close();
+    EXPECT_EQ(f.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "German") << c.name;
+  }
+}
+
+TEST_F(LanguageTest, AFlagClickIsStoredAtOnceAndTheLastChoiceOfTwoCopiesWins) {
+  Start();
+  Click("SpeedButton8");
+  EXPECT_EQ(fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "Dutch")
+      << "no way of ending the program loses it";
+  // A second copy on the same registry: the choice made last is kept, whichever closes last.
+  AppContext ctx2{fp.platform()};
+  TApplication app2{ctx2};
+  CreateProgram(app2);
+  auto* second = dynamic_cast<TMain*>(app2.MainForm());
+  second->Show();
+  EXPECT_EQ(second->Get<TControl>("Label1").Caption(), "Dutch");
+  second->Get<TControl>("SpeedButton7").Click();
+  second->Close();
+  main->Close();
+  EXPECT_EQ(fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "French");
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(LanguageTest, TheSessionsEndStoresWhatACloseWouldWithoutABox) {
+  Start();
+  main->MoveTo({40, 60});
+  fp.windows.Deliver(main->Handle(), [](IWindowEvents& e) { e.WmEndSession(); });
+  EXPECT_EQ(fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "English") << "first run";
+  const std::string place = fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kPlaceValue).value_or("");
+  EXPECT_EQ(StoredPlace(place, MonitorLayout(fp.windows.monitors)), std::optional<TPoint>(TPoint{40, 60})) << place;
+  // A key that refuses the value: nobody is left to read a box.
+  fake::FakePlatform f;
+  f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey);
+  AppContext c2{f.platform()};
+  TApplication a{c2};
+  CreateProgram(a);
+  a.MainForm()->Show();
+  f.windows.Deliver(a.MainForm()->Handle(), [](IWindowEvents& e) { e.WmEndSession(); });
+  EXPECT_TRUE(f.windows.messageBoxes.empty());
 }
 
 TEST_F(LanguageTest, EachFlagAppliesItsWholeRowAndSwitchingBackRestoresIt) {

@@ -11,6 +11,7 @@
 #include "framework/context.h"
 #include "framework/description.h"
 #include "sysinfo/windows_version.h"
+#include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {
 namespace {
@@ -254,6 +255,42 @@ TEST_F(MainFormTest, AFailureWhileCreatingTheWindowsEndsTheProgramAfterItsMessag
   ASSERT_EQ(fp2.windows.messageBoxes.size(), 1u);
   EXPECT_EQ(fp2.windows.messageBoxes[0].text, "Can't get the Windows version.");
   EXPECT_EQ(fp2.windows.messageBoxes[0].caption, "Velmora System Info 1.0");
+}
+
+// The taskbar's Close while the damaged dictionary's box of the start-up is up: the program
+// ends there, with nothing shown after the box and nothing thrown out of it.
+TEST(ProgramEndTest, ClosingTheApplicationDuringAStartUpBoxEndsTheProgramCleanly) {
+  RegisterAllClasses();
+  fake::FakePlatform f;
+  AppContext c{f.platform()};
+  testing_i18n::MemoryStore store{f.system};
+  c.Service<TIvDictionaryStorage>().SetStore(&store);
+  Bytes damaged = testing_i18n::ShippedDictionaryFile();
+  damaged.resize(damaged.size() - 10);
+  store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", damaged);
+  f.windows.whileMessageBoxOpen = [&] {
+    for (auto& [h, w] : f.windows.windows)
+      if (w.params.appWindow) f.windows.Deliver(h, [](IWindowEvents& e) { e.WmClose(); });
+  };
+  int exitCode = -1;
+  ASSERT_NO_THROW(exitCode = RunProgram(c));
+  EXPECT_EQ(exitCode, 0);
+  ASSERT_EQ(f.windows.messageBoxes.size(), 1u);
+  EXPECT_NE(f.windows.messageBoxes[0].text.find("Damaged dictionary file"), std::string::npos);
+  EXPECT_TRUE(f.processes.starts.empty()) << "the window was shown and filled after the close";
+}
+
+TEST(ProgramEndTest, AFailureWhileShowingTheWindowIsOneBoxAndAnExitNotAnEscape) {
+  RegisterAllClasses();
+  fake::FakePlatform f;
+  AppContext c{f.platform()};
+  // The windows are made when the main form is shown, after every form was created.
+  f.windows.failWindows = true;
+  int exitCode = -1;
+  ASSERT_NO_THROW(exitCode = RunProgram(c));
+  EXPECT_EQ(exitCode, 1);
+  ASSERT_EQ(f.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(f.windows.messageBoxes[0].caption, "Velmora System Info 1.0");
 }
 
 }  // namespace
