@@ -13,6 +13,7 @@ struct LanguageRow {
   std::array<const char*, 12> months;
   std::array<const char*, 7> days;  // Monday first
   const char* page;     // appended to the home page for the link target
+  const char16_t* ownName;  // the language in its own words, for the window's menu
 };
 
 extern const std::array<LanguageRow, 8> kLanguages;

@@ -22,6 +22,13 @@
 
 namespace vsi {
 
+namespace {
+
+constexpr uint16_t kVkF10 = 0x79;
+constexpr uint16_t kVkApps = 0x5D;  // the menu key
+
+}  // namespace
+
 const ClassInfo& TMain::StaticClass() {
   static const ClassInfo info = ClassBuilder<TMain>("TMain", &TForm::StaticClass()).Build();
   return info;
@@ -61,10 +68,19 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   // The CPU slot changes every second, as the clock does.
   Get<TControl>(RowOf(Fact::CpuUsage).slot).SetPaintsAtOnce(true);
   OnShortcut = [this](uint16_t key, uint8_t shift) {
-    if (key != 'C' || (shift & (ssShift | ssAlt | ssCtrl)) != ssCtrl) return false;
-    // In the network box Ctrl+C copies what is selected there, as in any text box.
+    const uint8_t mods = shift & (ssShift | ssAlt | ssCtrl);
+    // Shift+F10 and the menu key: the right-click menu, for the keyboard.
+    if ((key == kVkApps && mods == 0) || (key == kVkF10 && mods == ssShift)) {
+      ShowContextMenu(FocusedPoint());
+      return true;
+    }
+    if (key != 'C' || mods != ssCtrl) return false;
+    // In the network box Ctrl+C copies what is selected there, as in any text box; with
+    // nothing selected it copies all the facts, as anywhere else in the window.
     const auto& memo = Get<TMemo>("Memo2");
-    if (memo.HandleAllocated() && Plat().windows.GetFocus() == memo.Handle()) return false;
+    IWindowSystem& windows = Plat().windows;
+    if (memo.HandleAllocated() && windows.GetFocus() == memo.Handle() && windows.HasSelection(memo.Handle()))
+      return false;
     CopyAll();
     return true;
   };
@@ -264,9 +280,41 @@ void TMain::CopyAll() {
 }
 
 void TMain::ShowContextMenu(TPoint screen) {
-  constexpr uint32_t kCopyAll = 1;
-  const AnsiString text = TranslateText(DefaultDictionary(Context()), "Copy all") + "\tCtrl+C";
-  if (Plat().windows.TrackPopupMenu(Handle(), {{text, kCopyAll}}, screen) == kCopyAll) CopyAll();
+  // The languages first, each in its own words and the one in force checked: with Shift+F10
+  // they are the keyboard's and the screen reader's way to the flags.
+  constexpr uint32_t kCopyAll = 1, kFirstLanguage = 100;
+  std::vector<MenuItemSpec> items;
+  const std::string& current = Get<TControl>("Label1").Caption();
+  for (size_t i = 0; i < kLanguages.size(); ++i) {
+    MenuItemSpec item;
+    item.wideText = kLanguages[i].ownName;
+    item.command = kFirstLanguage + static_cast<uint32_t>(i);
+    item.checked = current == kLanguages[i].state;
+    items.push_back(std::move(item));
+  }
+  items.push_back({"-"});
+  items.push_back({TranslateText(DefaultDictionary(Context()), "Copy all") + "\tCtrl+C", kCopyAll});
+  const uint32_t chosen = Plat().windows.TrackPopupMenu(Handle(), items, screen);
+  if (chosen == kCopyAll) {
+    CopyAll();
+  } else if (chosen >= kFirstLanguage && chosen < kFirstLanguage + kLanguages.size()) {
+    // Exactly what its flag does, stored choice included.
+    Get<TControl>(kLanguages[chosen - kFirstLanguage].button).Click();
+  }
+}
+
+TPoint TMain::FocusedPoint() const {
+  // Just inside the control with the keyboard, as the system places a keyboard's menu; the
+  // window's own corner when none of ours has it.
+  IWindowSystem& windows = Plat().windows;
+  const WindowHandle focus = windows.GetFocus();
+  const int inset = View().Scale(8);
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* control = dynamic_cast<TControl*>(Components(i));
+    if (control && control->HandleAllocated() && control->Handle() == focus)
+      return windows.ClientToScreen(focus, {inset, inset});
+  }
+  return windows.ClientToScreen(Handle(), {inset, inset});
 }
 
 void TMain::CreateWindowHandle() {

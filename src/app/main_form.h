@@ -86,6 +86,8 @@ class TMain : public TForm {
   // Reads a fact into the model and shows it in its slot.
   void ShowFact(Fact fact);
   void ShowContextMenu(TPoint screen);
+  // Where a menu opened from the keyboard goes: by the control with the focus.
+  TPoint FocusedPoint() const;
 
   std::unique_ptr<SystemFacts> facts_;
   WideString slotText_;

@@ -106,6 +106,7 @@ class TControl::ViewEvents : public IWindowEvents {
   }
   bool WmSetCursor() override { return Events().WmSetCursor(); }
   void WmDpiChanged(int dpi, const TRect& suggested) override { Events().WmDpiChanged(dpi, suggested); }
+  TSize WmMinSize() override { return Events().WmMinSize(); }
 
  private:
   IWindowEvents& Events() { return c_; }

@@ -118,6 +118,13 @@ void TForm::CreateWindowHandle() {
     frame_ = {0, 0};
   }
   WmSize(client.cx, client.cy);
+  const TRect outer = Windows().WindowRect(Handle());
+  designedOuter_ = {view_.Unscale(outer.Width()), view_.Unscale(outer.Height())};
+}
+
+TSize TForm::WmMinSize() {
+  if (borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin) return {};
+  return {view_.Scale(designedOuter_.cx), view_.Scale(designedOuter_.cy)};
 }
 
 int TForm::OuterWidth() const {

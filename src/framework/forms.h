@@ -82,6 +82,8 @@ class TForm : public TWinControl {
   bool WmShortcut(uint16_t key, uint8_t shift) override { return OnShortcut && OnShortcut(key, shift); }
   void WmDestroy() override;
   void WmDpiChanged(int dpi, const TRect& suggested) override;
+  // A sizeable form cannot be made smaller than it was designed: its parts would be cut.
+  TSize WmMinSize() override;
   WideString WindowText() const override { return ToWide(caption_); }
 
  protected:
@@ -104,6 +106,7 @@ class TForm : public TWinControl {
   TWindowState windowState_ = wsNormal;
   int outerWidth_ = 0, outerHeight_ = 0;  // 0: the client size was given
   TSize frame_;  // outer less client size, once the window exists
+  TSize designedOuter_;  // the whole window's size when made, at the design scale
   ViewScale view_;
   bool showing_ = false;
   bool shownOnce_ = false;

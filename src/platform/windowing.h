@@ -115,6 +115,9 @@ class IWindowEvents {
   // A top-level window moved to a monitor of another scale (WM_DPICHANGED): its new dots per
   // inch and the whole-window rectangle the system suggests for it, in screen pixels.
   virtual void WmDpiChanged(int dpi, const TRect& suggested) {}
+  // A sizeable top-level window: the smallest whole-window size, in screen pixels, the user
+  // may drag it to (WM_GETMINMAXINFO); 0 for any.
+  virtual TSize WmMinSize() { return {}; }
 };
 
 // A monitor: its whole area and the part not taken by task bars, in screen pixels.
@@ -127,9 +130,11 @@ struct MonitorArea {
 };
 
 struct MenuItemSpec {
-  std::string text;
+  std::string text;  // in the ANSI code page; "-" is a separator
   uint32_t command = 0;
   bool grayed = false;
+  bool checked = false;
+  WideString wideText;  // shown instead of `text` when not empty: words of any script
 };
 
 class IWindowSystem {
@@ -176,6 +181,8 @@ class IWindowSystem {
   virtual void ComboSetItems(WindowHandle w, const std::vector<WideString>& items) = 0;
   virtual void ComboSetIndex(WindowHandle w, int index) = 0;
   virtual int ComboGetIndex(WindowHandle w) = 0;
+  // An edit control: true when some of its text is selected.
+  virtual bool HasSelection(WindowHandle w) = 0;
   // Pop-up menu at a screen point; the chosen command or 0.
   virtual uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) = 0;
   // The window (system) menu of a top-level window, by position: the number of items (-1

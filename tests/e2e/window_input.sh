@@ -75,25 +75,25 @@ drive --hidden taskbar-restore >/dev/null
 poll main_state normal >/dev/null
 
 # ---- Tab and Shift+Tab in the stored order
-# Focus places (client x y): the calendar, the drive selector, the network box, BitBtn2
-# below the window.
+# Focus places (client x y): the calendar, the drive selector, the network box; nothing out
+# of sight (BitBtn2 lies below the window's edge).
 real_click 300 110  # a day of the calendar
 at_calendar="$(main_focus)"
 check "a click on the calendar gives it the keyboard ($at_calendar)" test -n "$at_calendar"
 tab_round=()
-for k in 1 2 3 4; do
+for k in 1 2 3; do
   real_key Tab
   tab_round+=("$(main_focus)")
 done
-expect "Tab: drive selector, network box, BitBtn2, calendar" "$(printf '%s;' "${tab_round[@]}")" \
-  "combobox 408 28;edit 600 24;button 216 344;$at_calendar;"
+expect "Tab: drive selector, network box, calendar" "$(printf '%s;' "${tab_round[@]}")" \
+  "combobox 408 28;edit 600 24;$at_calendar;"
 back_round=()
-for k in 1 2 3 4; do
+for k in 1 2 3; do
   real_key shift+Tab
   back_round+=("$(main_focus)")
 done
 expect "Shift+Tab goes back the same way" "$(printf '%s;' "${back_round[@]}")" \
-  "button 216 344;edit 600 24;combobox 408 28;$at_calendar;"
+  "edit 600 24;combobox 408 28;$at_calendar;"
 real_key Tab
 real_key Tab
 selection="$(drive focus | awk -F'\t' '$1 == "selection" { print $2 " " $3 }')"

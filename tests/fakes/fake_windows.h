@@ -93,6 +93,7 @@ struct FakeWindow {
   std::string hint;
   std::vector<WideString> comboItems;
   int comboIndex = -1;
+  bool selection = false;  // an edit: some of its text is selected
   int invalidations = 0;
   // Every repaint request: the rectangle (none for the whole window) and the erase flag.
   struct Invalidation {
@@ -150,6 +151,7 @@ class FakeWindowSystem : public IWindowSystem {
   void ComboSetItems(WindowHandle w, const std::vector<WideString>& items) override;
   void ComboSetIndex(WindowHandle w, int index) override;
   int ComboGetIndex(WindowHandle w) override;
+  bool HasSelection(WindowHandle w) override { return Window(w).selection; }
   uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) override;
   int WindowMenuCount(WindowHandle w) override;
   bool WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) override;

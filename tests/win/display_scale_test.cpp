@@ -19,18 +19,7 @@ namespace {
 class DisplayScaleTest : public ShippedProgramTest {
  protected:
   HWND Main() const { return reinterpret_cast<HWND>(main_->Handle()); }
-  // What the system sends when the window crosses to a monitor of this scale.
-  void MoveToScale(int dpi) {
-    RECT now{};
-    GetWindowRect(Main(), &now);
-    RECT frame{0, 0, (885 * dpi + 48) / 96, (190 * dpi + 48) / 96};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(Main(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(Main(), GWL_EXSTYLE)));
-    RECT suggested{now.left, now.top, now.left + frame.right - frame.left, now.top + frame.bottom - frame.top};
-    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    app_.ProcessMessages();
-    last_ = suggested;
-  }
+  void MoveToScale(int dpi) { last_ = ShippedProgramTest::MoveToScale(dpi); }
   // Every control's window where its 96-dpi bounds put it at this scale, and its text no wider
   // than it in the font it draws with (which it answers to WM_GETFONT).
   void ExpectLaidOutAt(int dpi) {

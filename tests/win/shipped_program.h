@@ -85,6 +85,20 @@ class ShippedProgramTest : public ::testing::Test {
     for (const std::string& e : errors_) ADD_FAILURE() << e;
   }
   HWND Hwnd(const char* name) const { return reinterpret_cast<HWND>(main_->Get<TControl>(name).Handle()); }
+  // What the system sends when the main window crosses to a monitor of this scale; the
+  // rectangle it suggests.
+  RECT MoveToScale(int dpi) {
+    const HWND main = reinterpret_cast<HWND>(main_->Handle());
+    RECT now{};
+    GetWindowRect(main, &now);
+    RECT frame{0, 0, (885 * dpi + 48) / 96, (190 * dpi + 48) / 96};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(main, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(main, GWL_EXSTYLE)));
+    RECT suggested{now.left, now.top, now.left + frame.right - frame.left, now.top + frame.bottom - frame.top};
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    app_.ProcessMessages();
+    return suggested;
+  }
 
   std::wstring root_ = BuildRoot();
   ResourceModule resources_{root_};

@@ -282,6 +282,16 @@ LRESULT Win32WindowSystem::HandleWindowState(WindowData& d, HWND hwnd, UINT msg,
         }
       }
       return 0;
+    case WM_GETMINMAXINFO:
+      if (d.kind == WindowKind::Form && !d.appWindow && sink && lp) {
+        TSize least;
+        Guard([&] { least = sink->WmMinSize(); });
+        if (least.cx > 0 && least.cy > 0) {
+          reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {least.cx, least.cy};
+          handled = true;
+        }
+      }
+      return 0;
     case WM_DPICHANGED:
       if (d.kind == WindowKind::Form && !d.appWindow && sink && lp) {
         const RECT& r = *reinterpret_cast<const RECT*>(lp);

@@ -327,6 +327,12 @@ int Win32WindowSystem::ComboGetIndex(WindowHandle w) {
 
 // ---- menus, boxes, timers, loop
 
+bool Win32WindowSystem::HasSelection(WindowHandle w) {
+  DWORD start = 0, end = 0;
+  ::SendMessageW(ToHwnd(w), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start != end;
+}
+
 uint32_t Win32WindowSystem::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) {
   ScopedMenu menu;
   if (!menu.Get()) return 0;
@@ -335,7 +341,11 @@ uint32_t Win32WindowSystem::TrackPopupMenu(WindowHandle owner, const std::vector
       ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    ::AppendMenuA(menu.Get(), MF_STRING | (item.grayed ? MF_GRAYED : 0), item.command, item.text.c_str());
+    const UINT flags = MF_STRING | (item.grayed ? MF_GRAYED : 0) | (item.checked ? MF_CHECKED : 0);
+    if (item.wideText.empty())
+      ::AppendMenuA(menu.Get(), flags, item.command, item.text.c_str());
+    else
+      ::AppendMenuW(menu.Get(), flags, item.command, reinterpret_cast<const wchar_t*>(item.wideText.c_str()));
   }
   HWND h = ToHwnd(owner);
   // Without the foreground the menu would not close when the user clicks elsewhere.
@@ -432,7 +442,9 @@ void Win32WindowSystem::Dispatch(MSG& msg) {
     WindowData* rd = DataOf(root);
     const bool ourForm = rd && rd->system == this && rd->kind == WindowKind::Form && !rd->appWindow;
     // The form sees a key before the control with the focus does: its shortcuts work anywhere.
-    if (ourForm && msg.message == WM_KEYDOWN && rd->sink) {
+    // Shift+F10 comes as a system key (F10 is the menu bar's), and opens the context menu.
+    const bool key = msg.message == WM_KEYDOWN || (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F10);
+    if (ourForm && key && rd->sink) {
       bool taken = false;
       Guard([&] { taken = rd->sink->WmShortcut(static_cast<uint16_t>(msg.wParam), KeyShift()); });
       if (taken) return;

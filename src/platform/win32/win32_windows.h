@@ -58,6 +58,7 @@ class Win32WindowSystem : public IWindowSystem {
   void ComboSetItems(WindowHandle w, const std::vector<WideString>& items) override;
   void ComboSetIndex(WindowHandle w, int index) override;
   int ComboGetIndex(WindowHandle w) override;
+  bool HasSelection(WindowHandle w) override;
   uint32_t TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) override;
   int WindowMenuCount(WindowHandle w) override;
   bool WindowMenuItem(WindowHandle w, int position, uint32_t& command, bool& separator) override;

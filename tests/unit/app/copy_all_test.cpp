@@ -77,12 +77,60 @@ TEST_F(CopyAllTest, OnlyCtrlCIsTaken) {
   EXPECT_EQ(fp.clipboard.openAttempts, 0);
 }
 
-TEST_F(CopyAllTest, InTheNetworkBoxCtrlCIsTheBoxsOwn) {
-  fp.windows.SetFocus(main->Get<TMemo>("Memo2").Handle());
-  EXPECT_FALSE(PressCtrl('C')) << "it copies the selection there";
+TEST_F(CopyAllTest, InTheNetworkBoxCtrlCCopiesTheSelectionOrElseAllTheFacts) {
+  const WindowHandle memo = main->Get<TMemo>("Memo2").Handle();
+  fp.windows.SetFocus(memo);
+  fp.windows.Window(memo).selection = true;
+  EXPECT_FALSE(PressCtrl('C')) << "the box copies its selection";
   EXPECT_EQ(fp.clipboard.openAttempts, 0);
+  fp.windows.Window(memo).selection = false;
+  EXPECT_TRUE(PressCtrl('C')) << "nothing selected: all the facts";
+  EXPECT_EQ(Clipboard(), Expected());
   fp.windows.SetFocus(main->Get<TControl>("DriveComboBox1").Handle());
   EXPECT_TRUE(PressCtrl('C'));
+}
+
+// Shift+F10 and the menu key open the right-click menu: the eight languages in their own
+// words, the one in force checked, then Copy all; a language chosen there is what its flag
+// does, stored choice included, and the menu follows it.
+TEST_F(CopyAllTest, TheKeyboardsMenuSwitchesTheLanguage) {
+  const std::vector<std::u16string> names{u"English",  u"Fran\u00e7ais", u"Deutsch",    u"Italiano",
+                                          u"Espa\u00f1ol", u"Svenska",  u"Portugu\u00eas", u"Nederlands"};
+  struct Key {
+    uint16_t key;
+    uint8_t shift;
+  };
+  for (Key k : {Key{0x5D, 0}, Key{0x79, ssShift}}) {
+    fp.windows.menus.clear();
+    fp.windows.nextMenuCommand = 0;
+    fp.windows.SetFocus(main->Get<TControl>("DriveComboBox1").Handle());
+    ASSERT_TRUE(PressCtrl(k.key, k.shift)) << k.key;
+    ASSERT_EQ(fp.windows.menus.size(), 1u) << k.key;
+    const auto& items = fp.windows.menus[0];
+    ASSERT_EQ(items.size(), 10u);
+    for (size_t i = 0; i < 8; ++i) {
+      EXPECT_EQ(items[i].wideText, names[i]);
+      EXPECT_EQ(items[i].checked, i == 0) << "English is in force";
+    }
+    EXPECT_EQ(items[8].text, "-");
+    EXPECT_EQ(items[9].text, "Copy all\tCtrl+C");
+  }
+  // French chosen (the second language's item).
+  fp.windows.menus.clear();
+  fp.windows.nextMenuCommand = 0;
+  ASSERT_TRUE(PressCtrl(0x5D, 0));
+  fp.windows.nextMenuCommand = fp.windows.menus[0][1].command;
+  ASSERT_TRUE(PressCtrl(0x5D, 0));
+  EXPECT_EQ(main->Get<TControl>("Label1").Caption(), "French");
+  EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xe8me 1.0");
+  EXPECT_EQ(fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue), "French");
+  fp.windows.menus.clear();
+  fp.windows.nextMenuCommand = 0;
+  ASSERT_TRUE(PressCtrl(0x5D, 0));
+  EXPECT_TRUE(fp.windows.menus[0][1].checked);
+  EXPECT_FALSE(fp.windows.menus[0][0].checked);
+  EXPECT_EQ(fp.windows.menus[0].back().text, "Tout copier\tCtrl+C");
+  EXPECT_TRUE(fp.windows.messageBoxes.empty());
 }
 
 TEST_F(CopyAllTest, TheRightClickMenuOfEveryPanelOffersCopyAll) {
@@ -95,11 +143,10 @@ TEST_F(CopyAllTest, TheRightClickMenuOfEveryPanelOffersCopyAll) {
     fp.windows.Deliver(main->Get<TControl>(control).Handle(),
                        [](IWindowEvents& e) { e.WmMouseUp(mbRight, 0, 3, 4); });
     ASSERT_EQ(fp.windows.menus.size(), 1u) << control;
-    ASSERT_EQ(fp.windows.menus[0].size(), 1u) << control;
-    EXPECT_EQ(fp.windows.menus[0][0].text, "Copy all\tCtrl+C") << control;
+    EXPECT_EQ(fp.windows.menus[0].back().text, "Copy all\tCtrl+C") << control;
     EXPECT_TRUE(fp.clipboard.text.empty()) << control << ": dismissed, nothing copied";
 
-    fp.windows.nextMenuCommand = fp.windows.menus[0][0].command;
+    fp.windows.nextMenuCommand = fp.windows.menus[0].back().command;
     fp.windows.Deliver(main->Get<TControl>(control).Handle(),
                        [](IWindowEvents& e) { e.WmMouseUp(mbRight, 0, 3, 4); });
     EXPECT_EQ(Clipboard(), Expected()) << control;
@@ -108,7 +155,7 @@ TEST_F(CopyAllTest, TheRightClickMenuOfEveryPanelOffersCopyAll) {
   fp.windows.menus.clear();
   fp.windows.Deliver(main->Get<TControl>("Panel1").Handle(), [](IWindowEvents& e) { e.WmMouseUp(mbRight, 0, 3, 4); });
   ASSERT_EQ(fp.windows.menus.size(), 1u);
-  EXPECT_EQ(fp.windows.menus[0][0].text, "Alles kopieren\tCtrl+C");
+  EXPECT_EQ(fp.windows.menus[0].back().text, "Alles kopieren\tCtrl+C");
 }
 
 TEST_F(CopyAllTest, ALeftClickOnAPanelShowsNoMenu) {

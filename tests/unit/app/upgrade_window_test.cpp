@@ -248,6 +248,13 @@ TEST_F(UpgradeWindowTest, ItOpensAtItsOuterSizeInAnOrdinarySizeableFrame) {
   EXPECT_EQ(upgrade->ClientHeight(), 445);
   EXPECT_EQ(upgrade->OuterWidth(), 598);
   EXPECT_EQ(upgrade->OuterHeight(), 472);
+  // Dragged smaller, OK and the flags would be cut off: the designed size is the least.
+  TSize least;
+  fp.windows.Deliver(upgrade->Handle(), [&](IWindowEvents& e) { least = e.WmMinSize(); });
+  EXPECT_EQ(least, (TSize{598, 472}));
+  TSize mainLeast{1, 1};
+  fp.windows.Deliver(main->Handle(), [&](IWindowEvents& e) { mainLeast = e.WmMinSize(); });
+  EXPECT_EQ(mainLeast, (TSize{0, 0})) << "a tool window of fixed size asks nothing";
 }
 
 TEST_F(UpgradeWindowTest, MaximisedItKeepsItsPartsTogetherInItsMiddle) {

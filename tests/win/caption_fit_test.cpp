@@ -1,0 +1,76 @@
+// Every caption of the main window, in every language and at the display scales people use,
+// drawn with the real font: it fits its box and ends clear of the control beside it on its row
+// (the value it names, or the clock), so no word is cut and none runs into its value.
+#include "shipped_program.h"  // first: <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/languages.h"
+
+namespace vsi {
+namespace {
+
+// The width of a control's text in the font it draws with, in pixels of its scale.
+int TextWidth(HWND h, const std::wstring& text) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return size.cx;
+}
+
+// The room a label's text has, in pixels of this scale: its own box, up to a pixel short of
+// the next control that begins right of it on its row.
+int Room(const TControl& label, const ViewScale& view) {
+  const TRect r = label.BoundsRect();
+  int right = r.right;
+  const TControl* parent = label.Parent();
+  for (int i = 0; parent && i < parent->ControlCount(); ++i) {
+    const TControl* other = parent->Controls(i);
+    if (other == &label || !other->Visible()) continue;
+    const TRect o = other->BoundsRect();
+    const bool sameRow = o.top < r.bottom - 2 && o.bottom > r.top + 2;
+    if (sameRow && o.left > r.left) right = std::min(right, o.left - 2);
+  }
+  return view.Scale(right) - view.Scale(r.left);
+}
+
+class CaptionFitTest : public ShippedProgramTest {};
+
+TEST_F(CaptionFitTest, EveryCaptionFitsBesideItsValueInEveryLanguage) {
+  for (int dpi : {96, 144}) {
+    if (dpi != 96) MoveToScale(dpi);
+    const ViewScale view{dpi};
+    for (const LanguageRow& row : kLanguages) {
+      main_->Get<TControl>(row.button).Click();
+      app_.ProcessMessages();
+      int checked = 0;
+      for (int i = 0; i < main_->ComponentCount(); ++i) {
+        auto* label = dynamic_cast<TLabel*>(main_->Components(i));
+        if (!label || !label->HandleAllocated() || !label->Visible() || label->WordWrap()) continue;
+        // The value slots hold facts of the machine, not words of ours.
+        if (std::string(label->ClassName()) == "TWideLabel") continue;
+        HWND h = reinterpret_cast<HWND>(label->Handle());
+        std::wstring text(256, L'\0');
+        text.resize(GetWindowTextW(h, text.data(), 256));
+        if (text.empty() || text == L" ") continue;
+        const int width = TextWidth(h, text), room = Room(*label, view);
+        EXPECT_LE(width, room) << row.state << " at " << dpi << " dpi: " << label->Name() << " \""
+                               << Utf16ToUtf8(WideString(text.begin(), text.end())) << "\" is " << width
+                               << " px in " << room;
+        ++checked;
+      }
+      EXPECT_GT(checked, 15) << row.state;
+    }
+  }
+  main_->Get<TControl>(kLanguages[0].button).Click();
+}
+
+}  // namespace
+}  // namespace vsi
