@@ -1,5 +1,6 @@
 // The clipboard, the program's own streams and files, and the shipped toolbar1.exe's report
-// through a redirected standard output, on the real system (run under Wine).
+// through a redirected standard output and with no console at all, on the real system (run
+// under Wine).
 #include <gtest/gtest.h>
 
 #include <string>
