@@ -208,7 +208,7 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
                 (problem.empty() ? std::string("no dictionary") : problem) +
                 "); the report is in English");
   else if (!problem.empty())
-    Warn(p, problem + "; the report is in English");
+    Warn(p, problem + (captions.translated ? "" : "; the report is in English"));
   FactSheet sheet;
   sheet.captions = std::move(captions.texts);
 
