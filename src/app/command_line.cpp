@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 #include "app/languages.h"
 #include "framework/ascii.h"
 #include "framework/reflection.h"
@@ -87,7 +89,9 @@ CommandLine Fail(std::string message) {
 
 }  // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+namespace {
+
+CommandLine Parse(const std::vector<std::string>& args) {
   CommandLine out;
   bool report = false, noNetwork = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -126,6 +130,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   if (noNetwork && !report) return Fail("/nonetwork goes with /report");
   out.network = !noNetwork;
   out.action = report ? CommandLine::Action::Report : CommandLine::Action::Window;
+  return out;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  CommandLine out = Parse(args);
+  out.unattended = std::any_of(args.begin(), args.end(), [](const std::string& a) { return SwitchName(a) == "report"; });
   return out;
 }
 

@@ -16,6 +16,9 @@ struct CommandLine {
   std::string file;                       // UTF-8; empty: standard output
   const LanguageRow* language = nullptr;  // for this run; null: the stored choice
   std::string error;                      // Action::Error: what is wrong, one line
+  // "/report" is among the arguments, even of a wrong command line: a run nobody watches, so
+  // nothing is shown in a box.
+  bool unattended = false;
 };
 
 // Splits a command line as the C runtime does for argv: blanks separate; double quotes group;

@@ -18,13 +18,15 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
 }
 
 std::optional<std::string> CaptureConsoleText(Platform& platform, const std::string& applicationPath,
-                                              const std::string& commandLine, const std::function<bool()>& abandoned) {
+                                              const std::string& commandLine, const std::function<bool()>& abandoned,
+                                              bool* whole) {
+  if (whole) *whole = false;
   std::unique_ptr<IChildProcess> child = platform.processes.StartCaptured(applicationPath, commandLine);
   if (!child) return std::nullopt;
   // Grown as the output comes (a few kilobytes), never past the limit.
   std::vector<uint8_t> buffer;
   uint32_t position = 0;
-  bool ended = false;
+  bool ended = false, cut = false;
   for (int pass = 1; pass <= kCapturePasses && !ended; ++pass) {
     ended = child->Wait(100, [&] { platform.windows.ProcessMessages(); });
     platform.windows.ProcessMessages();
@@ -44,10 +46,15 @@ std::optional<std::string> CaptureConsoleText(Platform& platform, const std::str
       buffer.resize(position + want);
       position += child->Read(buffer.data() + position, want);
     }
-    if (position >= kCaptureLimit) break;
+    if (position >= kCaptureLimit) {
+      uint32_t more = 0;  // exactly the limit, and nothing after it, is whole
+      cut = child->Available(more) && more > 0;
+      break;
+    }
   }
   // Once we stop waiting for it, the child is ended rather than left running unseen.
   if (!ended) child->Terminate();
+  if (whole) *whole = ended && !cut;
   std::string bytes(reinterpret_cast<const char*>(buffer.data()), position);
   bytes.resize(bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
   if (bytes.empty()) return std::string();

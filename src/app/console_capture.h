@@ -23,9 +23,10 @@ void CaptureConsoleOutput(Platform& platform, const std::string& applicationPath
 
 // The same capture, its text returned: null when the command cannot start, or when
 // `abandoned` says between two passes that nobody waits for the output any more (the child is
-// then ended at once).
+// then ended at once). `whole`, when given, says whether the child ended by itself and all it
+// wrote was taken: false when it had to be ended, its pipe broke or its output was cut.
 std::optional<std::string> CaptureConsoleText(Platform& platform, const std::string& applicationPath,
                                               const std::string& commandLine,
-                                              const std::function<bool()>& abandoned = {});
+                                              const std::function<bool()>& abandoned = {}, bool* whole = nullptr);
 
 }  // namespace vsi

@@ -62,12 +62,17 @@ std::string Utf8(ILocale& locale, const AnsiString& ansi) {
   return Utf16ToUtf8(locale.MultiByteToWide(CP_ACP_, ansi));
 }
 
-std::string Hundredths(double value) {
-  long long n = std::llround(value * 100.0);
-  return Format("%lld.%02lld", n / 100, n % 100);
-}
-
 }  // namespace
+
+std::string JsonHundredths(double value) {
+  if (!std::isfinite(value)) return "null";
+  // Signed as a whole: the sign once, before the integer part. The program never sets a C
+  // locale, but a decimal comma must not reach JSON even if something loaded did.
+  std::string out = Format("%.2f", value);
+  for (char& c : out)
+    if (c == ',') c = '.';
+  return out == "-0.00" ? "0.00" : out;
+}
 
 std::map<std::string, AnsiString, std::less<>> CaptionsOf(TComponent& form) {
   std::map<std::string, AnsiString, std::less<>> out;
@@ -161,7 +166,7 @@ std::string FactsJson(const FactSheet& sheet, ILocale& locale) {
     out += Format("  \"%s\": ", key) + value + (last ? "\r\n" : ",\r\n");
   };
   std::optional<double> cpu = facts.CpuUsagePercent();
-  field("cpu_usage_percent", cpu ? Hundredths(*cpu) : "null");
+  field("cpu_usage_percent", cpu ? JsonHundredths(*cpu) : "null");
   std::optional<int> memory = facts.MemoryLoadPercent();
   field("memory_load_percent", memory ? std::to_string(*memory) : "null");
   for (Fact f : {Fact::Screen, Fact::Processor, Fact::Vendor, Fact::Os, Fact::ServicePack, Fact::ComputerName})

@@ -40,6 +40,9 @@ std::string FactsJson(const FactSheet& sheet, ILocale& locale);
 
 // JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped.
 std::string JsonString(const std::string& utf8);
+// A JSON number with two decimals ("-1.80", "25.00"), signed as it is, never clamped; "null"
+// for NaN and infinity.
+std::string JsonHundredths(double value);
 // "2024-06-01T14:09:05+02:00": local time with its offset from UTC, to the quarter hour.
 std::string Iso8601(const SystemTime& local, const SystemTime& utc);
 

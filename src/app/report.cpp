@@ -14,6 +14,8 @@
 #include "framework/description.h"
 #include "framework/forms.h"
 #include "framework/registry_access.h"
+#include "i18n/dictionary.h"
+#include "i18n/translator.h"
 #include "probes/cpu_usage.h"
 
 namespace vsi {
@@ -84,21 +86,37 @@ const LanguageRow& ReportLanguage(Platform& p, const CommandLine& cmd) {
   return kLanguages[0];
 }
 
+struct ReportCaptions {
+  std::map<std::string, AnsiString, std::less<>> texts;
+  bool translated = false;  // into the language asked for; else as the description gives them
+  std::string why;          // why not, when something said so
+};
+
 // The captions in the report's language: the window's labels translated by its dictionary.
-// Without a usable dictionary they stay as the description gives them.
-std::map<std::string, AnsiString, std::less<>> Captions(TApplication& app, const DescNode& main,
-                                                       const LanguageRow& language) {
+// Without a usable dictionary, or with one that refuses the language, they stay as the
+// description gives them (English).
+ReportCaptions Captions(TApplication& app, const DescNode& main, const LanguageRow& language) {
   std::vector<std::string> names = CaptionLabelNames();
   names.push_back("IvDictionary1");
   names.push_back("IvTranslator1");
+  ReportCaptions out;
   TFactsForm* form = nullptr;
   try {
     form = MakeForm(app, main, "Captions", names);
-    SetProp(*form->FindComponent("IvDictionary1"), "Language", PropValue(int64_t(language.index)));
-  } catch (const std::exception&) {
-    if (!form) form = MakeForm(app, main, "Captions", CaptionLabelNames());
+    auto& dictionary = dynamic_cast<TIvDictionary&>(*form->FindComponent("IvDictionary1"));
+    SetProp(dictionary, "Language", PropValue(int64_t(language.index)));
+    out.translated = dictionary.Active() && dictionary.Language() == language.index &&
+                     dynamic_cast<TIvTranslator&>(*form->FindComponent("IvTranslator1")).Active();
+  } catch (const std::exception& e) {
+    out.why = e.what();
   }
-  return CaptionsOf(*form);
+  if (!out.translated) {
+    // Never half translated: the labels start again from the description.
+    delete form;
+    form = MakeForm(app, main, "Captions", CaptionLabelNames());
+  }
+  out.texts = CaptionsOf(*form);
+  return out;
 }
 
 std::vector<char> FixedDrives(IVolumes& volumes) {
@@ -125,8 +143,18 @@ std::string Utf8(ILocale& locale, const AnsiString& ansi) {
   return Utf16ToUtf8(locale.MultiByteToWide(CP_ACP_, ansi));
 }
 
-void Tell(Platform& p, StdStream stream, const std::string& text, uint32_t icon) {
-  if (!p.io.Write(stream, text)) p.windows.MessageBox(0, text, kTitle, icon);
+// One line on standard error. The report never waits for a person: without a console or a
+// redirected handle the line is lost, and the exit status tells.
+void Warn(Platform& p, std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = ' ';
+  p.io.Write(StdStream::Error, "toolbar1.exe: " + text + "\r\n");
+}
+
+// The usage and the mistakes of a command line: in a box when there is nowhere to write them,
+// unless the run is one nobody watches.
+void Tell(Platform& p, const CommandLine& cmd, StdStream stream, const std::string& text, uint32_t icon) {
+  if (!p.io.Write(stream, text) && !cmd.unattended) p.windows.MessageBox(0, text, kTitle, icon);
 }
 
 int WriteReport(AppContext& context, const CommandLine& cmd);
@@ -139,7 +167,7 @@ int RunReport(AppContext& context, const CommandLine& cmd) {
     return WriteReport(context, cmd);
   } catch (const std::exception& e) {
     // Not a fact that failed (those are left empty) but the report itself.
-    Tell(p, StdStream::Error, std::string("toolbar1.exe: ") + e.what() + "\r\n", MB_ICONERROR_);
+    Warn(p, Utf8(p.locale, e.what()));
     return 1;
   }
 }
@@ -155,10 +183,34 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
 
   TApplication app(context);
   app.SetTitle(kTitle);
+  // What the window would show in a box (a damaged dictionary) is a line on standard error
+  // here; the dictionary installs its own handler only where none is set.
+  std::string* collecting = nullptr;
+  app.OnException = [&](TObject*, const std::exception& e) {
+    if (collecting) {
+      if (collecting->empty()) *collecting = e.what();
+    } else {
+      Warn(p, Utf8(p.locale, e.what()));
+    }
+  };
   const DescNode main = ParseDescription(std::string(WindowDescription("main")));
-  const LanguageRow& language = ReportLanguage(p, cmd);
+  const LanguageRow& wanted = ReportLanguage(p, cmd);
+  std::string problem;
+  collecting = &problem;
+  ReportCaptions captions = Captions(app, main, wanted);
+  collecting = nullptr;
+  if (problem.empty()) problem = captions.why;
+  problem = Utf8(p.locale, problem.substr(0, problem.find_last_not_of(". ") + 1));
+  // One language throughout: the one asked for, else English, and one line that says so.
+  const LanguageRow& language = captions.translated ? wanted : kLanguages[0];
+  if (!captions.translated && &wanted != &kLanguages[0])
+    Warn(p, std::string(wanted.state) + " cannot be applied (" +
+                (problem.empty() ? std::string("no dictionary") : problem) +
+                "); the report is in English");
+  else if (!problem.empty())
+    Warn(p, problem + (captions.translated ? "" : "; the report is in English"));
   FactSheet sheet;
-  sheet.captions = Captions(app, main, language);
+  sheet.captions = std::move(captions.texts);
 
   TFactsForm* sources = MakeForm(app, main, "Facts",
                                  {"SysInfo1", "AVTools1", "SysWindows1", "SysDrive1", "DiskInfo1", "OtherInfo1",
@@ -175,9 +227,12 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
     });
     sheet.drives.push_back(facts.Drive());
   }
-  if (cmd.network)
-    if (auto text = CaptureConsoleText(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all"))
-      facts.SetNetwork(*text);
+  if (cmd.network) {
+    bool whole = false;
+    auto text = CaptureConsoleText(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all", {}, &whole);
+    // A capture that had to be ended or was cut is not ipconfig's answer: null, not a part.
+    if (text && whole) facts.SetNetwork(*text);
+  }
   const auto elapsed =
       std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
   if (elapsed < 0 || elapsed < static_cast<long long>(kReportCpuIntervalMs))
@@ -197,8 +252,7 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
     if (error != WinError::Success) {
       std::string why = p.system.SysErrorMessage(static_cast<uint32_t>(error));
       if (why.empty()) why = Format("error %u", static_cast<unsigned>(error));
-      Tell(p, StdStream::Error, "Cannot write the report to \"" + cmd.file + "\": " + Utf8(p.locale, why) + "\r\n",
-           MB_ICONERROR_);
+      Warn(p, "Cannot write the report to \"" + cmd.file + "\": " + Utf8(p.locale, why));
       return 1;
     }
     return 0;
@@ -211,10 +265,10 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
 int ShowUsage(AppContext& context, const CommandLine& cmd) {
   Platform& p = context.platform();
   if (cmd.action == CommandLine::Action::Usage) {
-    Tell(p, StdStream::Output, UsageText(), MB_ICONINFORMATION_);
+    Tell(p, cmd, StdStream::Output, UsageText(), MB_ICONINFORMATION_);
     return 0;
   }
-  Tell(p, StdStream::Error, "toolbar1.exe: " + cmd.error + "\r\n\r\n" + UsageText(), MB_ICONERROR_);
+  Tell(p, cmd, StdStream::Error, "toolbar1.exe: " + cmd.error + "\r\n\r\n" + UsageText(), MB_ICONERROR_);
   return 2;
 }
 

@@ -1,5 +1,6 @@
 // The clipboard, the program's own streams and files, and the shipped toolbar1.exe's report
-// through a redirected standard output, on the real system (run under Wine).
+// through a redirected standard output and with no console at all, on the real system (run
+// under Wine).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -215,6 +216,63 @@ TEST(Toolbar1Report, MistakesGoToStandardErrorWithExitCode2) {
   Finished usage = RunToolbar1("/?");
   EXPECT_EQ(usage.exit, 0u);
   EXPECT_NE(usage.output.find("/lang NAME"), std::string::npos) << usage.output;
+}
+
+// Started as a scheduler may start it: no console and no standard handles at all, a damaged
+// toolbar1.mld beside a copy of the program. A box would wait for a person; the run must end
+// by itself, its report written in English, and the exit status tells what a line could not.
+TEST(Toolbar1Report, WithoutAConsoleADamagedDictionaryWaitsForNobody) {
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "vsi-report-" + std::to_string(::GetCurrentProcessId()) + "\\";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(::CopyFileA((BuildRoot() + "toolbar1.exe").c_str(), (folder + "toolbar1.exe").c_str(), FALSE));
+  {
+    HANDLE in = ::CreateFileA((BuildRoot() + "toolbar1.mld").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(in, INVALID_HANDLE_VALUE);
+    std::string bytes(::GetFileSize(in, nullptr), '\0');
+    DWORD n = 0;
+    ::ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(in);
+    bytes.resize(n - 10);  // cut inside the last translations
+    HANDLE out = ::CreateFileA((folder + "toolbar1.mld").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(out);
+  }
+  auto run = [&](const std::string& arguments) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    std::string line = "\"" + folder + "toolbar1.exe\" " + arguments;
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, folder.c_str(),
+                          &si, &pi))
+      return DWORD(0xFFFFFFFF);
+    // Not a measure of speed: only a run that never ends is ended here.
+    DWORD exit = 0xFFFFFFFE;
+    if (::WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0)
+      ::GetExitCodeProcess(pi.hProcess, &exit);
+    else
+      ::TerminateProcess(pi.hProcess, 99);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return exit;
+  };
+  const std::string file = folder + "facts.txt";
+  EXPECT_EQ(run("/report \"" + file + "\" /nonetwork /lang German"), 0u) << "0xFFFFFFFE: it waited for a person";
+  HANDLE in = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string report(4096, '\0');
+  DWORD n = 0;
+  if (in != INVALID_HANDLE_VALUE) {
+    ::ReadFile(in, report.data(), static_cast<DWORD>(report.size()), &n, nullptr);
+    ::CloseHandle(in);
+  }
+  report.resize(n);
+  EXPECT_EQ(report.substr(0, report.find("\r\n")), "Velmora System Info 1.0") << "in English throughout";
+  EXPECT_EQ(run("/report json /nonetwork"), 1u) << "nowhere to write it";
+  EXPECT_EQ(run("/report /bogus"), 2u);
+  for (const char* name : {"toolbar1.exe", "toolbar1.mld", "facts.txt"}) ::DeleteFileA((folder + name).c_str());
+  ::RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 // to a file; and the command line's usage and mistakes.
 #include "app/report.h"
 
+#include <cmath>
+#include <limits>
+#include <regex>
 #include <sstream>
 
 #include "app/command_line.h"
+#include "app/console_capture.h"
 #include "app/fact_report.h"
 #include "app/languages.h"
 #include "facts_fixture.h"
@@ -13,6 +17,17 @@ namespace vsi {
 namespace {
 
 using ReportTest = FactsFixture;
+
+// A JSON value as RFC 8259 has numbers, or null.
+const std::regex kJsonNumberOrNull("-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][+-]?[0-9]+)?|null");
+
+// The value of a key of the report's top level, as written.
+std::string JsonField(const std::string& json, const std::string& key) {
+  size_t at = json.find("\"" + key + "\": ");
+  if (at == std::string::npos) return "(no " + key + ")";
+  at += key.size() + 4;
+  return json.substr(at, json.find(",\r\n", at) - at);
+}
 
 TEST_F(ReportTest, JsonHoldsEveryFactUnderItsStableKey) {
   ASSERT_EQ(Run("/report json"), 0);
@@ -88,6 +103,22 @@ TEST_F(ReportTest, AFactThatCannotBeReadIsNullAndTheRestIsThere) {
       {"ipconfig that cannot start",
        [](fake::FakePlatform& f) { f.processes.Script(kIpconfig, {{}, 1, true}); },
        {"network"}},
+      // What was captured before the child had to be ended, or the limit cut it, is not its answer.
+      {"ipconfig that never ends",
+       [](fake::FakePlatform& f) { f.processes.Script(kIpconfig, {{"Host Name . . . : velmora\r\n"}, -1}); },
+       {"network"}},
+      {"ipconfig writing more than the capture takes",
+       [](fake::FakePlatform& f) {
+         f.processes.Script(kIpconfig, {{std::string(kCaptureLimit, 'x'), "and more"}, 1});
+       },
+       {"network"}},
+      {"ipconfig whose pipe breaks while it runs",
+       [](fake::FakePlatform& f) {
+         fake::ChildScript script{{"Host Name . . . : velmora\r\n", "Node"}, -1};
+         script.peekFailsFrom = 2;
+         f.processes.Script(kIpconfig, script);
+       },
+       {"network"}},
   };
   const std::vector<std::string> keys{"cpu_usage_percent", "memory_load_percent", "screen", "processor",
                                       "vendor", "os", "service_pack", "computer_name", "size", "free", "label",
@@ -117,6 +148,114 @@ TEST_F(ReportTest, AFactThatCannotBeReadIsNullAndTheRestIsThere) {
     AppContext c2{f.platform()};
     EXPECT_EQ(RunProgram(c2), 0) << r.name;
     EXPECT_NE(f.io.output.find("Computer Name: velmora-pc\r\n"), std::string::npos) << r.name;
+  }
+}
+
+TEST(JsonHundredthsTest, EveryDoubleIsAJsonNumberOrNull) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Row {
+    double in;
+    const char* out;
+  } rows[] = {
+      {-1.5, "-1.50"}, {-0.3, "-0.30"}, {0, "0.00"}, {-0.001, "0.00"}, {99.999, "100.00"}, {100.5, "100.50"},
+      {-1.8, "-1.80"}, {25, "25.00"}, {std::nan(""), "null"}, {inf, "null"}, {-inf, "null"},
+      {1e300, nullptr},  // any magnitude stays a number
+  };
+  for (const Row& r : rows) {
+    const std::string json = JsonHundredths(r.in);
+    EXPECT_TRUE(std::regex_match(json, kJsonNumberOrNull)) << r.in << " -> " << json;
+    if (r.out) {
+      EXPECT_EQ(json, r.out) << r.in;
+    }
+  }
+}
+
+// The sampler is not clamped: on an idle machine with coarse idle ticks it measures a little
+// below 0, and the report writes what it measured.
+TEST_F(ReportTest, TheCpuSampleIsAJsonNumberWhateverItsSign) {
+  struct Row {
+    int64_t idlePerSecond;  // of each processor's second, in 100 ns units
+    const char* json;
+  } rows[] = {{7500000, "25.00"}, {10180000, "-1.80"}, {10030000, "-0.30"}, {10000000, "0.00"}, {-50000, "100.50"}};
+  for (const Row& r : rows) {
+    SystemTime t{2004, 3, 0, 21, 14, 30, 5, 0};
+    int64_t idle = 0;
+    fp.registry.SetPerfDataSource([t, idle, step = r.idlePerSecond]() mutable {
+      t.second = static_cast<uint16_t>(t.second + 1);
+      idle += step;
+      return fake::ProcessorBlock(t, {idle, idle});
+    });
+    fp.io.output.clear();
+    AppContext c{fp.platform()};
+    c.Service<TIvDictionaryStorage>().SetStore(&store);
+    fp.io.commandLine = "toolbar1.exe /report json";
+    ASSERT_EQ(RunProgram(c), 0) << r.json;
+    const std::string value = JsonField(fp.io.output, "cpu_usage_percent");
+    EXPECT_EQ(value, r.json);
+    EXPECT_TRUE(std::regex_match(value, kJsonNumberOrNull)) << value;
+  }
+}
+
+// A damaged dictionary beside the program: the window says so in a box; the report, which
+// nobody watches, says it in one line on standard error and goes on in English. Without a
+// console nothing is shown at all and the exit status tells.
+TEST_F(ReportTest, NothingWaitsForAPersonWhenTheDictionaryIsDamaged) {
+  Bytes damaged = testing_i18n::ShippedDictionaryFile();
+  damaged.resize(damaged.size() - 10);  // cut inside the last translations
+  struct Row {
+    const char* name;
+    const char* args;
+    bool console;
+    const char* storedLanguage;  // "" none
+    bool dictionaryThere;
+    int exit;
+    const char* errorLine;  // a part of the one line on standard error; "" none
+  } rows[] = {
+      {"json", "/report json", true, "", true, 0, "Damaged dictionary file \"C:\\Work\\toolbar1.mld\""},
+      {"text", "/report", true, "", true, 0, "Damaged dictionary file"},
+      {"/lang German", "/report /lang German", true, "", true, 0, "German cannot be applied (Damaged dictionary file"},
+      {"the stored German", "/report", true, "German", true, 0, "German cannot be applied (Damaged dictionary file"},
+      {"/lang German without a dictionary", "/report /lang German", true, "", false, 0,
+       "German cannot be applied (no dictionary)"},
+      {"no console, to a file", "/report json C:\\facts.json", false, "", true, 0, ""},
+      {"no console, nowhere to write", "/report json", false, "", true, 1, ""},
+      {"no console, a file that cannot be written", "/report C:\\locked.txt", false, "", true, 1, ""},
+      {"no console, a wrong command line", "/report /bogus", false, "", true, 2, ""},
+      {"no console, the usage", "/report /?", false, "", true, 0, ""},
+  };
+  for (const Row& r : rows) {
+    fake::FakePlatform f;
+    testing_i18n::MemoryStore files{f.system};
+    if (r.dictionaryThere) files.Put("C:\\Work\\toolbar1.mld", damaged);
+    f.processes.Script(kIpconfig, {{"Host Name . . . : velmora\r\n"}, 1});
+    f.io.hasOutput = f.io.hasError = r.console;
+    f.io.failingFiles["C:\\locked.txt"] = WinError::AccessDenied;
+    if (*r.storedLanguage) f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, r.storedLanguage);
+    f.io.commandLine = std::string("toolbar1.exe ") + r.args;
+    AppContext c{f.platform()};
+    c.Service<TIvDictionaryStorage>().SetStore(&files);
+    EXPECT_EQ(RunProgram(c), r.exit) << r.name;
+    for (const fake::MessageBoxCall& box : f.windows.messageBoxes) ADD_FAILURE() << r.name << ": a box: " << box.text;
+    EXPECT_TRUE(f.windows.windows.empty()) << r.name;
+    if (*r.errorLine) {
+      EXPECT_NE(f.io.error.find(r.errorLine), std::string::npos) << r.name << ": " << f.io.error;
+      EXPECT_EQ(f.io.error.find("\r\n"), f.io.error.size() - 2) << r.name << ": one line\n" << f.io.error;
+      EXPECT_NE(f.io.error.find("the report is in English"), std::string::npos) << r.name;
+    }
+    if (std::string(r.args).find("facts.json") != std::string::npos) {
+      EXPECT_EQ(JsonField(f.io.files["C:\\facts.json"], "computer_name"), "\"velmora-pc\"") << r.name;
+    }
+    if (r.console && r.exit == 0) {
+      const std::string& out = f.io.output;
+      if (std::string(r.args).find("json") != std::string::npos) {
+        EXPECT_EQ(JsonField(out, "computer_name"), "\"velmora-pc\"") << r.name;
+      } else {
+        // English throughout: the program's name as well as the captions.
+        EXPECT_EQ(out.substr(0, out.find("\r\n")), "Velmora System Info 1.0") << r.name;
+        EXPECT_NE(out.find("\r\nMemory Used: "), std::string::npos) << r.name << "\n" << out;
+        EXPECT_NE(out.find("\r\nCPU Usage:"), std::string::npos) << r.name << "\n" << out;
+      }
+    }
   }
 }
 
