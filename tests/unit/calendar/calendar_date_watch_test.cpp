@@ -5,6 +5,7 @@
 
 #include "calendar_fixture.h"
 #include "framework/second_ticker.h"
+#include "unit/app/facts_fixture.h"
 
 namespace vsi::caltest {
 namespace {
@@ -105,6 +106,21 @@ TEST_F(CalendarDateWatch, PastAMonthsEndTheCurrentMonthTurnsAndAChosenOneStays) 
     EXPECT_EQ(Framed(c, today), shown.month == dates::DecodeDate(today).month);
     EXPECT_TRUE(MessageTexts().empty());
   }
+}
+
+// The running main window: the same second's tick that shows the clock and the CPU slot
+// turns its calendar to the new month.
+class MainWindowDateWatch : public FactsFixture {};
+
+TEST_F(MainWindowDateWatch, TheWindowsCalendarTurnsWithTheMonth) {
+  fp.system.localTime = SystemTime{2004, 3, 0, 31, 23, 59, 59, SecondTicker::kAfterSecondMs};
+  ShowWindow();
+  auto& group = main->Get<TMonthCalendarGroup>("MonthCalendarGroup1");
+  ASSERT_EQ(group.Calendar(0)->CaptionText(), "March 2004");
+  fp.system.AdvanceTime(1000);
+  fp.windows.timers.at(ctx.Service<SecondTicker>().Timer()).callback();
+  EXPECT_EQ(group.Calendar(0)->CaptionText(), "April 2004");
+  for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
 }
 
 }  // namespace
