@@ -51,7 +51,8 @@ TEST_F(CalendarCaptionFit, FullNameWheneverItFitsBetweenTheDrawnArrows) {
         const int wholeWidth = fake::RecordingCanvas::Measure(caption->font, whole.size()).cx;
         const bool fits = wholeWidth <= right - left;
         EXPECT_EQ(caption->text == whole, fits)
-            << name << ": \"" << caption->text << "\" for \"" << whole << "\", " << wholeWidth << " px in " << right - left;
+            << name << ": \"" << caption->text << "\" for \"" << whole << "\", " << wholeWidth << " px in "
+            << right - left;
         const int drawn = fake::RecordingCanvas::Measure(caption->font, caption->text.size()).cx;
         if (!clipped) {
           EXPECT_GE(caption->x, left) << name << " under the previous-month arrow";

@@ -64,7 +64,9 @@ TEST_P(CalendarLanguageSwitch, KeepsTheChosenDayAndMonth) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EachLanguage, CalendarLanguageSwitch, ::testing::Range(0, static_cast<int>(kLanguages.size())),
-                         [](const ::testing::TestParamInfo<int>& info) { return std::string(kLanguages[info.param].state); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(kLanguages[info.param].state);
+                         });
 
 class CalendarFonts : public caltest::CalendarFixture {};
 
