@@ -58,7 +58,7 @@ TSize TMonthCalendarGroup::DragRoom() const {
 // ---------------------------------------------------------------------------------------
 // Construction
 
-TMonthCalendarGroup::TMonthCalendarGroup(TComponent* owner) : TCustomCalendarPanel(owner) {
+TMonthCalendarGroup::TMonthCalendarGroup(TComponent* owner) : TCustomCalendarPanel(owner), dateWatch_(Context()) {
   const TFormatSettings* locale = &Context().format();
   nameOfDays_ = std::make_unique<TNameOfDays>(locale);
   nameOfMonths_ = std::make_unique<TNameOfMonths>(locale);
@@ -94,6 +94,7 @@ TMonthCalendarGroup::TMonthCalendarGroup(TComponent* owner) : TCustomCalendarPan
   day_ = now.day;
   month_ = now.month;
   year_ = now.year;
+  today_ = Ymd{now.year, now.month, now.day};
 
   busy_ = true;
   for (int k = 0; k < 2; ++k) {
@@ -194,6 +195,7 @@ void TMonthCalendarGroup::SetBounds(int left, int top, int width, int height) {
 
 void TMonthCalendarGroup::RebuildCalendars() {
   busy_ = true;
+  builtFont_ = Font()->Spec();
   for (TMonthCalendar* c : calendars_) delete c;
   calendars_.clear();
   int m = startMonth_, y = startYear_;
@@ -490,9 +492,55 @@ void TMonthCalendarGroup::SetStartYear(int v) {
   if (!Loading()) RebuildCalendars();
 }
 
+// A language switch sets the charset of the fonts it meets: that changes nothing the layout
+// measures, so the calendars take the font and keep their dates. A new face or height still
+// builds them again, keeping what they showed and had selected.
 void TMonthCalendarGroup::FontChanged() {
   TCustomCalendarPanel::FontChanged();
-  if (!Loading() && right_) RebuildCalendars();
+  if (Loading() || !right_) return;
+  // (The calendars follow the group's font as their parent's: compare with what they were
+  // built in.)
+  const FontSpec& font = Font()->Spec();
+  if (font.name != builtFont_.name || font.height != builtFont_.height) {
+    RebuildKeepingChoices();
+    return;
+  }
+  for (TMonthCalendar* c : calendars_) c->Font()->Assign(*Font());
+}
+
+void TMonthCalendarGroup::RebuildKeepingChoices() {
+  std::vector<TMonthCalendar::ChosenDates> chosen;
+  for (const TMonthCalendar* c : calendars_) chosen.push_back(c->Chosen());
+  RebuildCalendars();
+  for (size_t k = 0; k < calendars_.size() && k < chosen.size(); ++k) {
+    const Ymd was = dates::DecodeDate(chosen[k].display), is = dates::DecodeDate(calendars_[k]->DisplayDate());
+    if (was.month == is.month && was.year == is.year) calendars_[k]->Restore(chosen[k]);
+  }
+}
+
+void TMonthCalendarGroup::CreateWindowHandle() {
+  TCustomCalendarPanel::CreateWindowHandle();
+  dateWatch_.WithTheSecond([this] { DateTick(); });
+}
+
+void TMonthCalendarGroup::DateTick() {
+  SystemTime now;
+  Context().platform().system.GetLocalTime(now);
+  const Ymd today{now.year, now.month, now.day};
+  if (today == today_) return;  // the tick of nearly every second: nothing allocated
+  const Ymd before = today_;
+  today_ = today;
+  TDateTime was = 0, is = 0;
+  if (!dates::TryEncodeDate(before.year, before.month, before.day, was) ||
+      !dates::TryEncodeDate(today.year, today.month, today.day, is))
+    return;
+  for (TMonthCalendar* c : calendars_) c->TodayMoved(was, is);
+  // Navigated elsewhere, the user keeps the month chosen.
+  const bool monthTurned = before.month != today.month || before.year != today.year;
+  if (!monthTurned || startMonth_ != before.month || startYear_ != before.year) return;
+  startMonth_ = today.month;
+  startYear_ = today.year;
+  RelayoutMonths();
 }
 
 void TMonthCalendarGroup::ColorChanged() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calendar/month_calendar.h"
+#include "framework/timer.h"
 
 namespace vsi {
 
@@ -207,6 +208,8 @@ class TMonthCalendarGroup : public TCustomCalendarPanel {
  protected:
   void ColorChanged() override;
   void FontChanged() override;
+  // On screen the group follows the date, on the tick the process has every second anyway.
+  void CreateWindowHandle() override;
 
  private:
   template <class T>
@@ -225,6 +228,11 @@ class TMonthCalendarGroup : public TCustomCalendarPanel {
   void AnchorAt(int day, int month, int year, int which);
   void ApplyTo(TMonthCalendar& c);
   void ArrowsOf(TMonthCalendar& c, int k) const;
+  // A rebuild that keeps what each calendar showed and had selected.
+  void RebuildKeepingChoices();
+  // The second's tick: when the clock has passed into another day, today's mark moves, and
+  // when the month turned a group left on the month that was current shows the new one.
+  void DateTick();
 
   std::vector<TMonthCalendar*> calendars_;
   TCalendarSplitter* right_ = nullptr;
@@ -275,6 +283,10 @@ class TMonthCalendarGroup : public TCustomCalendarPanel {
   TKeyPressEvent onKeyPress_;
   TMouseMoveEvent onMouseMove_;
   TMouseEvent onMouseDown_, onMouseUp_;
+
+  FontSpec builtFont_;  // the font the calendars were last built in
+  dates::Ymd today_;    // the clock's date when last looked at
+  RepeatingCall dateWatch_;
 };
 
 }  // namespace vsi

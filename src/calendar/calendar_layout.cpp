@@ -88,7 +88,6 @@ constexpr int kCaptionTop = 2;
 constexpr int kArrowWidth = 5;      // a triangle's width; its height is twice that
 constexpr int kArrowInset = 5;      // the outer arrows' distance from the edges
 constexpr int kArrowPitch = 20;     // from the year arrow to the month arrow beside it
-constexpr int kCaptionGap = 1;      // clear pixels between the caption and an arrow
 constexpr int kTipBelowPointer = 20;  // a tooltip goes below the pointer's arrow
 constexpr int kClickSlack = 3;
 
@@ -131,7 +130,7 @@ void PlaceArrows(Geometry& g) {
     auto useBitmap = [&](int x) {
       a.bitmap = true;
       a.bitmapAt = TPoint{x, top};
-      a.zone = TRect{x, top, x + glyph.cx, top + glyph.cy};
+      a.zone = a.drawn = TRect{x, top, x + glyph.cx, top + glyph.cy};
     };
     switch (static_cast<Arrow>(k)) {
       case Arrow::PrevYear:
@@ -179,21 +178,26 @@ void PlaceArrows(Geometry& g) {
       }
     }
     // A press on any pixel of the arrow steps, its tip and base included.
-    if (!a.bitmap) a.zone = Union(Bounds(a.triangles), a.zone);
+    if (!a.bitmap) {
+      a.drawn = Bounds(a.triangles);
+      a.zone = Union(a.drawn, a.zone);
+    }
   }
 }
 
 // The caption centred over the days, kept clear of the arrows: where the whole text does not
 // fit between them the month name is cut to its first three letters and a full stop
 // ("December 2026" becomes "Dec. 2026"); where even that is too wide it is clipped there.
+// The room is what lies between the pixels the arrows draw: their pointer zones reach further
+// (the previous-month zone by four columns), and measuring against those cut names that fit.
 void PlaceCaption(Geometry& g) {
   const LayoutInput& in = g.in;
   CaptionPlace& cap = g.caption;
   int roomLeft = g.wk, roomRight = g.W;
   for (Arrow a : {Arrow::PrevMonth, Arrow::PrevYear})
-    if (g.Place(a).shown) roomLeft = std::max(roomLeft, g.Place(a).zone.right + kCaptionGap);
+    if (g.Place(a).shown) roomLeft = std::max(roomLeft, g.Place(a).drawn.right);
   for (Arrow a : {Arrow::NextMonth, Arrow::NextYear})
-    if (g.Place(a).shown) roomRight = std::min(roomRight, g.Place(a).zone.left - kCaptionGap);
+    if (g.Place(a).shown) roomRight = std::min(roomRight, g.Place(a).drawn.left);
   cap.room = TRect{roomLeft, 0, std::max(roomLeft, roomRight), kBandBottom};
   const int room = cap.room.right - cap.room.left;
   auto width = [&](const std::string& s) { return in.captionWidth ? in.captionWidth(s) : 0; };

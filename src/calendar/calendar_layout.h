@@ -56,7 +56,9 @@ struct LayoutInput {
   TSize glyph[kArrowCount] = {};  // arrow bitmaps; 0 x 0 draws triangles
   std::string caption;            // month name, one blank, year
   // Sizes measured in the calendar's fonts.
-  std::function<int(const std::string&)> captionWidth;  // a text's width in Font
+  // A text's width in Font as drawn at the window's scale, in 96-dpi units rounded up: what
+  // fits by this measure fits on the screen.
+  std::function<int(const std::string&)> captionWidth;
   int yearWidth = 0;       // width of " 9999" in Font
   int captionHeight = 0;   // height of "X" in Font
   int dayNameHeight = 0;   // height of "gh" in DayFont
@@ -72,15 +74,18 @@ struct ArrowPlace {
   // Answers the pointer: left <= x < right, top <= y < bottom. It holds every pixel drawn for
   // the arrow, the outermost columns of the triangles included.
   TRect zone;
+  // The pixels drawn (right and bottom exclusive); narrower than the zone, which reaches past
+  // the triangles.
+  TRect drawn;
 };
 
-// Where the caption goes: between the arrows, shortened when the room there is too narrow.
+// Where the caption goes: between the drawn arrows, shortened when the room there is too narrow.
 struct CaptionPlace {
   std::string text;  // what is drawn
   int x = 0, y = 0;  // where it starts
   // Client x of the month part [left, monthEnd] and of the year part [monthEnd, right].
   int left = 0, monthEnd = 0, right = 0;
-  TRect room;            // between the arrows' zones, in the caption band
+  TRect room;            // between the drawn arrows, in the caption band
   bool clipped = false;  // too wide even shortened: drawn clipped to the room
 };
 

@@ -253,6 +253,34 @@ void TMonthCalendar::StepYear(int delta) {
   Invalidate();
 }
 
+// Once a day: the whole calendar is drawn again, which asks for no layout here and so nothing
+// of the heap on the second's tick.
+void TMonthCalendar::TodayMoved(TDateTime before, TDateTime today) {
+  const Ymd shown = dates::DecodeDate(displayDate_);
+  auto inShownMonth = [&](TDateTime d) {
+    const Ymd v = dates::DecodeDate(d);
+    return v.month == shown.month && v.year == shown.year;
+  };
+  if (showGotoToday_ || (showToday_ && (inShownMonth(before) || inShownMonth(today)))) Invalidate();
+}
+
+TMonthCalendar::ChosenDates TMonthCalendar::Chosen() const {
+  ChosenDates c{currentDate_, displayDate_, resetDate_, {}};
+  for (int i = 0; i < selection_->Count(); ++i) c.selected.push_back(selection_->Items(i)->Date());
+  return c;
+}
+
+void TMonthCalendar::Restore(const ChosenDates& chosen) {
+  currentDate_ = chosen.current;
+  displayDate_ = chosen.display;
+  resetDate_ = chosen.reset;
+  const Ymd shown = dates::DecodeDate(displayDate_);
+  RebuildCaption(shown.month, shown.year);
+  selection_->Clear();
+  for (TDateTime d : chosen.selected) selection_->AddDate(d);
+  Invalidate();
+}
+
 void TMonthCalendar::NotifyDateChange(TDateTime oldDate, TDateTime newDate) {
   Ymd o = dates::DecodeDate(oldDate), n = dates::DecodeDate(newDate);
   if (o.day != n.day && OnDayChange) OnDayChange(this, oldDate, newDate);
@@ -286,8 +314,8 @@ cal::LayoutInput TMonthCalendar::LayoutInputs(const SystemTime* now) const {
   if (!now) return in;  // the cells and the arrows need no text sizes
   // Text sizes come from the platform, in the fonts painting will select.
   const FontSpec font = Font()->Spec();
-  in.captionWidth = [this, font](const std::string& s) { return TextSize(font, s).cx; };
-  in.yearWidth = TextSize(font, " 9999").cx;
+  in.captionWidth = [this, font](const std::string& s) { return DrawnWidth(font, s); };
+  in.yearWidth = DrawnWidth(font, " 9999");
   in.captionHeight = TextSize(font, "X").cy;
   in.dayNameHeight = TextSize(dayFont_->Spec(), "gh").cy;
   if (showGotoToday_) in.todayWidth = TextSize(font, TodayText(*now)).cx;
@@ -305,6 +333,15 @@ TSize TMonthCalendar::TextSize(FontSpec font, const std::string& text) const {
   TSize size = Windows().MeasureText(font, text);
   measured_.push_back(MeasuredText{font, text, size});
   return size;
+}
+
+// Glyphs do not grow in proportion with the scale (hinting, and the character height rounds
+// down): the caption is measured in the font the screen gets, so that what is found to fit
+// between the arrows also fits there when drawn.
+int TMonthCalendar::DrawnWidth(const FontSpec& font, const std::string& text) const {
+  const ViewScale view = View();
+  const int device = TextSize(view.Font(font), text).cx;
+  return (device * kDesignDpi + view.dpi - 1) / view.dpi;
 }
 
 const TCalBitmap& TMonthCalendar::Glyph(cal::Arrow arrow) const {

@@ -83,6 +83,18 @@ class TMonthCalendar : public TCustomCalendarPanel {
   TDateTime PrevYearTarget() const;
   TDateTime NextYearTarget() const;
 
+  // The clock passed into another day (`before` was today): repaints when the month shown
+  // holds today's mark, before or now, or the today line is shown.
+  void TodayMoved(TDateTime before, TDateTime today);
+  // What the user chose in a calendar: the cursor, the day shown and the selected days. A
+  // rebuilt calendar showing the same month takes them back.
+  struct ChosenDates {
+    TDateTime current = 0, display = 0, reset = 0;
+    std::vector<TDateTime> selected;
+  };
+  ChosenDates Chosen() const;
+  void Restore(const ChosenDates& chosen);
+
   // Paint lock: while above zero only the panel background is painted.
   void LockPaint() { ++paintLock_; }
   void UnlockPaint();
@@ -257,6 +269,8 @@ class TMonthCalendar : public TCustomCalendarPanel {
   cal::YearStart YearStartRule() const;
   cal::LayoutInput LayoutInputs(const SystemTime* now) const;
   TSize TextSize(FontSpec font, const std::string& text) const;
+  // A text's width as drawn at the window's scale, in 96-dpi units rounded up.
+  int DrawnWidth(const FontSpec& font, const std::string& text) const;
   SystemTime Now() const;
   void TakeFocus();
   bool HasFocus() const;

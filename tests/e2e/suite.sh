@@ -401,16 +401,16 @@ calendar_checks() {
   check "weekday numbers in the stored blue, none black ($wednesday)" \
     bash -c '[[ " $1 " == *" #0000FF "* && " $1 " != *" #000000 "* ]]' _ "$wednesday"
   check "weekend numbers red ($sunday)" bash -c '[[ " $1 " == *" #FF0000 "* && " $1 " != *" #0000FF "* ]]' _ "$sunday"
-  # Between the year and month arrows, right of the previous-month arrow's zone up to the
-  # caption's room, and left of the next-month arrow: nothing blue. The caption is drawn.
+  # Between the year and month arrows on either side: nothing blue. The caption is drawn in
+  # the room between the month arrows as drawn (x 48 to 119).
   local gaps="" area
-  for area in "33 9" "48 5" "119 1"; do
+  for area in "33 9" "126 9"; do
     # shellcheck disable=SC2086
     set -- $area
     if [[ " $(cal_colours "$1" 1 "$2" 12) " == *" #0000FF "* ]]; then gaps+=" x=$1..$(($1 + $2 - 1))"; fi
   done
   if [ -z "$gaps" ]; then pass "the caption keeps clear of the arrows"; else fail "the caption keeps clear of the arrows" "blue at$gaps"; fi
-  check "the caption is drawn between the arrows" bash -c '[[ " $1 " == *" #0000FF "* ]]' _ "$(cal_colours 53 1 66 12)"
+  check "the caption is drawn between the arrows" bash -c '[[ " $1 " == *" #0000FF "* ]]' _ "$(cal_colours 48 1 72 12)"
 
   # A press on the pixels of each arrow, tip, middle and base, steps by a month or a year;
   # each press is undone by one on the arrow opposite.

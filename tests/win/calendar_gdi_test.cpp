@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/languages.h"
 #include "app/window_descriptions.h"
 #include "calendar/calendar_group.h"
 #include "calendar/register.h"
@@ -266,6 +267,45 @@ TEST_F(CalendarGdiTest, CaptionLeavesTheArrowsFreeAndEveryArrowPixelSteps) {
   }
   KillTimer(nullptr, closer);
   ReleaseDC(cal_, dc);
+}
+
+// Every language's twelve captions, measured with the real font: the full month name and year
+// wherever they fit between the arrows as drawn, shortened only where they do not.
+TEST_F(CalendarGdiTest, FullCaptionWhereverItFitsInEveryLanguage) {
+  const FontSpec spec = calendar_->Font()->Spec();
+  HFONT font = CreateFontA(-spec.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, spec.charset, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str());
+  ASSERT_NE(font, nullptr);
+  HDC dc = GetDC(cal_);
+  HGDIOBJ old = SelectObject(dc, font);
+  const int year = now_.wYear;
+  group_->SetDay(1);  // a day every month has
+  int full = 0, shortened = 0;
+  for (const LanguageRow& row : kLanguages) {
+    for (int m = 1; m <= 12; ++m) group_->NameOfMonths()->SetName(m, row.months[m - 1]);
+    for (int m = 1; m <= 12; ++m) {
+      group_->SetMonth(static_cast<uint16_t>(m));
+      group_->SetYear(static_cast<uint16_t>(year));
+      const std::string whole = std::string(row.months[m - 1]) + " " + std::to_string(year);
+      SIZE size{};
+      GetTextExtentPoint32A(dc, whole.data(), static_cast<int>(whole.size()), &size);
+      const cal::Geometry g = calendar_->Geometry();
+      int left = 0, right = 1 << 30;
+      for (const auto& t : g.Place(cal::Arrow::PrevMonth).triangles)
+        for (TPoint v : t) left = std::max(left, v.x + 1);
+      for (const auto& t : g.Place(cal::Arrow::NextMonth).triangles)
+        for (TPoint v : t) right = std::min(right, v.x);
+      const bool fits = size.cx <= right - left;
+      EXPECT_EQ(g.caption.text == whole, fits)
+          << row.state << ": \"" << g.caption.text << "\" for \"" << whole << "\", " << size.cx << " px in " << right - left;
+      (g.caption.text == whole ? full : shortened)++;
+    }
+  }
+  std::printf("captions in full: %d, shortened: %d\n", full, shortened);
+  EXPECT_GT(full, 0);
+  SelectObject(dc, old);
+  ReleaseDC(cal_, dc);
+  DeleteObject(font);
 }
 
 // After Esc, the next key takes the old focus frame off the screen; Space takes the old

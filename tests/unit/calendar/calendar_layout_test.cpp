@@ -159,8 +159,9 @@ TEST(CalendarLayout, ArrowsAndTheirZones) {
   EXPECT_EQ(bare.Place(Arrow::NextMonth).zone, (TRect{140, 1, 146, 15}));
 }
 
-// The caption sits between the arrows. "December 2026" in a wide face does not fit there:
-// it is cut to "Dec. 2026" rather than drawn under the previous-month arrow.
+// The caption sits between the arrows as drawn (x 48 ... 119 of the window's calendar), not
+// between their pointer zones, which reach four columns further. "December 2026" in a wide
+// face does not fit there: it is cut to "Dec. 2026" rather than drawn under an arrow.
 TEST(CalendarLayout, CaptionStaysClearOfTheArrows) {
   struct Case {
     const char* name;
@@ -172,10 +173,12 @@ TEST(CalendarLayout, CaptionStaysClearOfTheArrows) {
   } cases[] = {
       {"short month, centred over the days", "Mar 2004", 6, "Mar 2004", 59, 77, 107, false},
       {"long month that fits", "July 2004", 6, "July 2004", 56, 80, 110, false},
-      {"long month, narrow face", "December 2026", 5, "December 2026", 53, 93, 118, false},
-      {"long month, wide face", "December 2026", 7, "Dec. 2026", 53, 81, 116, false},
-      {"too wide even cut", "December 2026", 9, "Dec. 2026", 53, 89, 134, true},
-      {"a caption without a blank", "December2026", 7, "December2026", 53, 102, 137, true},
+      {"exactly the room between the drawn arrows", "Janvier 2004", 6, "Janvier 2004", 48, 90, 120, false},
+      {"long month, narrow face", "December 2026", 5, "December 2026", 51, 91, 116, false},
+      {"a little too wide", "December 2026", 6, "Dec. 2026", 56, 80, 110, false},
+      {"long month, wide face", "December 2026", 7, "Dec. 2026", 52, 80, 115, false},
+      {"too wide even cut", "December 2026", 9, "Dec. 2026", 48, 84, 129, true},
+      {"a caption without a blank", "December2026", 7, "December2026", 48, 97, 132, true},
   };
   for (const auto& k : cases) {
     Geometry g = Geometry::Compute(WindowInput(k.caption, 12, 2026, 7, k.px));
@@ -186,14 +189,19 @@ TEST(CalendarLayout, CaptionStaysClearOfTheArrows) {
     EXPECT_EQ(cap.monthEnd, k.monthEnd) << k.name;
     EXPECT_EQ(cap.right, k.right) << k.name;
     EXPECT_EQ(cap.clipped, k.clipped) << k.name;
-    EXPECT_EQ(cap.room, (TRect{53, 0, 119, 15})) << k.name;
+    EXPECT_EQ(cap.room, (TRect{48, 0, 120, 15})) << k.name;
     if (!k.clipped) {
       for (const ArrowPlace& a : g.arrows) {
-        bool apart = cap.right < a.zone.left || a.zone.right <= cap.left;
+        bool apart = cap.right <= a.drawn.left || a.drawn.right <= cap.left;
         EXPECT_TRUE(apart) << k.name;
       }
     }
   }
+  // Where a caption reaches into the previous-month arrow's zone, the arrow answers there.
+  const Geometry g = Geometry::Compute(WindowInput("Janvier 2004", 1, 2004));
+  EXPECT_EQ(HitTest(g, TPoint{48, 7}).zone, Zone::PrevMonth);
+  EXPECT_EQ(HitTest(g, TPoint{51, 7}).zone, Zone::PrevMonth);
+  EXPECT_EQ(HitTest(g, TPoint{52, 7}).zone, Zone::CaptionMonth);
 }
 
 // Every zone at its edges, for a short and a long caption and each first weekday.
@@ -202,7 +210,7 @@ TEST(CalendarLayout, HitTestZonesAtTheirEdges) {
     const char* caption;
     int month, year, px;
     int left, monthEnd, right;  // as CaptionStaysClearOfTheArrows places them
-  } captions[] = {{"May 2004", 5, 2004, 6, 59, 77, 107}, {"December 2026", 12, 2026, 7, 53, 81, 116}};
+  } captions[] = {{"May 2004", 5, 2004, 6, 59, 77, 107}, {"September 2026", 9, 2026, 6, 56, 80, 110}};
   struct Row {
     int x, y;
     Zone zone;
