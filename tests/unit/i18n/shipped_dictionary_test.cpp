@@ -142,7 +142,7 @@ TEST_F(ShippedDictionaryTest, EveryLanguageHasItsOwnWords) {
       {"SpeedButton2", "Italian", "Spazio libero", "Nome computer"},
       {"SpeedButton4", "Spanish", "Espacio libre", "Nombre del equipo"},
       {"SpeedButton5", "Swedish", "Ledigt utrymme", "Datornamn"},
-      {"SpeedButton3", "Portuguese", "Espa\xE7o livre", "Nome do computador"},
+      {"SpeedButton3", "Portuguese", "Espa\xE7o livre", "Nome do PC"},
       {"SpeedButton8", "Dutch", "Vrije ruimte", "Computernaam"},
       {"SpeedButton6", "English", "Free Space", "Computer Name"},
   };
