@@ -62,8 +62,9 @@ TEST(WinDictionaryPath, TheFileBesideAProgramInAFolderOutsideTheAnsiCodePageIsFo
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  const BOOL started =
-      CreateProcessW(place.exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, systemDir, &si, &pi);
+  // Without a console: its own test report is not ours.
+  const BOOL started = CreateProcessW(place.exe.c_str(), command.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
+                                      nullptr, systemDir, &si, &pi);
   SetEnvironmentVariableW(kChildVariable, nullptr);
   ASSERT_TRUE(started) << GetLastError();
   EXPECT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
