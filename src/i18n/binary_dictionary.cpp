@@ -1,7 +1,5 @@
 #include "i18n/binary_dictionary.h"
 
-#include <sys/stat.h>
-
 #include <cctype>
 
 #include "framework/context.h"
@@ -17,69 +15,55 @@ namespace {
 constexpr const char* kResourceName = "MlDictionary";
 constexpr const char* kResourceType = "POLYVERBUM";
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool HasDirectoryPart(const std::string& name) {
-  return name.find_first_of("\\/:") != std::string::npos;
+template <class Char>
+bool IsSeparator(Char c) {
+  return c == '\\' || c == '/';
 }
 
-}  // namespace
-
-// --- Stores ------------------------------------------------------------------------------------
-
-bool TIvDiskStore::Stamp(const std::string& path, TIvFileStamp& out) {
-  // stat() rather than std::filesystem, whose path conversions would bring the C++ locale
-  // machinery into the program.
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  out.size = static_cast<uint64_t>(info.st_size);
-  out.writeTime = static_cast<int64_t>(info.st_mtime);
-  return true;
+template <class S>
+bool HasDirectoryPart(const S& name) {
+  for (auto c : name)
+    if (IsSeparator(c) || c == ':') return true;
+  return false;
 }
 
-Bytes TIvDiskStore::ReadFile(const std::string& path) { return MldFile::ReadFileBytes(path); }
-
-bool TIvDiskStore::LoadResource(const std::string& name, const std::string& type, Bytes& out) {
-  return system_.LoadModuleResource(name, type, out);
-}
-
-TIvDictionaryStorage::TIvDictionaryStorage(AppContext& context) : disk_(context.platform().system) {}
-
-// --- Paths -------------------------------------------------------------------------------------
-
-std::string ExpandFileName(const std::string& name, const std::string& currentDirectory) {
+// One algorithm for ANSI and wide paths: only separators, ':' and '.' are looked at.
+template <class S>
+S ExpandPath(const S& name, const S& currentDirectory) {
+  using Char = typename S::value_type;
   if (name.empty()) return name;
   // A POSIX path (tests and tools on the build machine) is taken as it is.
   if (name[0] == '/') return name;
-  std::string full;
+  S full;
   if (name.size() >= 2 && name[1] == ':') {
     full = name;
   } else if (name.size() >= 2 && IsSeparator(name[0]) && IsSeparator(name[1])) {
     full = name;  // UNC
   } else if (IsSeparator(name[0])) {
-    std::string drive = currentDirectory.size() >= 2 && currentDirectory[1] == ':' ? currentDirectory.substr(0, 2) : "";
+    S drive = currentDirectory.size() >= 2 && currentDirectory[1] == ':' ? currentDirectory.substr(0, 2) : S();
     full = drive + name;
   } else {
     full = currentDirectory;
-    if (!full.empty() && !IsSeparator(full.back())) full += '\\';
+    if (!full.empty() && !IsSeparator(full.back())) full += Char('\\');
     full += name;
   }
   // Fold "." and ".." (never above the root).
-  std::string prefix;
+  S prefix;
   size_t start = 0;
   if (full.size() >= 2 && full[1] == ':') {
     prefix = full.substr(0, 2);
     start = 2;
   } else if (full.size() >= 2 && IsSeparator(full[0]) && IsSeparator(full[1])) {
-    prefix = "\\\\";
+    prefix = S(2, Char('\\'));
     start = 2;
   }
-  std::vector<std::string> parts;
-  std::string piece;
+  const S dot(1, Char('.')), dots(2, Char('.'));
+  std::vector<S> parts;
+  S piece;
   auto flush = [&] {
-    if (piece == "..") {
+    if (piece == dots) {
       if (!parts.empty()) parts.pop_back();
-    } else if (!piece.empty() && piece != ".") {
+    } else if (!piece.empty() && piece != dot) {
       parts.push_back(piece);
     }
     piece.clear();
@@ -91,143 +75,66 @@ std::string ExpandFileName(const std::string& name, const std::string& currentDi
       piece += full[i];
   }
   flush();
-  std::string out = prefix;
+  const bool unc = prefix.size() == 2 && IsSeparator(prefix[0]);
+  S out = prefix;
   for (size_t i = 0; i < parts.size(); ++i) {
-    if (i > 0 || prefix != "\\\\") out += '\\';
+    if (i > 0 || !unc) out += Char('\\');
     out += parts[i];
   }
-  if (parts.empty()) out += '\\';
+  if (parts.empty()) out += Char('\\');
   return out;
 }
 
-std::string ExtractFilePath(const std::string& path) {
-  auto p = path.find_last_of("\\/:");
-  return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+std::string TooLarge(uint64_t cap) {
+  if (cap % (1u << 20) == 0) return Format("The file is larger than %llu MiB", static_cast<unsigned long long>(cap >> 20));
+  return Format("The file is larger than %llu bytes", static_cast<unsigned long long>(cap));
 }
 
-// --- TIvCustomFileDictionary ---------------------------------------------------------------
-
-const EnumInfo kIvStorageNames{{"ivsFile", "ivsEmbedded", "ivsResource"}};
-
-const ClassInfo& TIvCustomFileDictionary::StaticClass() {
-  static const ClassInfo info =
-      ClassBuilder<TIvCustomFileDictionary>("TIvCustomFileDictionary", &TIvCustomDictionary::StaticClass())
-          .Text("FileName", &TIvCustomFileDictionary::FileName, &TIvCustomFileDictionary::SetFileName)
-          .Enum("Storage", kIvStorageNames, &TIvCustomFileDictionary::Storage, &TIvCustomFileDictionary::SetStorage)
-          .Build();
-  return info;
+template <class S>
+S FolderOf(const S& path) {
+  for (size_t i = path.size(); i-- > 0;)
+    if (IsSeparator(path[i]) || path[i] == ':') return path.substr(0, i + 1);
+  return S();
 }
 
-TIvCustomFileDictionary::TIvCustomFileDictionary(TComponent* owner) : TIvCustomDictionary(owner) {}
+}  // namespace
 
-AnsiString TIvCustomFileDictionary::FileName() const {
-  if (Designing() || storage_ != ivsFile || fileName_.empty()) return fileName_;
-  ISystem& system = Plat().system;
-  // The program's own folder first: a file of that name in whatever folder the program was
-  // started from must not replace the one that ships beside it.
-  if (!HasDirectoryPart(fileName_)) {
-    std::string folder = ExtractFilePath(system.GetModuleFileName());
-    if (!folder.empty() && system.FileExists(folder + fileName_)) {
-      fileName_ = folder + fileName_;
-      return fileName_;
-    }
+// --- Stores ------------------------------------------------------------------------------------
+
+bool TIvDiskStore::Stamp(const WideString& path, TIvFileStamp& out) { return system_.GetFileStamp(path, out); }
+
+Bytes TIvDiskStore::ReadFile(const WideString& path, uint64_t maxSize) {
+  Bytes data;
+  const uint32_t error = system_.ReadWholeFile(path, maxSize, data);
+  if (error == ERROR_FILE_TOO_LARGE_) throw EMldError(TooLarge(maxSize));
+  if (error != 0) {
+    std::string why = system_.SysErrorMessage(error);
+    while (!why.empty() && static_cast<unsigned char>(why.back()) <= ' ') why.pop_back();
+    throw EMldError("The file cannot be read" + (why.empty() ? Format(" (error %u)", error) : ". " + why));
   }
-  std::string expanded = ExpandFileName(fileName_, system.GetCurrentDirectory());
-  if (system.FileExists(expanded)) fileName_ = expanded;
-  return fileName_;
+  return data;
 }
 
-bool TIvCustomFileDictionary::ResolvedFileExists() const {
-  if (fileName_.empty()) return false;
-  if (Designing()) return Plat().system.FileExists(ExpandFileName(fileName_, Plat().system.GetCurrentDirectory()));
-  AnsiString resolved = FileName();
-  return !resolved.empty() && Plat().system.FileExists(resolved);
+bool TIvDiskStore::LoadResource(const std::string& name, const std::string& type, Bytes& out) {
+  return system_.LoadModuleResource(name, type, out);
 }
 
-bool TIvCustomFileDictionary::CanOpen() { return storage_ != ivsFile || ResolvedFileExists(); }
+TIvDictionaryStorage::TIvDictionaryStorage(AppContext& context) : disk_(context.platform().system) {}
 
-// --- TIvBinaryDictionary -------------------------------------------------------------------
+// --- Paths -------------------------------------------------------------------------------------
 
-const ClassInfo& TIvBinaryDictionary::StaticClass() {
-  static const ClassInfo info =
-      ClassBuilder<TIvBinaryDictionary>("TIvBinaryDictionary", &TIvCustomFileDictionary::StaticClass())
-          .Creatable()
-          .Data("LanguageData", &TIvBinaryDictionary::ReadLanguageData)
-          .Data("TranslationData", &TIvBinaryDictionary::ReadTranslationData)
-          .Data("LocaleData", &TIvBinaryDictionary::ReadLocaleData)
-          .Data("Languages", &TIvBinaryDictionary::ReadLanguageList)
-          .Data("Translations", &TIvBinaryDictionary::ReadTranslationList)
-          .Data("Locales", &TIvBinaryDictionary::ReadLocaleList)
-          .Build();
-  return info;
+std::string ExpandFileName(const std::string& name, const std::string& currentDirectory) {
+  return ExpandPath(name, currentDirectory);
 }
-
-TIvBinaryDictionary::TIvBinaryDictionary(TComponent* owner) : TIvCustomFileDictionary(owner) {}
-
-TIvBinaryDictionary::~TIvBinaryDictionary() = default;
-
-void TIvBinaryDictionary::Loaded() {
-  TIvCustomFileDictionary::Loaded();
-  if (Designing() || Storage() != ivsFile || !ResolvedFileExists()) return;
-  // A damaged file must not stop the program: it is said once, with the file and the place
-  // where reading stopped, and the window keeps its own texts, as when there is no file.
-  const std::string path = FileName();
-  try {
-    const MldFile& file = OpenStream();
-    if (file.LanguageCount() == 0) throw EMldError("The file holds no languages", 12);
-    file.ReadAll();
-  } catch (const EMldError& e) {
-    damaged_ = true;
-    stream_.reset();
-    streamSource_ = StreamSource::None;
-    std::string where = e.Offset() == EMldError::kNoOffset ? "" : Format(", reading stopped at offset %zu", e.Offset());
-    EMldError report(Format("Damaged dictionary file \"%s\"%s: %s", path.c_str(), where.c_str(), e.what()),
-                     e.Offset());
-    if (TApplication* app = ApplicationOf(*this)) app->HandleException(report);
-  }
+WideString ExpandFileName(const WideString& name, const WideString& currentDirectory) {
+  return ExpandPath(name, currentDirectory);
 }
+std::string ExtractFilePath(const std::string& path) { return FolderOf(path); }
+WideString ExtractFilePath(const WideString& path) { return FolderOf(path); }
 
-bool TIvBinaryDictionary::CanOpen() { return !damaged_ && TIvCustomFileDictionary::CanOpen(); }
+// --- From records to objects -------------------------------------------------------------------
 
-const MldFile& TIvBinaryDictionary::OpenStream() {
-  if (StoredFileName().empty()) throw Exception("No FileName property set");
-  IIvDictionaryStore& store = Context().Service<TIvDictionaryStorage>().Store();
-  if (Storage() == ivsFile || (Designing() && ResolvedFileExists())) {
-    std::string path = FileName();
-    TIvFileStamp stamp;
-    bool seen = store.Stamp(path, stamp);
-    // The copy in memory stands for the file only while the file is still the one read.
-    if (!(seen && streamSource_ == StreamSource::File && streamPath_ == path && streamStamp_ == stamp)) {
-      stream_.reset();
-      streamSource_ = StreamSource::None;
-      Bytes data = store.ReadFile(path);
-      stream_ = std::make_unique<MldFile>(std::move(data), path, MakeMldCodec(Plat().locale));
-      ++streamLoads_;
-      // A file that could not be stamped is read again by the next query.
-      streamSource_ = seen ? StreamSource::File : StreamSource::None;
-      streamPath_ = path;
-      streamStamp_ = stamp;
-    }
-  } else if (streamSource_ != StreamSource::Resource) {
-    stream_.reset();
-    streamSource_ = StreamSource::None;
-    Bytes data;
-    if (!store.LoadResource(kResourceName, kResourceType, data))
-      throw EMldError(Format("Resource %s not found", kResourceName));
-    stream_ = std::make_unique<MldFile>(std::move(data), kResourceName, MakeMldCodec(Plat().locale));
-    ++streamLoads_;
-    streamSource_ = StreamSource::Resource;
-  }
-  SetContextMode(stream_->ContextMode());
-  return *stream_;
-}
-
-bool TIvBinaryDictionary::UsesEmbedded() {
-  return Storage() == ivsEmbedded && !(Designing() && ResolvedFileExists());
-}
-
-void TIvBinaryDictionary::Convert(const MldLanguage& in, TIvLanguage& out) {
-  // A fresh object per record, so fields the record lacks keep their defaults.
+void ConvertLanguageRecord(const MldLanguage& in, ILocale& locale, TIvLanguage& out) {
   TIvLanguage language;
   language.primary = in.primary;
   language.isoLanguage = in.isoLanguage;
@@ -241,11 +148,11 @@ void TIvBinaryDictionary::Convert(const MldLanguage& in, TIvLanguage& out) {
   language.nativeName = in.nativeName;
   language.fontName = in.fontName;
   language.fontSize = in.fontSize;
-  language.Complete(Plat().locale);
+  language.Complete(locale);
   out.Assign(language);
 }
 
-void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) {
+void ConvertLocaleRecord(const MldLocale& in, ILocale& locale, TIvLocale& out) {
   TIvLocale l;
   l.primary = in.primary;
   l.isoLanguage = in.isoLanguage;
@@ -291,9 +198,229 @@ void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) {
     l.shortDayNames[i] = in.shortDayNames[i];
     l.longDayNames[i] = in.longDayNames[i];
   }
-  l.Complete(Plat().locale);
+  l.Complete(locale);
   out.Assign(l);
 }
+
+void CheckWholeDictionary(const MldFile& file, ILocale& locale) {
+  if (file.LanguageCount() == 0) throw EMldError("The file holds no languages", 12);
+  // Each record is converted where it stands, so that a record the dictionary cannot use is
+  // named by its place, as the reader names its own faults.
+  MldCursor languages(file);
+  languages.SeekLanguages();
+  for (int i = 0; i < file.LanguageCount(); ++i) {
+    const size_t at = languages.Position();
+    const MldLanguage record = languages.NextLanguage();
+    try {
+      TIvLanguage language;
+      ConvertLanguageRecord(record, locale, language);
+    } catch (const std::exception& e) {
+      throw EMldError(Format("Language %d cannot be used: %s", i, e.what()), at);
+    }
+  }
+  if (file.LocaleCount() > 0) {
+    MldCursor locales(file);
+    locales.SeekLocales();
+    for (int i = 0; i < file.LocaleCount(); ++i) {
+      const size_t at = locales.Position();
+      const MldLocale record = locales.NextLocale();
+      try {
+        TIvLocale converted;
+        ConvertLocaleRecord(record, locale, converted);
+      } catch (const std::exception& e) {
+        throw EMldError(Format("Locale %d cannot be used: %s", i, e.what()), at);
+      }
+    }
+  }
+  file.Translations();
+}
+
+// --- TIvCustomFileDictionary ---------------------------------------------------------------
+
+const EnumInfo kIvStorageNames{{"ivsFile", "ivsEmbedded", "ivsResource"}};
+
+const ClassInfo& TIvCustomFileDictionary::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TIvCustomFileDictionary>("TIvCustomFileDictionary", &TIvCustomDictionary::StaticClass())
+          .Text("FileName", &TIvCustomFileDictionary::FileName, &TIvCustomFileDictionary::SetFileName)
+          .Enum("Storage", kIvStorageNames, &TIvCustomFileDictionary::Storage, &TIvCustomFileDictionary::SetStorage)
+          .Build();
+  return info;
+}
+
+TIvCustomFileDictionary::TIvCustomFileDictionary(TComponent* owner) : TIvCustomDictionary(owner) {}
+
+void TIvCustomFileDictionary::SetFileName(const AnsiString& name) {
+  fileName_ = name;
+  wideName_.clear();  // made from the new name when next needed
+}
+
+// The name is looked for through the wide calls: the ANSI ones answer '?' for a character of
+// the program's folder that the code page lacks, and such a path names no file.
+WideString TIvCustomFileDictionary::FindFile(const WideString& name) const {
+  ISystem& system = Plat().system;
+  TIvFileStamp stamp;
+  // The program's own folder first: a file of that name in whatever folder the program was
+  // started from must not replace the one that ships beside it.
+  if (!HasDirectoryPart(name)) {
+    const WideString folder = ExtractFilePath(system.GetModuleFileNameWide());
+    if (!folder.empty() && system.GetFileStamp(folder + name, stamp)) return folder + name;
+  }
+  const WideString expanded = ExpandFileName(name, system.GetCurrentDirectoryWide());
+  return system.GetFileStamp(expanded, stamp) ? expanded : WideString();
+}
+
+AnsiString TIvCustomFileDictionary::FileName() const {
+  if (Designing() || storage_ != ivsFile || fileName_.empty()) return fileName_;
+  if (wideName_.empty()) wideName_ = Plat().locale.MultiByteToWide(CP_ACP_, fileName_);
+  const WideString found = FindFile(wideName_);
+  if (!found.empty()) {
+    wideName_ = found;
+    fileName_ = Plat().locale.WideToMultiByte(CP_ACP_, found);
+  }
+  return fileName_;
+}
+
+WideString TIvCustomFileDictionary::ResolvedPath() const {
+  if (fileName_.empty()) return {};
+  ISystem& system = Plat().system;
+  if (wideName_.empty()) wideName_ = Plat().locale.MultiByteToWide(CP_ACP_, fileName_);
+  TIvFileStamp stamp;
+  if (Designing()) {
+    const WideString expanded = ExpandFileName(wideName_, system.GetCurrentDirectoryWide());
+    return system.GetFileStamp(expanded, stamp) ? expanded : WideString();
+  }
+  FileName();
+  return system.GetFileStamp(wideName_, stamp) ? wideName_ : WideString();
+}
+
+bool TIvCustomFileDictionary::CanOpen() { return storage_ != ivsFile || ResolvedFileExists(); }
+
+// --- TIvBinaryDictionary -------------------------------------------------------------------
+
+const ClassInfo& TIvBinaryDictionary::StaticClass() {
+  static const ClassInfo info =
+      ClassBuilder<TIvBinaryDictionary>("TIvBinaryDictionary", &TIvCustomFileDictionary::StaticClass())
+          .Creatable()
+          .Data("LanguageData", &TIvBinaryDictionary::ReadLanguageData)
+          .Data("TranslationData", &TIvBinaryDictionary::ReadTranslationData)
+          .Data("LocaleData", &TIvBinaryDictionary::ReadLocaleData)
+          .Data("Languages", &TIvBinaryDictionary::ReadLanguageList)
+          .Data("Translations", &TIvBinaryDictionary::ReadTranslationList)
+          .Data("Locales", &TIvBinaryDictionary::ReadLocaleList)
+          .Build();
+  return info;
+}
+
+TIvBinaryDictionary::TIvBinaryDictionary(TComponent* owner) : TIvCustomFileDictionary(owner) {}
+
+TIvBinaryDictionary::~TIvBinaryDictionary() = default;
+
+void TIvBinaryDictionary::Loaded() {
+  TIvCustomFileDictionary::Loaded();
+  if (Designing() || Storage() != ivsFile || !ResolvedFileExists()) return;
+  // A damaged file must not stop the program: it is said once, and the window keeps its own
+  // texts, as when there is no file.
+  try {
+    OpenStream();
+  } catch (const EMldError& e) {
+    damaged_ = true;
+    stream_.reset();
+    streamSource_ = StreamSource::None;
+    Report(e);
+  }
+}
+
+bool TIvBinaryDictionary::Report(const std::exception& e) {
+  TApplication* app = ApplicationOf(*this);
+  if (!app) return false;
+  app->HandleException(e);
+  return true;
+}
+
+bool TIvBinaryDictionary::CanOpen() { return !damaged_ && TIvCustomFileDictionary::CanOpen(); }
+
+AnsiString TIvBinaryDictionary::Ansi(const WideString& path) const {
+  return Plat().locale.WideToMultiByte(CP_ACP_, path);
+}
+
+std::unique_ptr<MldFile> TIvBinaryDictionary::ReadWholeFile(IIvDictionaryStore& store, const WideString& path,
+                                                            const TIvFileStamp* stamp) {
+  const AnsiString name = Ansi(path);
+  try {
+    // A file far larger than any dictionary is not read at all.
+    if (stamp && stamp->size > kMaxDictionaryFileSize) throw EMldError(TooLarge(kMaxDictionaryFileSize));
+    // Read at once and parsed from memory: whatever happens to the file meanwhile, what is
+    // checked and used is one whole file.
+    auto file = std::make_unique<MldFile>(store.ReadFile(path, kMaxDictionaryFileSize), name,
+                                          MakeMldCodec(Plat().locale));
+    CheckWholeDictionary(*file, Plat().locale);
+    return file;
+  } catch (const EMldError& e) {
+    // One text: the file and where reading stopped, each once, then what is wrong.
+    const std::string where =
+        e.Offset() == EMldError::kNoOffset ? "" : Format(", reading stopped at offset %zu", e.Offset());
+    throw EMldError(Format("Damaged dictionary file \"%s\"%s: %s", name.c_str(), where.c_str(), e.Reason().c_str()),
+                    e.Offset());
+  }
+}
+
+const MldFile& TIvBinaryDictionary::OpenStream() {
+  if (StoredFileName().empty()) throw Exception("No FileName property set");
+  IIvDictionaryStore& store = Context().Service<TIvDictionaryStorage>().Store();
+  if (Storage() == ivsFile || (Designing() && ResolvedFileExists())) {
+    WideString path = ResolvedPath();
+    if (path.empty()) path = Plat().locale.MultiByteToWide(CP_ACP_, FileName());
+    TIvFileStamp stamp;
+    const bool seen = store.Stamp(path, stamp);
+    // The copy in memory stands for the file only while the file is still the one read.
+    const bool current = seen && streamSource_ == StreamSource::File && streamPath_ == path && streamStamp_ == stamp;
+    const bool refused = seen && stream_ && refusedPath_ == path && refusedStamp_ == stamp;
+    if (!current && !refused) {
+      try {
+        std::unique_ptr<MldFile> file = ReadWholeFile(store, path, seen ? &stamp : nullptr);
+        stream_ = std::move(file);
+        ++streamLoads_;
+        // A file that could not be stamped is read again by the next query.
+        streamSource_ = seen ? StreamSource::File : StreamSource::None;
+        streamPath_ = path;
+        streamStamp_ = stamp;
+      } catch (const EMldError& e) {
+        // A damaged replacement of the file in use: said once, and the whole copy read
+        // before goes on serving. Without such a copy (or a file that is gone) it fails.
+        if (!seen || !stream_ || streamSource_ != StreamSource::File) {
+          stream_.reset();
+          streamSource_ = StreamSource::None;
+          throw;
+        }
+        refusedPath_ = path;
+        refusedStamp_ = stamp;
+        if (!Report(e)) throw;
+      }
+    }
+  } else if (streamSource_ != StreamSource::Resource) {
+    stream_.reset();
+    streamSource_ = StreamSource::None;
+    Bytes data;
+    if (!store.LoadResource(kResourceName, kResourceType, data))
+      throw EMldError(Format("Resource %s not found", kResourceName));
+    stream_ = std::make_unique<MldFile>(std::move(data), kResourceName, MakeMldCodec(Plat().locale));
+    ++streamLoads_;
+    streamSource_ = StreamSource::Resource;
+  }
+  SetContextMode(stream_->ContextMode());
+  return *stream_;
+}
+
+bool TIvBinaryDictionary::UsesEmbedded() {
+  return Storage() == ivsEmbedded && !(Designing() && ResolvedFileExists());
+}
+
+void TIvBinaryDictionary::Convert(const MldLanguage& in, TIvLanguage& out) {
+  ConvertLanguageRecord(in, Plat().locale, out);
+}
+
+void TIvBinaryDictionary::Convert(const MldLocale& in, TIvLocale& out) { ConvertLocaleRecord(in, Plat().locale, out); }
 
 // --- Embedded data -------------------------------------------------------------------------
 

@@ -162,7 +162,8 @@ class ByteReader {
   size_t pos = 0;
 
   [[noreturn]] void Fail() const {
-    throw EMldError(Format("Stream read error in \"%s\" at offset %zu", name_.c_str(), pos), pos);
+    throw EMldError(Format("Stream read error in \"%s\" at offset %zu", name_.c_str(), pos), pos,
+                    "The data runs past the end of the file");
   }
   void Need(size_t n) const {
     if (pos > data_.size() || n > data_.size() - pos) Fail();

@@ -25,12 +25,17 @@ class ILocale;
 class EMldError : public Exception {
  public:
   static constexpr size_t kNoOffset = static_cast<size_t>(-1);
-  explicit EMldError(const std::string& message, size_t offset = kNoOffset) : Exception(message), offset_(offset) {}
+  explicit EMldError(const std::string& message, size_t offset = kNoOffset, std::string reason = {})
+      : Exception(message), offset_(offset), reason_(std::move(reason)) {}
   // Where in the stream the reader stopped (kNoOffset when the fault has no place).
   size_t Offset() const { return offset_; }
+  // What is wrong, without the stream's name and the offset, for a message that gives those
+  // itself: the message when it names neither.
+  std::string Reason() const { return reason_.empty() ? std::string(what()) : reason_; }
 
  private:
   size_t offset_;
+  std::string reason_;
 };
 
 // Fixed messages.

@@ -116,6 +116,14 @@ constexpr uint32_t FILE_ATTRIBUTE_NORMAL_ = 0x80;
 constexpr uint32_t FILE_ATTRIBUTE_COMPRESSED_ = 0x800;
 constexpr uint32_t INVALID_FILE_ATTRIBUTES_ = 0xFFFFFFFFu;
 
+// A file's size and last write time (WIN32_FILE_ATTRIBUTE_DATA; the time in 100-ns units).
+struct FileStamp {
+  uint64_t size = 0;
+  int64_t writeTime = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+constexpr uint32_t ERROR_FILE_TOO_LARGE_ = 223;
+
 // One processor's times from NtQuerySystemInformation class 8, in 100-ns units.
 struct ProcessorTimes {
   int64_t idleTime = 0, kernelTime = 0, userTime = 0;
@@ -138,6 +146,17 @@ class ISystem {
   // Full path of the running executable.
   virtual std::string GetModuleFileName() = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // The same two paths through GetModuleFileNameW and GetCurrentDirectoryW: whole in any
+  // folder, where the ANSI calls answer '?' for each character outside the code page.
+  virtual WideString GetModuleFileNameWide() = 0;
+  virtual WideString GetCurrentDirectoryWide() = 0;
+  // GetFileAttributesExW: size and last write time of a file; false when there is no such
+  // file (a folder is none).
+  virtual bool GetFileStamp(const WideString& path, FileStamp& out) = 0;
+  // The whole file at once (CreateFileW shared for reading only, so that nobody writes it
+  // meanwhile; GetFileSizeEx; ReadFile): 0, or the Win32 error code. A file of more than
+  // `maxSize` bytes is not read: ERROR_FILE_TOO_LARGE_.
+  virtual uint32_t ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) = 0;
   // A resource of the running executable by name and type (FindResourceA, LoadResource,
   // LockResource, SizeofResource; names compare without regard to case); false when the
   // module has none.

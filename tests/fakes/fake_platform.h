@@ -16,6 +16,10 @@
 namespace vsi::fake {
 
 struct FakePlatform {
+  FakePlatform() { system.UseCodePagesOf(&locale); }
+  FakePlatform(const FakePlatform&) = delete;
+  FakePlatform& operator=(const FakePlatform&) = delete;
+
   FakeRegistry registry;
   FakeSystem system;
   FakeVolumes volumes;

@@ -1,5 +1,8 @@
 #include "fakes/fake_system.h"
 
+#include "fakes/fake_locale.h"
+#include "framework/description.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -186,14 +189,66 @@ void FakeSystem::AdvanceTime(int64_t milliseconds) {
   systemTime = FromMilliseconds(ToMilliseconds(systemTime) + milliseconds);
 }
 
-std::string FakeSystem::GetCurrentDirectory() { return currentDirectory; }
+AnsiString FakeSystem::ToAnsi(const std::string& utf8) const {
+  const WideString wide = Utf8ToUtf16(utf8);
+  return codePages_ ? codePages_->WideToMultiByte(CP_ACP_, wide) : Utf16ToCp1252(wide);
+}
+
+std::string FakeSystem::GetCurrentDirectory() { return ToAnsi(currentDirectory); }
 std::string FakeSystem::GetWindowsDirectory() { return windowsDirectory; }
 std::string FakeSystem::GetSystemDirectory() { return systemDirectory; }
-std::string FakeSystem::GetModuleFileName() { return moduleFileName; }
+std::string FakeSystem::GetModuleFileName() { return ToAnsi(moduleFileName); }
+WideString FakeSystem::GetModuleFileNameWide() { return Utf8ToUtf16(moduleFileName); }
+WideString FakeSystem::GetCurrentDirectoryWide() { return Utf8ToUtf16(currentDirectory); }
 
-void FakeSystem::AddFile(const std::string& path) { files_.insert(Lower(path)); }
-void FakeSystem::RemoveFile(const std::string& path) { files_.erase(Lower(path)); }
-bool FakeSystem::FileExists(const std::string& path) { return files_.count(Lower(path)) != 0; }
+namespace {
+// Case folding of the letters our paths use (ASCII, Latin-1, Greek, Cyrillic).
+WideString FoldCase(WideString s) {
+  for (char16_t& c : s) {
+    if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
+        (c >= 0x410 && c <= 0x42F))
+      c = static_cast<char16_t>(c + 0x20);
+    else if (c >= 0x400 && c <= 0x40F)
+      c = static_cast<char16_t>(c + 0x50);
+  }
+  return s;
+}
+}  // namespace
+
+void FakeSystem::AddFile(const std::string& path) { files_.try_emplace(FoldCase(Utf8ToUtf16(path))); }
+void FakeSystem::PutFile(const std::string& path, Bytes data) {
+  File& f = files_[FoldCase(Utf8ToUtf16(path))];
+  f.data = std::move(data);
+  f.writeTime = ++writes_;
+}
+void FakeSystem::RemoveFile(const std::string& path) { files_.erase(FoldCase(Utf8ToUtf16(path))); }
+
+const FakeSystem::File* FakeSystem::Find(const WideString& path) const {
+  auto it = files_.find(FoldCase(path));
+  return it == files_.end() ? nullptr : &it->second;
+}
+
+bool FakeSystem::FileExists(const std::string& path) {
+  return Find(codePages_ ? codePages_->MultiByteToWide(CP_ACP_, path) : Cp1252ToUtf16(path)) != nullptr;
+}
+
+bool FakeSystem::GetFileStamp(const WideString& path, FileStamp& out) {
+  const File* f = Find(path);
+  if (!f) return false;
+  out = {f->data.size(), f->writeTime};
+  return true;
+}
+
+uint32_t FakeSystem::ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) {
+  const File* f = Find(path);
+  if (!f) return 2;  // ERROR_FILE_NOT_FOUND
+  for (const std::string& held : filesOpenForWriting)
+    if (FoldCase(Utf8ToUtf16(held)) == FoldCase(path)) return 32;  // ERROR_SHARING_VIOLATION
+  if (f->data.size() > maxSize) return ERROR_FILE_TOO_LARGE_;
+  ++fileReads;
+  out = f->data;
+  return 0;
+}
 
 void FakeSystem::AddResource(const std::string& name, const std::string& type, Bytes data) {
   resources_[Lower(name) + "/" + Lower(type)] = std::move(data);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/locale.h"
 #include "platform/system.h"
 
 namespace vsi::fake {
@@ -31,6 +32,10 @@ class FakeSystem : public ISystem {
   std::string GetSystemDirectory() override;
   std::string GetModuleFileName() override;
   bool FileExists(const std::string& path) override;
+  WideString GetModuleFileNameWide() override;
+  WideString GetCurrentDirectoryWide() override;
+  bool GetFileStamp(const WideString& path, FileStamp& out) override;
+  uint32_t ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) override;
   bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) override;
   int GetSystemMetrics(int index) override;
   bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) override;
@@ -83,12 +88,22 @@ class FakeSystem : public ISystem {
   SystemTime systemTime{2004, 3, 0, 21, 13, 30, 5, 250};
   void AdvanceTime(int64_t milliseconds);
 
+  // The current directory and the program's path are UTF-8 here: the wide calls answer them
+  // whole, the ANSI calls in the ANSI code page with '?' for each character it lacks.
   std::string currentDirectory = "C:\\Work";
   std::string windowsDirectory = "C:\\WINDOWS";
   std::string systemDirectory = "C:\\WINDOWS\\system32";
   std::string moduleFileName = "C:\\Program Files\\Velmora\\toolbar1.exe";
-  // Paths that exist, compared without regard to case.
+  // The ANSI code page of these answers: the locale's (FakePlatform wires it), else 1252.
+  void UseCodePagesOf(ILocale* locale) { codePages_ = locale; }
+  // Files by full path (UTF-8), compared without regard to case. AddFile makes an empty one;
+  // PutFile writes one, and each write moves its last write time on.
   void AddFile(const std::string& path);
+  void PutFile(const std::string& path, Bytes data);
+  // A file that another program holds open for writing: opening it to read fails with
+  // ERROR_SHARING_VIOLATION.
+  std::set<std::string> filesOpenForWriting;
+  int fileReads = 0;  // ReadWholeFile calls that read a file
   // A resource of the program's own module, found by LoadModuleResource.
   void AddResource(const std::string& name, const std::string& type, Bytes data);
   void RemoveFile(const std::string& path);
@@ -191,7 +206,15 @@ class FakeSystem : public ISystem {
   int processorTimeQueries = 0;
 
  private:
-  std::set<std::string> files_;  // lower-case
+  AnsiString ToAnsi(const std::string& utf8) const;
+  struct File {
+    Bytes data;
+    int64_t writeTime = 0;
+  };
+  const File* Find(const WideString& path) const;
+  std::map<WideString, File> files_;  // by lower-case path
+  int64_t writes_ = 0;
+  ILocale* codePages_ = nullptr;
   std::map<std::string, Bytes> resources_;  // "name/type", lower-case
   std::vector<std::pair<std::string, uint32_t>> listed_;  // full path, attributes
   size_t ntIdleNext_ = 0, ntTimeNext_ = 0;

@@ -51,6 +51,10 @@ class Win32System : public ISystem {
   std::string GetSystemDirectory() override;
   std::string GetModuleFileName() override;
   bool FileExists(const std::string& path) override;
+  WideString GetModuleFileNameWide() override;
+  WideString GetCurrentDirectoryWide() override;
+  bool GetFileStamp(const WideString& path, FileStamp& out) override;
+  uint32_t ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) override;
   bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) override;
   int GetSystemMetrics(int index) override;
   bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) override;

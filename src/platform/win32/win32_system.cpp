@@ -1,5 +1,6 @@
 #include "platform/win32/win32_api.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/compiler.h"
@@ -151,6 +152,66 @@ std::string Win32System::GetModuleFileName() {
 bool Win32System::FileExists(const std::string& path) {
   const DWORD a = ::GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+const wchar_t* Wide(const WideString& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+}  // namespace
+
+WideString Win32System::GetModuleFileNameWide() {
+  std::wstring buf(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+    if (n == 0) return {};
+    if (n < buf.size()) return WideString(reinterpret_cast<const char16_t*>(buf.data()), n);
+    if (buf.size() >= 32768) return {};
+    buf.resize(buf.size() * 2);  // truncated: the path is longer
+  }
+}
+
+WideString Win32System::GetCurrentDirectoryWide() {
+  DWORD n = ::GetCurrentDirectoryW(0, nullptr);  // the length with the terminating zero
+  if (n == 0) return {};
+  std::wstring buf(n, L'\0');
+  n = ::GetCurrentDirectoryW(static_cast<DWORD>(buf.size()), buf.data());
+  if (n == 0 || n >= buf.size()) return {};
+  return WideString(reinterpret_cast<const char16_t*>(buf.data()), n);
+}
+
+bool Win32System::GetFileStamp(const WideString& path, FileStamp& out) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+  out.size = uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+  out.writeTime = static_cast<int64_t>(uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                       data.ftLastWriteTime.dwLowDateTime);
+  return true;
+}
+
+uint32_t Win32System::ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) {
+  // Shared for reading (and for a rename or delete that replaces it), not for writing: while
+  // we hold it nobody writes it, and a writer that holds it already makes the open fail.
+  HANDLE file = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
+  struct Closer {
+    HANDLE h;
+    ~Closer() { ::CloseHandle(h); }
+  } closer{file};
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file, &size)) return ::GetLastError();
+  if (static_cast<uint64_t>(size.QuadPart) > maxSize) return ERROR_FILE_TOO_LARGE_;
+  Bytes data(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < data.size()) {
+    DWORD n = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1u << 20));
+    if (!::ReadFile(file, data.data() + done, want, &n, nullptr)) return ::GetLastError();
+    if (n == 0) return ERROR_HANDLE_EOF;  // shorter than its size said
+    done += n;
+  }
+  out = std::move(data);
+  return 0;
 }
 
 bool Win32System::LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "app/window_descriptions.h"
@@ -423,27 +421,36 @@ TEST(IvBinaryDictionaryClass, RegisteredAndCreatableByName) {
   EXPECT_EQ(Dictionaries(ctx).FindByName("Dictionary1"), d);
 }
 
-TEST(IvDiskStore, StampFollowsTheFileOnDisk) {
-  auto path = std::filesystem::temp_directory_path() / "vsi_i18n_stamp_test.mld";
-  {
-    std::ofstream out(path, std::ios::binary);
-    out << "MLD";
-  }
+// The disk store asks the platform's wide calls; the in-memory platform answers as they do.
+TEST(IvDiskStore, ReadsWholeFilesThroughThePlatformUpToTheirCap) {
   fake::FakePlatform fp;
   TIvDiskStore disk(fp.system);
+  const WideString path = u"C:\\Work\\toolbar1.mld";
   TIvFileStamp first, second;
-  ASSERT_TRUE(disk.Stamp(path.string(), first));
+  EXPECT_FALSE(disk.Stamp(path, first));
+  fp.system.PutFile("C:\\Work\\toolbar1.mld", {'M', 'L', 'D'});
+  ASSERT_TRUE(disk.Stamp(u"c:\\work\\TOOLBAR1.MLD", first)) << "names compare without regard to case";
   EXPECT_EQ(first.size, 3u);
-  EXPECT_EQ(disk.ReadFile(path.string()), (Bytes{'M', 'L', 'D'}));
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    out << "xx";
-  }
-  ASSERT_TRUE(disk.Stamp(path.string(), second));
+  EXPECT_EQ(disk.ReadFile(path, 3), (Bytes{'M', 'L', 'D'}));
+  fp.system.PutFile("C:\\Work\\toolbar1.mld", {'M', 'L', 'D', '!'});
+  ASSERT_TRUE(disk.Stamp(path, second));
   EXPECT_FALSE(first == second);
-  std::filesystem::remove(path);
-  EXPECT_FALSE(disk.Stamp(path.string(), second));
-  EXPECT_THROW(disk.ReadFile(path.string()), EMldError);
+  const auto failure = [&](uint64_t cap) {
+    try {
+      disk.ReadFile(path, cap);
+    } catch (const EMldError& e) {
+      return std::string(e.what());
+    }
+    return std::string("read");
+  };
+  EXPECT_EQ(failure(kMaxDictionaryFileSize), "read");
+  EXPECT_EQ(failure(3), "The file is larger than 3 bytes");
+  EXPECT_EQ(fp.system.fileReads, 2) << "a file over the cap is not read";
+  fp.system.filesOpenForWriting.insert("C:\\Work\\toolbar1.mld");
+  EXPECT_EQ(failure(kMaxDictionaryFileSize), "The file cannot be read (error 32)");
+  fp.system.RemoveFile("C:\\Work\\toolbar1.mld");
+  EXPECT_FALSE(disk.Stamp(path, second));
+  EXPECT_EQ(failure(kMaxDictionaryFileSize), "The file cannot be read. The system cannot find the file specified.");
   Bytes res;
   EXPECT_FALSE(disk.LoadResource("MlDictionary", "POLYVERBUM", res));
   fp.system.AddResource("MlDictionary", "POLYVERBUM", {1, 2});

@@ -131,7 +131,8 @@ class RecordingTranslator : public IIvTranslator {
   bool unregisters_;
 };
 
-// Files and resources held in memory; a write bumps the file's stamp as the disk would.
+// Files (paths in UTF-8) and resources held in memory; a write bumps the file's stamp as the
+// disk would.
 class MemoryStore : public IIvDictionaryStore {
  public:
   explicit MemoryStore(fake::FakeSystem& system) : system_(system) {}
@@ -145,16 +146,17 @@ class MemoryStore : public IIvDictionaryStore {
     files_.erase(path);
     system_.RemoveFile(path);
   }
-  bool Stamp(const std::string& path, TIvFileStamp& out) override {
-    auto it = files_.find(path);
+  bool Stamp(const WideString& path, TIvFileStamp& out) override {
+    auto it = files_.find(Utf16ToUtf8(path));
     if (it == files_.end()) return false;
     out = {it->second.data.size(), it->second.version};
     return true;
   }
-  Bytes ReadFile(const std::string& path) override {
+  Bytes ReadFile(const WideString& path, uint64_t maxSize) override {
     ++reads;
-    auto it = files_.find(path);
-    if (it == files_.end()) throw EMldError("Cannot open file \"" + path + "\"");
+    auto it = files_.find(Utf16ToUtf8(path));
+    if (it == files_.end()) throw EMldError("The file cannot be read. The system cannot find the file specified");
+    if (it->second.data.size() > maxSize) throw EMldError("The file is larger than 1 MiB");
     return it->second.data;
   }
   bool LoadResource(const std::string& name, const std::string& type, Bytes& out) override {

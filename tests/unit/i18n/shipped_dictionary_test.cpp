@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "controls/ui_labels.h"
 #include "fakes/fake_platform.h"
+#include "fakes/perf_data_builder.h"
 #include "framework/context.h"
 #include "i18n/binary_dictionary.h"
 #include "app/languages.h"
@@ -231,26 +232,180 @@ TEST_F(ShippedDictionaryTest, EveryRowOfTheShippedTableCanApply) {
     EXPECT_TRUE(lookedUp.count(row.original)) << "never looked up: \"" << row.original << "\"";
 }
 
-TEST_F(ShippedFilePlacesTest, ADamagedFileIsSaidOnceAndTheWindowRunsInEnglish) {
-  Bytes damaged = testing_i18n::ShippedDictionaryFile();
-  // Cut short inside the last translations: the header and the languages are whole.
-  damaged.resize(damaged.size() - 10);
-  store.Put(kBeside, damaged);
+// --- Damaged copies of the shipped file ------------------------------------------------------
+
+// The shipped file with one thing changed, as a user's damaged copy has it.
+struct Damage {
+  const char* name;
+  Bytes (*bytes)();
+};
+
+Bytes Shipped() { return testing_i18n::ShippedDictionaryFile(); }
+Bytes WithHeaderField(Bytes b, size_t at, uint32_t value, int width) {
+  for (int i = 0; i < width; ++i) b[at + i] = static_cast<uint8_t>(value >> (8 * i));  // little-endian
+  return b;
+}
+// The shipped table with one value of it replaced, built as the build builds it.
+Bytes ShippedTableWith(const std::string& line, const std::string& replacement) {
+  std::string table = testing_i18n::ShippedTable();
+  const size_t at = table.find(line);
+  if (at == std::string::npos) throw std::logic_error("not in the shipped table: " + line);
+  return BuildMldFromTable(table.replace(at, line.size(), replacement), {});
+}
+
+const Damage kDamages[] = {
+    {"CutShortInsideTheTranslations",
+     [] {
+       Bytes b = Shipped();
+       b.resize(b.size() - 10);
+       return b;
+     }},
+    {"CutShortInsideTheLanguages",
+     [] {
+       Bytes b = Shipped();
+       b.resize(120);
+       return b;
+     }},
+    {"CutShortInsideTheHeader",
+     [] {
+       Bytes b = Shipped();
+       b.resize(30);
+       return b;
+     }},
+    {"NoLanguages", [] { return WithHeaderField(Shipped(), 12, 0, 2); }},
+    {"LanguageOffsetZero", [] { return WithHeaderField(Shipped(), 14, 0, 4); }},
+    {"TranslationOffsetZero", [] { return WithHeaderField(Shipped(), 20, 0, 4); }},
+    {"LocaleCountWithoutLocales", [] { return WithHeaderField(Shipped(), 24, 1, 2); }},
+    // Sublanguages are a list of numbers: English's is read as the window opens, French's
+    // only when its flag is clicked.
+    {"EnglishSubLanguagesNotNumbers",
+     [] { return ShippedTableWith("sublanguages\t1,2,3,4,5,6\n", "sublanguages\t1,x\n"); }},
+    {"FrenchSubLanguagesNotNumbers", [] { return ShippedTableWith("sublanguages\t1,2,3,4,5\n", "sublanguages\t1,x\n"); }},
+    {"NotAnMldFile",
+     [] {
+       Bytes b = Shipped();
+       b[0] = 'X';
+       return b;
+     }},
+    // Whole and well-formed, with a megabyte of zeros after its data.
+    {"OverTheSizeCap",
+     [] {
+       Bytes b = Shipped();
+       b.resize((size_t(1) << 20) + 1, 0);
+       return b;
+     }},
+};
+
+class DamagedShippedFileTest : public ShippedFilePlacesTest, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedShippedFileTest, IsSaidInOneBoxAndTheWindowRunsInEnglish) {
+  store.Put(kBeside, GetParam().bytes());
+  fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  SystemTime t{2024, 6, 1, 14, 9, 5, 0, 0};
+  fp.registry.SetPerfDataSource([t]() mutable {
+    t.second = static_cast<uint16_t>((t.second + 1) % 60);
+    return fake::ProcessorBlock(t, {0, 0});
+  });
   ASSERT_NO_THROW(Start()) << "start-up goes on";
   ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
   const fake::MessageBoxCall& box = fp.windows.messageBoxes[0];
   EXPECT_EQ(box.caption, "Error");
-  EXPECT_NE(box.text.find(std::string("\"") + kBeside + "\""), std::string::npos) << box.text;
-  std::smatch offset;
-  ASSERT_TRUE(std::regex_search(box.text, offset, std::regex("reading stopped at offset (\\d+)"))) << box.text;
-  EXPECT_LT(std::stoul(offset[1]), testing_i18n::ShippedDictionaryFile().size());
+  EXPECT_EQ(box.text.rfind(std::string("Damaged dictionary file \"") + kBeside + "\"", 0), 0u) << box.text;
   EXPECT_FALSE(main->Get<TIvTranslator>("IvTranslator1").Active());
   EXPECT_EQ(Caption("Label13"), "System Information");
   EXPECT_EQ(Caption("Label1"), "English");
-  // The flags still switch what the window sets itself, and say nothing more.
+  // It runs: the clock ticks, every flag switches what the window sets itself, and nothing
+  // more is said.
+  fp.windows.TickTimers();
+  EXPECT_FALSE(Slot("WideLabel6").empty());
+  for (const LanguageRow& row : kLanguages) {
+    Click(row.button);
+    EXPECT_EQ(main->Caption(), row.caption);
+    EXPECT_EQ(Caption("Label13"), "System Information") << row.state;
+  }
+  for (size_t i = 1; i < fp.windows.messageBoxes.size(); ++i) ADD_FAILURE() << fp.windows.messageBoxes[i].text;
+  main->Close();
+  EXPECT_TRUE(fp.windows.quitPosted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, DamagedShippedFileTest, ::testing::ValuesIn(kDamages),
+                         [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
+// The box names the file once and where reading stopped once, then says what is wrong.
+TEST_F(ShippedFilePlacesTest, TheDamagedFilesBoxGivesTheFileAndTheOffsetOnce) {
+  const auto count = [](const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+  };
+  Bytes damaged = Shipped();
+  damaged.resize(damaged.size() / 2);
+  store.Put(kBeside, damaged);
+  Start();
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  const std::string text = fp.windows.messageBoxes[0].text;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_match(text, m,
+                               std::regex("Damaged dictionary file \"(.*)\", reading stopped at offset (\\d+): "
+                                          "The data runs past the end of the file\\.")))
+      << text;
+  EXPECT_EQ(m[1], kBeside);
+  EXPECT_LE(std::stoul(m[2]), damaged.size());
+  EXPECT_EQ(count(text, "toolbar1.mld"), 1u) << text;
+  EXPECT_EQ(count(text, m[2].str()), 1u) << text;
+  EXPECT_EQ(count(text, "offset"), 1u) << text;
+}
+
+TEST_F(ShippedFilePlacesTest, WhatTheConversionRefusesIsSaidWithTheRecordsPlace) {
+  store.Put(kBeside, ShippedTableWith("sublanguages\t1,2,3,4,5\n", "sublanguages\t1,x\n"));
+  Start();
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  const MldFile file(ShippedTableWith("sublanguages\t1,2,3,4,5\n", "sublanguages\t1,x\n"), "toolbar1.mld");
+  MldCursor cursor(file);
+  cursor.SeekLanguages();
+  cursor.NextLanguage();  // English; French is the second record
+  EXPECT_EQ(fp.windows.messageBoxes[0].text,
+            std::string("Damaged dictionary file \"") + kBeside + "\", reading stopped at offset " +
+                std::to_string(cursor.Position()) + ": Language 1 cannot be used: 'x' is not a valid integer value.");
+}
+
+TEST_F(ShippedFilePlacesTest, AFileOverTheCapIsRefusedUnread) {
+  Bytes big = Shipped();
+  big.resize(3 << 20, 0);
+  store.Put(kBeside, big);
+  Start();
+  EXPECT_EQ(store.reads, 0);
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(fp.windows.messageBoxes[0].text,
+            std::string("Damaged dictionary file \"") + kBeside + "\": The file is larger than 1 MiB.");
+}
+
+// Replaced while the program runs: the new file is read whole before it is used; a damaged
+// one is said once and the copy read before goes on serving.
+TEST_F(ShippedFilePlacesTest, AFileReplacedByADamagedOneIsSaidOnceAndTheWholeCopyServes) {
+  store.Put(kBeside, Shipped());
+  Start();
+  ASSERT_TRUE(fp.windows.messageBoxes.empty());
   Click("SpeedButton7");
-  EXPECT_EQ(main->Caption(), "  Velmora Information du Syst\xE8me 1.0");
-  EXPECT_EQ(Caption("Label13"), "System Information");
+  EXPECT_EQ(Caption("Label8"), "Espace libre");
+  Bytes damaged = Shipped();
+  damaged.resize(damaged.size() - 10);
+  store.Put(kBeside, damaged);
+  Click("SpeedButton1");
+  ASSERT_EQ(fp.windows.messageBoxes.size(), 1u);
+  EXPECT_EQ(fp.windows.messageBoxes[0].text.rfind(std::string("Damaged dictionary file \"") + kBeside + "\"", 0), 0u)
+      << fp.windows.messageBoxes[0].text;
+  EXPECT_EQ(Caption("Label8"), "Freier Speicher");
+  for (const LanguageRow& row : kLanguages) Click(row.button);
+  EXPECT_EQ(Caption("Label8"), "Vrije ruimte");
+  EXPECT_EQ(fp.windows.messageBoxes.size(), 1u) << "said once";
+  // Put right again: read and used.
+  std::string table = testing_i18n::ShippedTable();
+  table.replace(table.find("Vrije ruimte"), 12, "Vrije RUIMTE");
+  store.Put(kBeside, BuildMldFromTable(table, {}));
+  Click("SpeedButton3");
+  Click("SpeedButton8");
+  EXPECT_EQ(Caption("Label8"), "Vrije RUIMTE");
   EXPECT_EQ(fp.windows.messageBoxes.size(), 1u);
 }
 
@@ -282,6 +437,27 @@ TEST_F(ShippedFilePlacesTest, AFileInTheCurrentFolderDoesNotReplaceTheOneBesideT
   Click("SpeedButton7");
   EXPECT_EQ(Caption("Label8"), "Espace libre");
   EXPECT_TRUE(fp.windows.messageBoxes.empty());
+}
+
+// A program folder whose name the ANSI code page (1252) lacks: the file beside the program is
+// found through the wide calls and read whole through the platform.
+TEST(ShippedFileInAGreekFolder, IsFoundAndTranslatesTheWindow) {
+  RegisterAllClasses();
+  fake::FakePlatform fp;
+  fp.system.moduleFileName = "C:\\Προγράμματα\\Velmora\\toolbar1.exe";
+  fp.system.PutFile("C:\\Προγράμματα\\Velmora\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
+  fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
+  ASSERT_NE(fp.system.GetModuleFileName().find('?'), std::string::npos) << "the ANSI path has lost the folder's name";
+  AppContext ctx{fp.platform()};
+  TApplication app{ctx};
+  CreateProgram(app);
+  auto* main = dynamic_cast<TMain*>(app.MainForm());
+  main->Show();
+  for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
+  EXPECT_TRUE(main->Get<TIvTranslator>("IvTranslator1").Active());
+  main->Get<TControl>("SpeedButton7").Click();
+  EXPECT_EQ(main->Get<TControl>("Label8").Caption(), "Espace libre");
+  EXPECT_EQ(fp.system.fileReads, 1) << "read once, whole";
 }
 
 }  // namespace
