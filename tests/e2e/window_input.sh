@@ -115,6 +115,24 @@ dump_window
 check "the typed note is still in the network box after French and English" \
   grep -q $'^child\t.*\t600\t24\t281\t.*my note 42' "$out/dump.txt"
 
+# ---- Ctrl+C in the network box with nothing selected copies all the facts
+real_click 700 60
+real_key ctrl+c
+expect "Ctrl+C in the network box without a selection copies the facts" \
+  "$(wine "$driver" clipboard </dev/null 2>>"$out/driver.err" | tr -d '\r' | sed -n 1p)" "Velmora System Info 1.0"
+
+# ---- the language by keyboard alone: Shift+F10, the arrow keys and Enter
+real_click 700 60
+real_key shift+F10
+real_key Down Down Return
+expect "Shift+F10, Down, Down, Enter: the menu's second language, French" \
+  "$(poll_caption "  Velmora Information du Système 1.0")" "  Velmora Information du Système 1.0"
+expect "the language chosen from the menu is stored" "$(stored_language)" "French"
+real_key Menu
+real_key Down Return
+expect "the menu key, Down, Enter: English again" "$(poll_caption "  Velmora System Info 1.0")" \
+  "  Velmora System Info 1.0"
+
 # ---- Escape in the network box does what it does elsewhere: nothing
 real_click 700 60
 real_key Escape
