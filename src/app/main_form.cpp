@@ -6,6 +6,7 @@
 #include "app/console_capture.h"
 #include "app/fact_report.h"
 #include "app/languages.h"
+#include "app/live_facts.h"
 #include "app/window_place.h"
 #include "framework/clipboard.h"
 #include "i18n/dictionary.h"
@@ -73,6 +74,8 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   };
   for (const char* panel : {"WidePanel1", "Panel1", "Panel2", "Panel3"})
     Get<TControl>(panel).OnContextPopup = [this](TControl*, TPoint screen) { ShowContextMenu(screen); };
+  // Last: it takes the shortcuts set above and adds its own.
+  live_ = std::make_unique<LiveFacts>(*this);
 }
 
 TMain::~TMain() {
@@ -92,7 +95,10 @@ void TMain::ShowFact(Fact fact) {
   SetSlot(RowOf(fact).slot, facts_->Read(fact));
 }
 
-void TMain::Timer1Timer(TObject*) { ShowFact(Fact::CpuUsage); }
+void TMain::Timer1Timer(TObject*) {
+  if (live_) live_->Tick();
+  ShowFact(Fact::CpuUsage);
+}
 
 void TMain::SpeedButton9Click(TObject*) {
   // Not modal; a second click only brings it forward.
@@ -192,14 +198,7 @@ void TMain::ShowDiskFigures() {
     if (std::optional<AnsiString> text = facts_->Reformat(fact)) SetSlot(RowOf(fact).slot, *text);
 }
 
-void TMain::BitBtn1Click(TObject*) {
-  auto& memo = Get<TMemo>("Memo2");
-  memo.SetText("");
-  // By full path: a program of that name beside us or in the current folder never runs.
-  Platform& p = Plat();
-  CaptureConsoleOutput(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all", memo);
-  facts_->SetNetwork(memo.Text());
-}
+void TMain::BitBtn1Click(TObject*) { live_->CaptureNetwork(); }
 
 void TMain::CopyAll() {
   Platform& p = Plat();
@@ -225,14 +224,23 @@ void TMain::CopyAll() {
 }
 
 void TMain::ShowContextMenu(TPoint screen) {
-  constexpr uint32_t kCopyAll = 1;
+  constexpr uint32_t kCopyAll = 1, kRefresh = 2;
   const AnsiString text = TranslateText(DefaultDictionary(Context()), "Copy all") + "\tCtrl+C";
-  if (Plat().windows.TrackPopupMenu(Handle(), {{text, kCopyAll}}, screen) == kCopyAll) CopyAll();
+  const AnsiString refresh = TranslateText(DefaultDictionary(Context()), "Refresh") + "\tF5";
+  const uint32_t chosen = Plat().windows.TrackPopupMenu(Handle(), {{text, kCopyAll}, {refresh, kRefresh}}, screen);
+  if (chosen == kCopyAll) CopyAll();
+  if (chosen == kRefresh) live_->Refresh();
 }
 
 void TMain::CreateWindowHandle() {
   TForm::CreateWindowHandle();
   // Wholly on a screen, whatever was stored or designed: a monitor may have gone since.
+  KeepOnScreen();
+  // The network text follows the machine's addresses (where the system tells of them).
+  WatchAddressChanges();
+}
+
+void TMain::KeepOnScreen() {
   const TRect r = WindowRect();
   const TPoint place = PlaceOnScreen({r.left, r.top}, {r.Width(), r.Height()}, Plat().windows.Monitors());
   if (place.x != r.left || place.y != r.top) MoveTo(place);

@@ -630,6 +630,7 @@ section "fault paths: damaged or planted dictionary, mistyped machine value"
 fault_paths
 # ---------------------------------------------------------------- real mouse and keyboard
 source tests/e2e/window_input.sh
+source tests/e2e/live_facts.sh
 # ---------------------------------------------------------------- the report and Copy all
 source tests/e2e/report.sh
 # ---------------------------------------------------------------- display scales, the place
