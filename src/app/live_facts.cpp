@@ -61,6 +61,8 @@ void LiveFacts::Refresh() {
 
 void LiveFacts::CaptureNetwork() {
   if (capturing_) return;
+  // A notice that comes after the close: nobody is left to read the text.
+  if (TApplication* app = ApplicationOf(window_); app && app->Terminated()) return;
   capturing_ = true;
   ScopeExit done{[this] { capturing_ = false; }};
   Platform& p = window_.Plat();
