@@ -1,11 +1,11 @@
 // What changes under an open window, through the real user32: a display change and volume
 // notices reach a form's sink (other device notices do not), and the address watch's message
 // is handed on; the watch starts where iphlpapi has the notice and ends with its window.
+#include "platform/win32/win32_window_data.h"
+
 #include <dbt.h>
 
 #include <gtest/gtest.h>
-
-#include "platform/win32/win32_window_data.h"
 
 namespace vsi {
 namespace {
