@@ -1,6 +1,8 @@
 // One idle second of the main window on the in-memory platform: the CPU slot's tick (one
-// sample, its "%5.2f%%" text, the slot's caption and window text), the clock's tick (the time,
-// its window text), and both together through the one timer the window arms for the second.
+// sample, its "%5.2f%%" text, the slot's caption and window text; the memory load read beside
+// it, its slot written as the load moves, and every tenth second the drive's space read), the
+// clock's tick (the time, its window text), and both together through the one timer the window
+// arms for the second.
 // Global operator new is replaced in this program and counted around each tick, so each
 // benchmark reports the heap allocations of one tick after the first, which must stay 0: the
 // window is on screen all day. BM_StartMainWindow times our own share of a start.
@@ -80,11 +82,12 @@ class IdleWindow {
     main->Show();
   }
 
-  // What the system does between two ticks: a second passes, the processors a quarter busy.
-  // The fakes' records of what they were asked are emptied (their storage kept): they are
-  // the test's memory, not the program's.
+  // What the system does between two ticks: a second passes, the processors a quarter busy,
+  // the memory load moves between 41 and 42 %. The fakes' records of what they were asked are
+  // emptied (their storage kept): they are the test's memory, not the program's.
   void QueueSecond() {
     fp.system.AdvanceTime(1000);
+    fp.system.memory.memoryLoad = fp.system.memory.memoryLoad == 41 ? 42 : 41;
     idle_ += 7'500'000;
     fp.registry.QueuePerfData(fake::ProcessorBlock(fp.system.systemTime, {idle_, idle_}));
     fp.registry.ForgetPerfRequestSizes();
@@ -95,6 +98,11 @@ class IdleWindow {
   void ClockTick() { ctx.Service<PollingTimer>().Tick(); }
   void SecondTick() { fp.windows.timers.at(ctx.Service<SecondTicker>().Timer()).callback(); }
   std::string CpuSlot() { return Utf16ToUtf8(main->Get<TWideLabel>("WideLabel6").Caption()); }
+  // The memory slot shows the load of the last tick.
+  bool MemoryFollows() {
+    return Utf16ToUtf8(main->Get<TWideLabel>("WideLabel7").Caption()) ==
+           std::to_string(fp.system.memory.memoryLoad) + " %";
+  }
   int ClockRedraws() { return main->Get<TUiClockStatus>("UiClockStatus1").Redraws(); }
   bool Failed() const { return !fp.windows.messageBoxes.empty(); }
   // Timer1 and the clock both go with the second's one timer.
@@ -138,6 +146,7 @@ void BM_IdleTickCpu(benchmark::State& state) {
   CountTicks(state, [&] { w.CpuTick(); }, [&] { w.QueueSecond(); });
   // Zero allocations prove nothing unless the tick did its work.
   if (w.Failed() || w.CpuSlot() != "25.00%") state.SkipWithError(("CPU slot shows \"" + w.CpuSlot() + "\"").c_str());
+  if (!w.MemoryFollows()) state.SkipWithError("the memory slot did not follow the load");
 }
 BENCHMARK(BM_IdleTickCpu);
 
@@ -158,8 +167,9 @@ void BM_IdleTickSecond(benchmark::State& state) {
   if (!w.TimerOk()) return state.SkipWithError("the window's ticks are not on the second's timer");
   const int before = w.ClockRedraws();
   CountTicks(state, [&] { w.SecondTick(); }, [&] { w.QueueSecond(); });
-  if (w.Failed() || w.CpuSlot() != "25.00%" || w.ClockRedraws() - before != static_cast<int>(state.iterations()) + 1)
-    state.SkipWithError("the second's tick did not update both");
+  if (w.Failed() || w.CpuSlot() != "25.00%" || !w.MemoryFollows() ||
+      w.ClockRedraws() - before != static_cast<int>(state.iterations()) + 1)
+    state.SkipWithError("the second's tick did not update all three");
 }
 BENCHMARK(BM_IdleTickSecond);
 

@@ -6,6 +6,7 @@
 #include "app/console_capture.h"
 #include "app/fact_report.h"
 #include "app/languages.h"
+#include "app/live_facts.h"
 #include "app/window_place.h"
 #include "framework/clipboard.h"
 #include "i18n/dictionary.h"
@@ -86,6 +87,8 @@ TMain::TMain(TComponent* owner) : TForm(owner) {
   };
   for (const char* panel : {"WidePanel1", "Panel1", "Panel2", "Panel3"})
     Get<TControl>(panel).OnContextPopup = [this](TControl*, TPoint screen) { ShowContextMenu(screen); };
+  // Last: it takes the shortcuts set above and adds its own.
+  live_ = std::make_unique<LiveFacts>(*this);
 }
 
 TMain::~TMain() {
@@ -105,7 +108,10 @@ void TMain::ShowFact(Fact fact) {
   SetSlot(RowOf(fact).slot, facts_->Read(fact));
 }
 
-void TMain::Timer1Timer(TObject*) { ShowFact(Fact::CpuUsage); }
+void TMain::Timer1Timer(TObject*) {
+  if (live_) live_->Tick();
+  ShowFact(Fact::CpuUsage);
+}
 
 void TMain::SpeedButton9Click(TObject*) {
   // Not modal; a second click only brings it forward.
@@ -247,14 +253,7 @@ void TMain::ShowDiskFigures() {
     if (std::optional<AnsiString> text = facts_->Reformat(fact)) SetSlot(RowOf(fact).slot, *text);
 }
 
-void TMain::BitBtn1Click(TObject*) {
-  auto& memo = Get<TMemo>("Memo2");
-  memo.SetText("");
-  // By full path: a program of that name beside us or in the current folder never runs.
-  Platform& p = Plat();
-  CaptureConsoleOutput(p, p.system.GetSystemDirectory() + "\\ipconfig.exe", "ipconfig /all", memo);
-  facts_->SetNetwork(memo.Text());
-}
+void TMain::BitBtn1Click(TObject*) { live_->CaptureNetwork(); }
 
 void TMain::CopyAll() {
   Platform& p = Plat();
@@ -282,7 +281,7 @@ void TMain::CopyAll() {
 void TMain::ShowContextMenu(TPoint screen) {
   // The languages first, each in its own words and the one in force checked: with Shift+F10
   // they are the keyboard's and the screen reader's way to the flags.
-  constexpr uint32_t kCopyAll = 1, kFirstLanguage = 100;
+  constexpr uint32_t kCopyAll = 1, kRefresh = 2, kFirstLanguage = 100;
   std::vector<MenuItemSpec> items;
   const std::string& current = Get<TControl>("Label1").Caption();
   for (size_t i = 0; i < kLanguages.size(); ++i) {
@@ -294,9 +293,12 @@ void TMain::ShowContextMenu(TPoint screen) {
   }
   items.push_back({"-"});
   items.push_back({TranslateText(DefaultDictionary(Context()), "Copy all") + "\tCtrl+C", kCopyAll});
+  items.push_back({TranslateText(DefaultDictionary(Context()), "Refresh") + "\tF5", kRefresh});
   const uint32_t chosen = Plat().windows.TrackPopupMenu(Handle(), items, screen);
   if (chosen == kCopyAll) {
     CopyAll();
+  } else if (chosen == kRefresh) {
+    live_->Refresh();
   } else if (chosen >= kFirstLanguage && chosen < kFirstLanguage + kLanguages.size()) {
     // Exactly what its flag does, stored choice included.
     Get<TControl>(kLanguages[chosen - kFirstLanguage].button).Click();
@@ -320,6 +322,12 @@ TPoint TMain::FocusedPoint() const {
 void TMain::CreateWindowHandle() {
   TForm::CreateWindowHandle();
   // Wholly on a screen, whatever was stored or designed: a monitor may have gone since.
+  KeepOnScreen();
+  // The network text follows the machine's addresses (where the system tells of them).
+  WatchAddressChanges();
+}
+
+void TMain::KeepOnScreen() {
   const TRect r = WindowRect();
   const TPoint place = PlaceOnScreen({r.left, r.top}, {r.Width(), r.Height()}, Plat().windows.Monitors());
   if (place.x != r.left || place.y != r.top) MoveTo(place);

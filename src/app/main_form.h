@@ -16,6 +16,7 @@ namespace vsi {
 
 class TWideLabel;
 class TAVTools;
+class LiveFacts;
 
 class TMain : public TForm {
   VSI_CLASS(TMain)
@@ -64,6 +65,8 @@ class TMain : public TForm {
   // timer run it once the window has been painted.
   void RetrieveDeferred();
   const std::vector<std::string>& DeferredRetrievals() const { return deferred_; }
+  // Moves the window wholly onto a screen when it is not (a monitor went or shrank).
+  void KeepOnScreen();
 
  protected:
   void CreateWindowHandle() override;
@@ -90,6 +93,7 @@ class TMain : public TForm {
   TPoint FocusedPoint() const;
 
   std::unique_ptr<SystemFacts> facts_;
+  std::unique_ptr<LiveFacts> live_;
   WideString slotText_;
   std::vector<std::string> deferred_;
   uintptr_t deferredTimer_ = 0;

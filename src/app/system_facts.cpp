@@ -115,6 +115,23 @@ AnsiString SystemFacts::Read(Fact fact) {
   return kept.shown;
 }
 
+bool SystemFacts::Update(Fact fact) {
+  Value& kept = values_[static_cast<size_t>(fact)];
+  if (!kept.known) {
+    Read(fact);
+    return true;
+  }
+  // Compared before formatting: the unchanged answer of every second costs no text.
+  Value v = Ask(fact);
+  if (v.text == kept.text && v.bytes == kept.bytes && v.fraction == kept.fraction) return false;
+  v.shown = Shown(fact, v);
+  const bool changed = v.shown != kept.shown;
+  kept = std::move(v);
+  return changed;
+}
+
+void SystemFacts::RereadDiskSpace() { sources_.disk.RefreshSpace(); }
+
 std::optional<AnsiString> SystemFacts::Reformat(Fact fact) {
   Value& kept = values_[static_cast<size_t>(fact)];
   if (!kept.known) return std::nullopt;

@@ -94,6 +94,11 @@ class SystemFacts {
   // Points the drive object and the disk probe at a drive, which read it again, as a choice in
   // the drive selector does. Its facts are then missing until read.
   void ChooseDrive(char letter);
+  // Asks the fact's source again and keeps the answer; true when the text it shows changed
+  // (also when it was missing). An answer equal to the kept one is not formatted again.
+  bool Update(Fact fact);
+  // Has the disk probe read the chosen drive's size and free space again, for Update.
+  void RereadDiskSpace();
   // The network configuration text, as captured.
   void SetNetwork(const AnsiString& text) { network_ = text; }
 

@@ -94,6 +94,12 @@ void TDriveComboBox::CreateWindowHandle() {
   Change();
 }
 
+bool TDriveComboBox::Rebuild() {
+  BuildList();
+  SelectDrive();
+  return itemIndex_ >= 0;
+}
+
 void TDriveComboBox::SelectDrive() {
   int found = -1;
   for (int i = 0; i < items_->Count() && drive_ != '\0'; ++i) {

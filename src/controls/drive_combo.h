@@ -13,6 +13,10 @@ class TDriveComboBox : public TCustomComboBox {
   void SetDrive(char letter);
   // Builds the list from the drives present now (done when the window is created).
   void BuildList();
+  // Builds the list again for drives that came or went, and selects the current drive when it
+  // is still there (no item when it is gone; the drive stays the current one). Reports no
+  // change: the drive shown is the same. True when the current drive is listed.
+  bool Rebuild();
   // The picture resource of item `index`.
   const std::string& ItemPicture(int index) const { return pictures_.at(index); }
   // The user picked item `index` (as the list reports it).

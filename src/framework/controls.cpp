@@ -107,6 +107,9 @@ class TControl::ViewEvents : public IWindowEvents {
   bool WmSetCursor() override { return Events().WmSetCursor(); }
   void WmDpiChanged(int dpi, const TRect& suggested) override { Events().WmDpiChanged(dpi, suggested); }
   TSize WmMinSize() override { return Events().WmMinSize(); }
+  void WmDisplayChange() override { Events().WmDisplayChange(); }
+  void WmVolumesChange(bool arrived, uint32_t drives) override { Events().WmVolumesChange(arrived, drives); }
+  void WmAddressChange() override { Events().WmAddressChange(); }
 
  private:
   IWindowEvents& Events() { return c_; }

@@ -90,6 +90,8 @@ void TForm::WmDpiChanged(int dpi, const TRect& suggested) {
   Invalidate();
 }
 
+bool TForm::WatchAddressChanges() { return HandleAllocated() && Windows().WatchAddressChanges(Handle()); }
+
 TRect TForm::WindowRect() const {
   if (HandleAllocated()) return Windows().WindowRect(Handle());
   return {left_, top_, left_, top_};

@@ -74,6 +74,13 @@ class TForm : public TWinControl {
   TNotifyEvent OnDestroy;
   // Keys pressed anywhere in the window, before its controls: true when taken.
   std::function<bool(uint16_t key, uint8_t shift)> OnShortcut;
+  // What changes under a window that stays open: the display's mode, the volumes (bit 0 of
+  // `drives` is A:) and, once WatchAddressChanges is asked, the machine's network addresses.
+  TNotifyEvent OnDisplayChange;
+  std::function<void(bool arrived, uint32_t drives)> OnVolumesChange;
+  TNotifyEvent OnAddressChange;
+  // Asks the system for OnAddressChange (once the window exists); false when it gives none.
+  bool WatchAddressChanges();
 
   // Window events.
   void WmShow() override;
@@ -84,6 +91,11 @@ class TForm : public TWinControl {
   void WmDpiChanged(int dpi, const TRect& suggested) override;
   // A sizeable form cannot be made smaller than it was designed: its parts would be cut.
   TSize WmMinSize() override;
+  void WmDisplayChange() override { Fire(OnDisplayChange, this); }
+  void WmVolumesChange(bool arrived, uint32_t drives) override {
+    if (OnVolumesChange) OnVolumesChange(arrived, drives);
+  }
+  void WmAddressChange() override { Fire(OnAddressChange, this); }
   WideString WindowText() const override { return ToWide(caption_); }
 
  protected:

@@ -118,6 +118,15 @@ class IWindowEvents {
   // A sizeable top-level window: the smallest whole-window size, in screen pixels, the user
   // may drag it to (WM_GETMINMAXINFO); 0 for any.
   virtual TSize WmMinSize() { return {}; }
+  // A top-level window: the display's mode changed (WM_DISPLAYCHANGE), its resolution or its
+  // monitors.
+  virtual void WmDisplayChange() {}
+  // A top-level window: volumes arrived or went away (WM_DEVICECHANGE, DBT_DEVICEARRIVAL or
+  // DBT_DEVICEREMOVECOMPLETE of DBT_DEVTYP_VOLUME); `drives` has bit 0 for A:, as
+  // dbcv_unitmask.
+  virtual void WmVolumesChange(bool arrived, uint32_t drives) {}
+  // A window that asked WatchAddressChanges: the machine's network addresses changed.
+  virtual void WmAddressChange() {}
 };
 
 // A monitor: its whole area and the part not taken by task bars, in screen pixels.
@@ -217,6 +226,11 @@ class IWindowSystem {
   // A top-level window's whole rectangle (frame included) on the screen, and a new one.
   virtual TRect WindowRect(WindowHandle w) = 0;
   virtual void SetWindowRect(WindowHandle w, const TRect& outer) = 0;
+  // Tells the window whenever an address of the machine's network interfaces changes
+  // (NotifyAddrChange): a watcher off the window's thread posts it, and the window's sink
+  // gets WmAddressChange on its own thread. The watch ends with the window. False when the
+  // system gives no such notice; a system may also accept the watch and never report.
+  virtual bool WatchAddressChanges(WindowHandle w) = 0;
 };
 
 constexpr uint32_t MB_OK_ = 0x0;

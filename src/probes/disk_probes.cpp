@@ -83,4 +83,12 @@ void TDiskInfo::SetDisk(char letter) {
   diskFree_ = space.free;
 }
 
+void TDiskInfo::RefreshSpace() {
+  if (disk_ < 'A' || disk_ > 'Z') return;
+  const char root[] = {disk_, ':', '\\', '\0'};
+  DiskSpace space = QueryDiskSpace(Plat().volumes, root);
+  diskSize_ = space.size;
+  diskFree_ = space.free;
+}
+
 }  // namespace vsi

@@ -20,6 +20,9 @@ class TDiskInfo : public TComponent {
   char Disk() const { return disk_; }
   // Upper-cases the letter and re-reads everything; anything but A..Z changes nothing.
   void SetDisk(char letter);
+  // Reads the size and free space again, the rest kept: a disk fills, a medium goes (-1 each
+  // when they cannot be read).
+  void RefreshSpace();
   const AnsiString& SerialNumberStr() const { return serialNumberStr_; }
   int32_t SerialNumber() const { return serialNumber_; }
   const AnsiString& VolumeLabel() const { return volumeLabel_; }

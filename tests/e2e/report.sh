@@ -71,6 +71,10 @@ fi
 dump_window
 read_geometry
 clipboard() { wine "$driver" clipboard </dev/null 2>>"$out/driver.err" | tr -d '\r'; }
+# The memory load and the free space follow the machine: the copy holds what the slot showed
+# just before it or shows just after it.
+declare -A shown_before
+for caption in "Memory Used" "Free Space"; do shown_before[$caption]="$(slot "$caption")"; done
 xdotool mousemove $((cx + 200)) $((cy + 140)) click 1
 sleep 0.3
 xdotool key ctrl+c
@@ -80,6 +84,9 @@ expect "Ctrl+C: the program first" "$(sed -n 1p "$out/clipboard.txt")" "Velmora 
 for caption in "Memory Used" "Video Resolution" "Operating System" "Disk Size" "Free Space" "Volume Label" \
                "Serial number" "File System" "Computer Name"; do
   value="$(slot "$caption")"
+  if [ -n "${shown_before[$caption]:-}" ] && grep -qxF "$caption: ${shown_before[$caption]}" "$out/clipboard.txt"; then
+    value="${shown_before[$caption]}"
+  fi
   check "Ctrl+C: \"$caption: $value\" as the window shows it" grep -qxF "$caption:${value:+ $value}" "$out/clipboard.txt"
 done
 expect_match "Ctrl+C: the CPU usage as the slot shows it" "$(grep '^CPU Usage:' "$out/clipboard.txt")" '^CPU Usage: +[0-9]{1,3}\.[0-9]{2}%$'

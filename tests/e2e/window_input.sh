@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window used with a real mouse and keyboard (xdotool on the Xvfb display), as a new user
 # tries it: the minimise button every time the window shows, the keyboard's Tab, Shift+Tab
-# and Alt+F4, text typed into the network box across language switches, the window menu in
+# and Alt+F4, text typed into the network box across language switches and replaced by F5's
+# fresh capture, the window menu in
 # the chosen language, and the upgrade window's frame, maximise, minimise, OK picture and
 # Tab. Sourced by suite.sh after its own runs (English is stored); leaves English stored.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -158,6 +159,18 @@ sleep 0.4
 screenshot "$out/network-repainted.png"
 expect "the network box scrolled back to its top shows only its own text" \
   "$(box_pixels "$out/network-scrolled.png")" "$(box_pixels "$out/network-repainted.png")"
+
+# ---- F5 captures the network text again: the fresh ipconfig output replaces the note
+network_text() { drive dump | awk -F'\t' '$1 == "child" && $5 == 600 && $6 == 24 && $7 == 281 { print $10; exit }'; }
+real_click 700 60
+real_key F5
+for i in $(seq 1 100); do
+  text="$(network_text)"
+  [[ "$text" != *"my note 42"* && ${#text} -ge 40 ]] && break
+  sleep 0.2
+done
+check "F5 captures the network text again: the typed note is replaced by ipconfig's output" \
+  test "${#text}" -ge 40 -a "${text/my note 42/}" == "$text"
 
 # ---- the window menu speaks the chosen language
 # Opened with Alt+Space; an item is chosen by its underlined letter. French "Réd&uire"

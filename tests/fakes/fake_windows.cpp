@@ -446,6 +446,29 @@ RecordingCanvas FakeWindowSystem::Paint(WindowHandle w) {
   return canvas;
 }
 
+bool FakeWindowSystem::WatchAddressChanges(WindowHandle w) {
+  if (addressWatchRefused || !windows.count(w) || windows[w].destroyed) return false;
+  if (std::find(addressWatchers.begin(), addressWatchers.end(), w) == addressWatchers.end())
+    addressWatchers.push_back(w);
+  return true;
+}
+
+void FakeWindowSystem::ChangeDisplay() {
+  for (WindowHandle w : std::vector<WindowHandle>(zorder_[0]))
+    if (!Window(w).destroyed) Deliver(w, [](IWindowEvents& sink) { sink.WmDisplayChange(); });
+}
+
+void FakeWindowSystem::ChangeVolumes(bool arrived, uint32_t drives) {
+  for (WindowHandle w : std::vector<WindowHandle>(zorder_[0]))
+    if (!Window(w).destroyed) Deliver(w, [&](IWindowEvents& sink) { sink.WmVolumesChange(arrived, drives); });
+}
+
+void FakeWindowSystem::ChangeAddresses() {
+  // A destroyed window's watch ended with it.
+  for (WindowHandle w : std::vector<WindowHandle>(addressWatchers))
+    if (!Window(w).destroyed) Deliver(w, [](IWindowEvents& sink) { sink.WmAddressChange(); });
+}
+
 void FakeWindowSystem::TickTimers() {
   std::vector<uintptr_t> ids;
   for (auto& [id, t] : timers) ids.push_back(id);

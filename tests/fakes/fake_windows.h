@@ -174,6 +174,7 @@ class FakeWindowSystem : public IWindowSystem {
   // A form's frame is the classic metrics' of ClientSize, at every scale.
   TRect WindowRect(WindowHandle w) override;
   void SetWindowRect(WindowHandle w, const TRect& outer) override;
+  bool WatchAddressChanges(WindowHandle w) override;
 
   // Test helpers.
   FakeWindow& Window(WindowHandle w);
@@ -193,6 +194,14 @@ class FakeWindowSystem : public IWindowSystem {
   // the real system makes control parents), visible and enabled tab stops only; wraps
   // around. `from` 0 starts before the first.
   WindowHandle NextTabStop(WindowHandle form, WindowHandle from, bool previous);
+  // What the system sends every live top-level window when the display's mode changes
+  // (WM_DISPLAYCHANGE) and when volumes arrive or go (WM_DEVICECHANGE; `drives` as
+  // dbcv_unitmask, bit 0 for A:).
+  void ChangeDisplay();
+  void ChangeVolumes(bool arrived, uint32_t drives);
+  // The machine's addresses changed: each live window that watches them gets the notice on
+  // its thread, as the watcher's posted message brings it there.
+  void ChangeAddresses();
 
   std::map<WindowHandle, FakeWindow> windows;
   struct Timer {
@@ -222,6 +231,10 @@ class FakeWindowSystem : public IWindowSystem {
   bool highContrast = false;
   // One 1280 x 1024 screen at 96 dpi with a 30-pixel task bar at the bottom.
   std::vector<MonitorArea> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, true, 96}};
+  // The windows that watch the addresses, in the order they asked; a system without the
+  // notice refuses every watch.
+  std::vector<WindowHandle> addressWatchers;
+  bool addressWatchRefused = false;
 
  private:
   bool Showing(WindowHandle w);

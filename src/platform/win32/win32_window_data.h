@@ -3,6 +3,8 @@
 // from a window handle, and the small conversions every message handler needs.
 #include "platform/win32/win32_windows.h"
 
+#include "platform/win32/win32_address_watch.h"
+
 #include <commctrl.h>
 
 #include <memory>
@@ -21,6 +23,8 @@ inline constexpr wchar_t kControlClass[] = L"VsiControl";
 inline constexpr wchar_t kTimerClass[] = L"VsiTimer";
 // Posted to the application window when it is activated: hand the activation on to the form.
 inline constexpr UINT kActivateForm = WM_APP + 0x51;
+// Posted by a window's address watch when the machine's addresses changed.
+inline constexpr UINT kAddressChanged = WM_APP + 0x52;
 inline constexpr int kTipMaxWidth = 400;
 inline constexpr int kComboDropItems = 8;
 
@@ -100,6 +104,8 @@ struct Win32WindowSystem::WindowData {
   // the forms its minimising hid.
   HWND mainForm = nullptr;
   std::vector<HWND> hiddenForms;
+  // WatchAddressChanges: its thread is ended when the window's data goes.
+  std::unique_ptr<win32::AddressWatch> addressWatch;
 };
 
 // Our data of each of our windows, found on every message. Kept in the process rather than

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_window_data.h"
 
+#include <dbt.h>
+
 namespace vsi {
 
 // ---- window procedures
@@ -130,7 +132,8 @@ LRESULT Win32WindowSystem::HandleMessage(WindowData& d, HWND hwnd, UINT msg, WPA
   using Group = LRESULT (Win32WindowSystem::*)(WindowData&, HWND, UINT, WPARAM, LPARAM, bool&);
   static constexpr Group kGroups[] = {&Win32WindowSystem::HandleParentMessage, &Win32WindowSystem::HandleMouse,
                                       &Win32WindowSystem::HandleKeyboard,      &Win32WindowSystem::HandleFocus,
-                                      &Win32WindowSystem::HandleWindowState,   &Win32WindowSystem::HandleLifetime};
+                                      &Win32WindowSystem::HandleWindowState,   &Win32WindowSystem::HandleLifetime,
+                                      &Win32WindowSystem::HandleSystemChange};
   if (msg == WM_ERASEBKGND) return 1;  // WM_PAINT covers every pixel
   RelayToTip(d, hwnd, msg, wp, lp);
   if (msg == WM_PAINT) {
@@ -353,6 +356,38 @@ LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WP
         d.sink = nullptr;
         Guard([&] { sink->WmDestroy(); });
       }
+      handled = true;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT Win32WindowSystem::HandleSystemChange(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                              bool& handled) {
+  IWindowEvents* sink = d.sink;
+  // Sent to every top-level window; the application's own has nothing to show.
+  if (d.kind != WindowKind::Form || d.appWindow || !sink) {
+    if (msg == kAddressChanged && d.addressWatch) d.addressWatch->Taken();
+    return 0;
+  }
+  switch (msg) {
+    case WM_DISPLAYCHANGE:
+      Guard([&] { sink->WmDisplayChange(); });
+      return 0;
+    case WM_DEVICECHANGE: {
+      if ((wp != DBT_DEVICEARRIVAL && wp != DBT_DEVICEREMOVECOMPLETE) || !lp) return 0;
+      const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lp);
+      if (header->dbch_devicetype != DBT_DEVTYP_VOLUME) return 0;
+      const DWORD drives = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(lp)->dbcv_unitmask;
+      Guard([&] { sink->WmVolumesChange(wp == DBT_DEVICEARRIVAL, drives); });
+      handled = true;
+      return TRUE;
+    }
+    case kAddressChanged:
+      // Taken first: a change during the handler posts again.
+      if (d.addressWatch) d.addressWatch->Taken();
+      Guard([&] { sink->WmAddressChange(); });
       handled = true;
       return 0;
     default:

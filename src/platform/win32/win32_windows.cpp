@@ -117,6 +117,13 @@ bool Win32WindowSystem::HighContrast() {
   return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
 
+bool Win32WindowSystem::WatchAddressChanges(WindowHandle w) {
+  WindowData* d = DataOf(ToHwnd(w));
+  if (!d) return false;
+  if (!d->addressWatch) d->addressWatch = win32::AddressWatch::Start(ToHwnd(w), kAddressChanged);
+  return d->addressWatch != nullptr;
+}
+
 std::vector<MonitorArea> Win32WindowSystem::Monitors() {
   std::vector<MonitorArea> out;
   ::EnumDisplayMonitors(

@@ -78,6 +78,7 @@ class Win32WindowSystem : public IWindowSystem {
   std::vector<MonitorArea> Monitors() override;
   TRect WindowRect(WindowHandle w) override;
   void SetWindowRect(WindowHandle w, const TRect& outer) override;
+  bool WatchAddressChanges(WindowHandle w) override;
 
   win32::GdiResources& Resources() { return resources_; }
   // The tooltip window of a form (created with its first tool); null when none.
@@ -101,6 +102,8 @@ class Win32WindowSystem : public IWindowSystem {
   LRESULT HandleFocus(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleWindowState(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  // What changes under an open window: the display's mode, volumes, network addresses.
+  LRESULT HandleSystemChange(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleParentMessage(WindowData& d, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT HandleNotify(WindowData& d, HWND hwnd, NMHDR* hdr, bool& handled);
   void Paint(WindowData& d, HWND hwnd);
