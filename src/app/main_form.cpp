@@ -3,7 +3,6 @@
 #include "app/window_descriptions.h"
 #include "controls/ui_labels.h"
 #include "framework/context.h"
-#include "app/console_capture.h"
 #include "app/fact_report.h"
 #include "app/languages.h"
 #include "app/live_facts.h"

@@ -13,18 +13,6 @@
 namespace vsi {
 namespace {
 
-// The width of a control's text in the font it draws with, in pixels of its scale.
-int TextWidth(HWND h, const std::wstring& text) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
-  HDC dc = GetDC(h);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(h, dc);
-  return size.cx;
-}
-
 // The room a label's text has, in pixels of this scale: its own box, and a space's width short
 // of the next control that begins right of it on its row.
 int Room(const TControl& label, const ViewScale& view) {

@@ -28,6 +28,18 @@ inline std::wstring BuildRoot() {
   return mld.substr(0, mld.find_last_of(L"\\"));
 }
 
+// The width of a control's text in the font it draws with (its WM_GETFONT), in its pixels.
+inline int TextWidth(HWND h, const std::wstring& text) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0));
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  return size.cx;
+}
+
 // The pictures live in toolbar1.exe: loaded as data, so the buttons paint as they ship.
 struct ResourceModule {
   explicit ResourceModule(const std::wstring& root) {
