@@ -143,7 +143,7 @@ struct MenuItemSpec {
   uint32_t command = 0;
   bool grayed = false;
   bool checked = false;
-  WideString wideText;  // shown instead of `text` when not empty: words of any script
+  WideString wideText{};  // shown instead of `text` when not empty: words of any script
 };
 
 class IWindowSystem {
