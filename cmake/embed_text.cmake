@@ -5,6 +5,8 @@ set(_code "// Generated from src/app/forms/*.desc: do not edit.\n#include <strin
 foreach(_file ${_inputs})
   get_filename_component(_name ${_file} NAME_WE)
   file(READ ${_file} _text)
+  # The indentation is for people: the reader takes the braces, and line numbers stay.
+  string(REGEX REPLACE "\n[ \t]+" "\n" _text "${_text}")
   # Pieces of at most 4000 characters: some compilers limit one literal's length.
   string(LENGTH "${_text}" _len)
   set(_pieces "")

@@ -69,13 +69,6 @@ void TComponent::SetLoading(bool loading) {
     state_ &= ~uint32_t(csLoading);
 }
 
-void TComponent::SetDesigning(bool designing) {
-  if (designing)
-    state_ |= csDesigning;
-  else
-    state_ &= ~uint32_t(csDesigning);
-}
-
 void TComponent::Loaded() { SetLoading(false); }
 
 void TComponent::Notification(TComponent* component, Operation operation) {

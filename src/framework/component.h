@@ -42,7 +42,9 @@ class TComponent : public TPersistent {
   uint32_t ComponentState() const { return state_; }
   uint32_t ComponentStyle() const { return style_; }
   bool Loading() const { return (state_ & csLoading) != 0; }
-  bool Designing() const { return (state_ & csDesigning) != 0; }
+  // The program has no designer: nothing is ever in the design state, and what would differ
+  // there is compiled away.
+  constexpr bool Designing() const { return false; }
   bool Destroying() const { return (state_ & csDestroying) != 0; }
 
   // The window-description reader brackets property assignment with these; Loaded() is the
@@ -64,7 +66,6 @@ class TComponent : public TPersistent {
 
  protected:
   void SetComponentStyle(uint32_t style) { style_ = style; }
-  void SetDesigning(bool designing);
 
  private:
   void Insert(TComponent* child);
