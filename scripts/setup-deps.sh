@@ -11,6 +11,7 @@ packages=(
   wine wine64                       # 64-bit Wine runs the Windows tests and the program
   xvfb xauth x11-utils imagemagick  # headless display, window geometry, screenshots
   xdotool                           # real mouse and keyboard input for the end-to-end suite
+  openbox                           # a window manager for the checks that need one
 )
 
 missing=()

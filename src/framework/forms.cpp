@@ -57,7 +57,9 @@ void TForm::CreateParams(WindowParams& params) const {
   params.kind = WindowKind::Form;
   params.parent = 0;
   params.visible = false;
-  if (TApplication* app = ApplicationOf(*this)) params.owner = app->Handle();
+  // The main form belongs to the taskbar window. Any other form stands alone with a taskbar
+  // button of its own: window managers minimise an owned window together with its owner.
+  if (TApplication* app = ApplicationOf(*this); app && app->MainForm() == this) params.owner = app->Handle();
   params.toolWindow = borderStyle_ == bsToolWindow || borderStyle_ == bsSizeToolWin;
   params.sizeable = borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin;
   if (outerWidth_ > 0 && outerHeight_ > 0) {

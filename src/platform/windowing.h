@@ -48,7 +48,7 @@ struct WindowParams {
   bool overlapsEarlier = false;  // overlaps a sibling made before it, and so must lie above it
   bool paintsAtOnce = false;  // changes every second: see IWindowSystem::PaintNow
   // Form
-  WindowHandle owner = 0;   // the owning top-level window (the application window)
+  WindowHandle owner = 0;   // the owning top-level window (the application window); 0: a taskbar button of its own
   bool appWindow = false;   // the application's own window: a taskbar button with the title
   bool toolWindow = false;
   bool sizeable = false;    // a resizable border

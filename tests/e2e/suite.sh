@@ -6,7 +6,7 @@
 # running clock), the calendar under real mouse and keyboard input (xdotool), the CPU slot
 # under a CPU load, the window used with a real mouse and keyboard (window_input.sh), and the
 # report and Copy all (report.sh), the window at 96 to 192 dpi and its remembered place
-# (display_scale.sh). Needs the mingw build (toolbar1, e2e_driver). Last line:
+# (display_scale.sh), and the windows under a window manager (window_manager.sh). Needs the mingw build (toolbar1, e2e_driver). Last line:
 # "N passed, M failed[, K skipped]"; exit status 1 when anything failed.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin
@@ -687,5 +687,7 @@ source tests/e2e/live_facts.sh
 source tests/e2e/report.sh
 # ---------------------------------------------------------------- display scales, the place
 source tests/e2e/display_scale.sh
+# ---------------------------------------------------------------- under a window manager
+source tests/e2e/window_manager.sh
 echo "# end-to-end time: $((SECONDS - started)) s"
 finish

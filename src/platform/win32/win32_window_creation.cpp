@@ -99,7 +99,7 @@ WindowHandle Win32WindowSystem::CreateWindow(const WindowParams& params, IWindow
       if (params.minimizeBox) style |= WS_MINIMIZEBOX;
       if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
       if (params.sizeable) style |= WS_THICKFRAME;
-      DWORD ex = WS_EX_CONTROLPARENT | (params.toolWindow ? WS_EX_TOOLWINDOW : 0);
+      DWORD ex = WS_EX_CONTROLPARENT | (params.toolWindow ? WS_EX_TOOLWINDOW : 0) | (params.owner ? 0 : WS_EX_APPWINDOW);
       // The bounds give the client size, and the frame goes around it, unless they are the
       // whole window's.
       RECT frame{0, 0, b.Width(), b.Height()};

@@ -255,6 +255,11 @@ TEST_F(UpgradeWindowTest, ItOpensAtItsOuterSizeInAnOrdinarySizeableFrame) {
   TSize mainLeast{1, 1};
   fp.windows.Deliver(main->Handle(), [&](IWindowEvents& e) { mainLeast = e.WmMinSize(); });
   EXPECT_EQ(mainLeast, (TSize{0, 0})) << "a tool window of fixed size asks nothing";
+  // Owned by the taskbar window, it would be minimised with the main window by a window
+  // manager (the whole owner group goes); it stands alone instead.
+  EXPECT_EQ(w.params.owner, 0u) << "the upgrade window has no owner";
+  EXPECT_EQ(fp.windows.Window(main->Handle()).params.owner, app.Handle());
+  EXPECT_NE(app.Handle(), 0u);
 }
 
 TEST_F(UpgradeWindowTest, MaximisedItKeepsItsPartsTogetherInItsMiddle) {
