@@ -31,8 +31,8 @@ finish() {
   [ "$failed" -eq 0 ]
   exit $?
 }
-# section TITLE: a heading in the log.
-section() { echo "# ---- $1"; }
+# section TITLE: a heading in the log, with the seconds since the run began (where the time goes).
+section() { echo "# ---- $1 (at ${SECONDS} s)"; }
 # check NAME COMMAND...: passes when the command succeeds.
 check() {
   local name="$1"
