@@ -107,10 +107,16 @@ close_app() {
   local result
   result="$(drive --hidden --timeout 15000 close)"
   expect "$1: WM_CLOSE ends the program with exit code 0" "$result" $'exit\t0'
-  local i
-  for i in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$app" 2>/dev/null; then fail "$1: the Wine process is gone"; stop_app; else pass "$1: the Wine process is gone"; fi
+  if app_gone 100; then pass "$1: the Wine process is gone"; else fail "$1: the Wine process is gone"; stop_app; fi
   app=
+}
+
+# app_gone TENTHS: waits up to TENTHS tenths of a second for the program's process to end;
+# succeeds when it has.
+app_gone() {
+  local i
+  for i in $(seq 1 "$1"); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done
+  ! kill -0 "$app" 2>/dev/null
 }
 
 # The flag buttons by place: their hints (and so their texts) follow the language.

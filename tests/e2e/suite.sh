@@ -610,12 +610,11 @@ fault_paths() {
     expect "damaged dictionary: closing the program during the box ends it with exit code 0" \
       "$(wine "$driver" --caption "Velmora System Info 1.0" --hidden --timeout 15000 close </dev/null 2>>"$out/driver.err" | vsi_crlf)" \
       $'exit\t0'
-    for i in $(seq 1 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$app" 2>/dev/null; then
+    if app_gone 50; then
+      pass "damaged dictionary: the program is gone after the close during the box"
+    else
       fail "damaged dictionary: the program is gone after the close during the box"
       stop_app
-    else
-      pass "damaged dictionary: the program is gone after the close during the box"
     fi
     app=
   else
@@ -658,12 +657,11 @@ if start_app; then
   expect "a flag click is stored at once" "$(stored_language)" "Dutch"
   moved="$(drive move 123 145)"
   timeout 60 wine wineboot --end-session </dev/null >/dev/null 2>&1
-  for i in $(seq 1 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$app" 2>/dev/null; then
+  if app_gone 100; then
+    pass "the session's end ends the program"
+  else
     fail "the session's end ends the program"
     stop_app
-  else
-    pass "the session's end ends the program"
   fi
   app=
   expect "after the session's end Language1 = Dutch" "$(stored_language)" "Dutch"
