@@ -265,13 +265,11 @@ TEST(LanguageForRunTest, ShownButNotStored) {
       {"its own flag clicked", "SpeedButton7", "French"},
   };
   for (const Row& r : rows) {
-    RegisterAllClasses();
-    fake::FakePlatform f;
-    f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "Dutch");
-    AppContext c{f.platform()};
-    TApplication a{c};
-    CreateProgram(a);
-    auto* window = dynamic_cast<TMain*>(a.MainForm());
+    ProgramOnFake p([](fake::FakePlatform& f) {
+      f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "Dutch");
+    });
+    fake::FakePlatform& f = p.fp;
+    TMain* window = &p.Create();
     window->SetLanguageForRun(LanguageByState("French"));
     window->Show();
     EXPECT_EQ(window->Get<TControl>("Label1").Caption(), "French") << r.name;
