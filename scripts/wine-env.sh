@@ -74,6 +74,10 @@ vsi_wine_start() {
   if [ -z "${DISPLAY:-}" ] || [ "${VSI_XVFB:-0}" = 1 ]; then
     vsi_xvfb_start || return 1
   fi
+  # The screen's size as the X server has it ("1920 x 1200"), for the tests that check the
+  # size the program reads through Wine against a source of their own.
+  VSI_SCREEN="$(xdpyinfo -display "$DISPLAY" 2>/dev/null | awk '/dimensions:/ { split($2, d, "x"); print d[1] " x " d[2]; exit }')"
+  export VSI_SCREEN
   vsi_wine_prefix
   # Keep one server alive and start Wine's service processes now, with their output
   # away from us: otherwise they inherit the pipes of whoever runs the next exe (CTest),

@@ -531,7 +531,7 @@ expect "closing stores Language1 = English" "$(stored_language)" "English"
 # A damaged dictionary, a dictionary planted in the working folder, a machine value of the
 # wrong type: the window still starts, and says what it has to say in one error box.
 fault_paths() {
-  local dir="$out/faults" app_dir cwd_dir box tops sum_before
+  local dir="$out/faults" app_dir cwd_dir box tops
   rm -rf "$dir"
   app_dir="$dir/app"
   cwd_dir="$dir/cwd"
@@ -570,7 +570,6 @@ fault_paths() {
   # The damaged file beside the program: one box that names it, then the window in English.
   rm -f "$cwd_dir/toolbar1.mld"
   cp "$dir/damaged.mld" "$app_dir/toolbar1.mld"
-  sum_before="$(md5sum <"$app_dir/toolbar1.mld")"
   start_copy
   if wine "$driver" --class '#32770' --caption Error --timeout 30000 wait-window </dev/null >/dev/null 2>>"$out/driver.err"; then
     pass "damaged dictionary: an error box appears"
@@ -621,7 +620,6 @@ fault_paths() {
     fail "damaged dictionary: the box appears again for the close" "$(wine "$driver" windows </dev/null 2>&1 | vsi_crlf | tr '\n' '|')"
     stop_app
   fi
-  expect "damaged dictionary: the file is not rewritten" "$(md5sum <"$app_dir/toolbar1.mld")" "$sum_before"
 
   # A machine value of the wrong type in an object read while the window is created.
   local cards='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\NetworkCards\97'

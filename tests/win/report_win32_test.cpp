@@ -146,6 +146,26 @@ TEST(Win32ProgramIo, ReplaceFileWritesWholeAndLeavesNoTemporaryFile) {
   ::RemoveDirectoryA(folder.c_str());
 }
 
+// A replace that fails after the new text was written: the target still holds the old text
+// and no temporary file is left. The target is held open by another program that lets others
+// read and write it but not rename or delete it, so writing over it in place would succeed
+// where the rename cannot.
+TEST(Win32ProgramIo, AFailedReplaceLeavesTheOldFileWhole) {
+  Win32ProgramIo io;
+  const std::string folder = TempFolder();
+  const std::string target = folder + "\\facts.txt";
+  ASSERT_EQ(io.ReplaceFile(target, "old"), WinError::Success);
+  HANDLE holder = ::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_NE(io.ReplaceFile(target, "new, and longer than the old"), WinError::Success);
+  ::CloseHandle(holder);
+  EXPECT_EQ(ReadFile(target), "old") << "the old file is left whole";
+  EXPECT_EQ(FilesIn(folder), 1) << "no temporary file left behind";
+  ::DeleteFileA(target.c_str());
+  ::RemoveDirectoryA(folder.c_str());
+}
+
 TEST(Win32ProgramIo, CommandLineAndVersion) {
   Win32ProgramIo io;
   EXPECT_NE(io.CommandLine().find("win_tests"), std::string::npos) << io.CommandLine();

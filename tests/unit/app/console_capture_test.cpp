@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/forms.h"
@@ -46,13 +49,34 @@ TEST_F(CaptureTest, NothingWrittenOrNothingStartedLeavesTheMemoAsItWas) {
   EXPECT_EQ(memo->Text(), "kept");
 }
 
-TEST_F(CaptureTest, AChildThatNeverEndsIsEndedAfter151Passes) {
+// A child that never ends: about 15 s of waiting, during which the window never goes longer
+// than one 100 ms wait without handling its messages, and those that arrive during a wait are
+// handled at once; then the child is ended and what it wrote is kept.
+TEST_F(CaptureTest, AChildThatNeverEndsIsEndedAfterAboutFifteenSecondsWhileTheWindowAnswers) {
   fp.processes.Script(kIpconfig, {{"first\r\n", "second\r\n"}, -1});
+  fp.processes.messagesDuringWaits = {1, 70, 140};  // a click early, midway, late
+  auto waited = [&] {
+    uint32_t ms = 0;
+    for (uint32_t t : fp.processes.waitTimeouts) ms += t;
+    return ms;
+  };
+  uint32_t lastHandled = 0, longestWithout = 0;
+  std::map<int, int> handledInWait;  // message handling by the wait it happened in (or after)
+  fp.windows.onProcessMessages = [&] {
+    longestWithout = std::max(longestWithout, waited() - lastHandled);
+    lastHandled = waited();
+    ++handledInWait[fp.processes.waitCalls];
+  };
   Capture();
-  EXPECT_EQ(fp.processes.waitCalls, 151);
-  EXPECT_EQ(fp.windows.processMessagesCalls, 151) << "the window stays responsive on every pass";
+  EXPECT_GE(waited(), 14000u) << "given about 15 s to end by itself";
+  EXPECT_LE(waited(), 16000u) << "and not much more";
+  EXPECT_LE(longestWithout, 100u) << "messages handled at least every 100 ms of waiting";
+  EXPECT_EQ(waited() - lastHandled, 0u) << "and after the last wait";
+  for (int wait : fp.processes.messagesDuringWaits)
+    EXPECT_EQ(handledInWait[wait], handledInWait[wait + 1] + 1) << "a message arriving in wait " << wait
+                                                                 << " is handled then, not only after it";
   EXPECT_EQ(fp.processes.blockedReads, 0) << "never reads what is not there";
-  EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n");
+  EXPECT_EQ(memo->Text(), "first\r\nsecond\r\n") << "what it wrote is kept";
   EXPECT_EQ(fp.processes.terminations, 1);
   EXPECT_EQ(fp.processes.leftRunning, 0) << "no child outlives the capture";
 }

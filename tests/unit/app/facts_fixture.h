@@ -1,27 +1,19 @@
 #pragma once
 // A machine with every fact the main window shows arranged, the shipped dictionary beside the
 // program: for the report and for Copy all, which must show the same values as the slots.
-#include <gtest/gtest.h>
-
-#include "app/main_form.h"
-#include "app/program.h"
-#include "controls/ui_labels.h"
-#include "fakes/fake_platform.h"
 #include "fakes/perf_data_builder.h"
-#include "framework/context.h"
-#include "framework/description.h"
+#include "program_fixture.h"
 #include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {
 
-class FactsFixture : public ::testing::Test {
+class FactsFixture : public ProgramFixture {
  protected:
   static constexpr char kIpconfig[] = "C:\\WINDOWS\\system32\\ipconfig.exe";
   static constexpr char kVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
   static constexpr char kProcessorKey[] = "Hardware\\Description\\System\\CentralProcessor\\0";
 
   FactsFixture() {
-    RegisterAllClasses();
     ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     store.Put("C:\\Work\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
     fp.processes.Script(kIpconfig, {{"Host Name . . . : velmora\r\nNode Type . . . : Hybrid\r\n"}, 1});
@@ -48,21 +40,14 @@ class FactsFixture : public ::testing::Test {
   }
   // The main window, made and shown (its slots filled) as the message loop would.
   TMain& ShowWindow() {
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
-    main->Show();
+    Start();
     for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
     return *main;
   }
-  std::string Slot(const char* name) { return Utf16ToUtf8(main->Get<TWideLabel>(name).Caption()); }
   // A text of the program in the ANSI code page, as UTF-8.
   std::string Utf8(const AnsiString& ansi) { return Utf16ToUtf8(fp.locale.MultiByteToWide(CP_ACP_, ansi)); }
 
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
   testing_i18n::MemoryStore store{fp.system};
-  TApplication app{ctx};
-  TMain* main = nullptr;
 };
 
 }  // namespace vsi

@@ -1,42 +1,21 @@
 #include <gtest/gtest.h>
 
 #include "app/languages.h"
-#include "app/main_form.h"
-#include "app/program.h"
 #include "app/window_place.h"
 #include "calendar/calendar_group.h"
-#include "controls/ui_labels.h"
-#include "fakes/fake_platform.h"
-#include "framework/context.h"
-#include "framework/description.h"
+#include "program_fixture.h"
 #include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {
 namespace {
 
 // The main window shown with a given stored language value (or none).
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public ProgramFixture {
  protected:
-  void Start() {
-    RegisterAllClasses();
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
-    main->Show();
-  }
   void Store(const std::string& value) { fp.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, value); }
   std::string State() { return main->Get<TControl>("Label1").Caption(); }
   TMonthCalendarGroup& Calendar() { return main->Get<TMonthCalendarGroup>("MonthCalendarGroup1"); }
-  void Click(const char* button) { main->Get<TControl>(button).Click(); }
-  std::vector<std::string> Errors() {
-    std::vector<std::string> out;
-    for (auto& m : fp.windows.messageBoxes) out.push_back(m.text);
-    return out;
-  }
-
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
-  TApplication app{ctx};
-  TMain* main = nullptr;
+  std::vector<std::string> Errors() { return Boxes(); }
 };
 
 TEST_F(LanguageTest, FirstRunComesUpInEnglishAndStoresItAtClose) {
@@ -62,14 +41,12 @@ TEST_F(LanguageTest, StoredSwedishIsRestored) {
 
 TEST_F(LanguageTest, AnythingButAnExactNameIsEnglish) {
   for (const char* stored : {"french", "French ", "", "Klingon"}) {
-    fake::FakePlatform f;
-    f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, stored);
-    AppContext c{f.platform()};
-    TApplication a{c};
-    CreateProgram(a);
-    a.MainForm()->Show();
-    EXPECT_EQ(dynamic_cast<TMain*>(a.MainForm())->Get<TControl>("Label1").Caption(), "English") << "'" << stored << "'";
-    EXPECT_TRUE(f.windows.messageBoxes.empty()) << stored;
+    ProgramOnFake p([&](fake::FakePlatform& f) {
+      f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, stored);
+    });
+    p.Start();
+    EXPECT_EQ(p.Part("Label1").Caption(), "English") << "'" << stored << "'";
+    EXPECT_TRUE(p.Boxes().empty()) << stored;
   }
 }
 
@@ -97,17 +74,16 @@ TEST_F(LanguageTest, AStoredLanguageTheCodePageRefusesGivesOneBoxAndAFullEnglish
     bool runLanguage;  // given by /lang instead of stored
   };
   for (const Case& c : {Case{"stored", false}, Case{"for this run", true}}) {
-    fake::FakePlatform f;
-    f.locale.acp = 1251;  // a Russian Windows: the Western languages are refused
-    f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "German");
-    f.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"output"}, 1});
-    AppContext c2{f.platform()};
+    ProgramOnFake p([](fake::FakePlatform& f) {
+      f.locale.acp = 1251;  // a Russian Windows: the Western languages are refused
+      f.registry.SetString(HKEY_CURRENT_USER_, kSettingsKey, kLanguageValue, "German");
+      f.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"output"}, 1});
+    });
+    fake::FakePlatform& f = p.fp;
     testing_i18n::MemoryStore store{f.system};
-    c2.Service<TIvDictionaryStorage>().SetStore(&store);
+    p.ctx.Service<TIvDictionaryStorage>().SetStore(&store);
     store.Put("C:\\Program Files\\Velmora\\toolbar1.mld", testing_i18n::ShippedDictionaryFile());
-    TApplication a{c2};
-    CreateProgram(a);
-    auto* m = dynamic_cast<TMain*>(a.MainForm());
+    TMain* m = &p.Create();
     if (c.runLanguage) m->SetLanguageForRun(LanguageByState("French"));
     m->Show();
     ASSERT_EQ(f.windows.messageBoxes.size(), 1u) << c.name;
@@ -150,14 +126,10 @@ TEST_F(LanguageTest, TheSessionsEndStoresWhatACloseWouldWithoutABox) {
   const std::string place = fp.registry.GetString(HKEY_CURRENT_USER_, kSettingsKey, kPlaceValue).value_or("");
   EXPECT_EQ(StoredPlace(place, MonitorLayout(fp.windows.monitors)), std::optional<TPoint>(TPoint{40, 60})) << place;
   // A key that refuses the value: nobody is left to read a box.
-  fake::FakePlatform f;
-  f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey);
-  AppContext c2{f.platform()};
-  TApplication a{c2};
-  CreateProgram(a);
-  a.MainForm()->Show();
-  f.windows.Deliver(a.MainForm()->Handle(), [](IWindowEvents& e) { e.WmEndSession(); });
-  EXPECT_TRUE(f.windows.messageBoxes.empty());
+  ProgramOnFake p([](fake::FakePlatform& f) { f.registry.FailValueWrite(HKEY_CURRENT_USER_, kSettingsKey); });
+  p.Start();
+  p.fp.windows.Deliver(p.Main().Handle(), [](IWindowEvents& e) { e.WmEndSession(); });
+  EXPECT_TRUE(p.Boxes().empty());
 }
 
 TEST_F(LanguageTest, EachFlagAppliesItsWholeRowAndSwitchingBackRestoresIt) {

@@ -4,22 +4,17 @@
 
 #include <regex>
 
-#include "app/program.h"
-#include "controls/ui_labels.h"
-#include "fakes/fake_platform.h"
 #include "fakes/perf_data_builder.h"
-#include "framework/context.h"
-#include "framework/description.h"
+#include "program_fixture.h"
 #include "sysinfo/windows_version.h"
 #include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ProgramFixture {
  protected:
   void SetUp() override {
-    RegisterAllClasses();
     // Two processors: one second of wall time per sample, the first half busy.
     SystemTime t{2024, 6, 1, 14, 9, 5, 0, 0};
     int64_t idle = 0;
@@ -29,15 +24,8 @@ class MainFormTest : public ::testing::Test {
       idle += 5000000;  // 0.5 s idle per second
       return fake::ProcessorBlock(t, {idle, idle});
     });
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
+    Create();
   }
-  std::string Slot(const char* name) { return Utf16ToUtf8(main->Get<TWideLabel>(name).Caption()); }
-
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
-  TApplication app{ctx};
-  TMain* main = nullptr;
 };
 
 TEST_F(MainFormTest, TheProgramCreatesThreeWindowsWithTheMainOneFirst) {
@@ -238,11 +226,8 @@ TEST_F(MainFormTest, UpgradeButtonShowsOneUpgradeWindow) {
   auto& button = main->Get<TControl>("SpeedButton9");
   button.Click();
   button.Click();
-  Ttoolabout* upgrade = nullptr;
-  for (int i = 0; i < app.ComponentCount(); ++i)
-    if (auto* f = dynamic_cast<Ttoolabout*>(app.Components(i))) upgrade = f;
-  ASSERT_NE(upgrade, nullptr);
-  EXPECT_TRUE(upgrade->Showing());
+  ASSERT_NE(FormOf<Ttoolabout>(), nullptr);
+  EXPECT_TRUE(Upgrade().Showing());
   size_t forms = 0;
   for (auto& [h, w] : fp.windows.windows)
     if (w.params.kind == WindowKind::Form && !w.params.appWindow && !w.destroyed) ++forms;

@@ -3,14 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/languages.h"
-#include "app/main_form.h"
-#include "app/program.h"
 #include "controls/drive_combo.h"
-#include "controls/ui_labels.h"
-#include "fakes/fake_platform.h"
 #include "fakes/perf_data_builder.h"
-#include "framework/context.h"
-#include "framework/description.h"
+#include "program_fixture.h"
 
 namespace vsi {
 namespace {
@@ -23,10 +18,9 @@ constexpr const char* kShownSlots[] = {"WideLabel7",  "WideLabel9",  "WideLabel1
                                        "WideLabel39", "WideLabel22", "WideLabel23", "WideLabel24", "WideLabel25",
                                        "WideLabel26", "WideLabel27"};
 
-class MainWindowFaultsTest : public ::testing::Test {
+class MainWindowFaultsTest : public ProgramFixture {
  protected:
   MainWindowFaultsTest() {
-    RegisterAllClasses();
     fp.processes.Script("C:\\WINDOWS\\system32\\ipconfig.exe", {{"Host Name . . . : velmora\r\n"}, 1});
     fp.registry.SetString(HKEY_LOCAL_MACHINE_, kVersionKey, "ProductName", "Microsoft Windows 7");
     fp.registry.SetString(HKEY_LOCAL_MACHINE_, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0",
@@ -36,18 +30,6 @@ class MainWindowFaultsTest : public ::testing::Test {
       t.second = static_cast<uint16_t>((t.second + 1) % 60);
       return fake::ProcessorBlock(t, {0, 0});
     });
-  }
-  // Creates and shows the window: a failure here is one that ends start-up.
-  void Start() {
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
-    main->Show();
-  }
-  std::string Slot(const char* name) { return Utf16ToUtf8(main->Get<TWideLabel>(name).Caption()); }
-  std::vector<std::string> Boxes() {
-    std::vector<std::string> out;
-    for (auto& m : fp.windows.messageBoxes) out.push_back(m.text);
-    return out;
   }
   // Picks a drive in the selector as the user does.
   void Pick(char letter) {
@@ -60,11 +42,6 @@ class MainWindowFaultsTest : public ::testing::Test {
       }
     ADD_FAILURE() << "no drive " << letter << ":";
   }
-
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
-  TApplication app{ctx};
-  TMain* main = nullptr;
 };
 
 TEST_F(MainWindowFaultsTest, AReadOnlyMachineHiveStillGivesAFullWindowWithoutErrors) {

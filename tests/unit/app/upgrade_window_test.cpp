@@ -2,12 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/main_form.h"
-#include "app/program.h"
-#include "controls/ui_labels.h"
-#include "fakes/fake_platform.h"
-#include "framework/context.h"
-#include "framework/description.h"
+#include "program_fixture.h"
 
 namespace vsi {
 namespace {
@@ -21,26 +16,21 @@ std::string TrimLeft(const std::string& s) {
 
 std::string Blanks(size_t n) { return std::string(n, ' '); }
 
-class UpgradeWindowTest : public ::testing::Test {
+class UpgradeWindowTest : public ProgramFixture {
  protected:
   void SetUp() override {
-    RegisterAllClasses();
-    CreateProgram(app);
-    main = dynamic_cast<TMain*>(app.MainForm());
-    for (int i = 0; i < app.ComponentCount(); ++i) {
-      if (auto* f = dynamic_cast<Ttoolabout*>(app.Components(i))) upgrade = f;
-      if (auto* f = dynamic_cast<Tabout*>(app.Components(i))) about = f;
-    }
+    Create();
+    upgrade = FormOf<Ttoolabout>();
+    about = FormOf<Tabout>();
     ASSERT_NE(main, nullptr);
     ASSERT_NE(upgrade, nullptr);
     ASSERT_NE(about, nullptr);
   }
 
+  // Parts by name are the upgrade window's here.
   template <class T = TControl>
   T& Part(const char* name) const {
-    auto* c = dynamic_cast<T*>(upgrade->FindComponent(name));
-    if (!c) throw Exception(std::string("no ") + name);
-    return *c;
+    return UpgradePart<T>(name);
   }
   TMemo& Memo(const char* name) const { return Part<TMemo>(name); }
   const TStrings& Lines(const char* name) const { return *Memo(name).Lines(); }
@@ -72,10 +62,6 @@ class UpgradeWindowTest : public ::testing::Test {
     return n;
   }
 
-  fake::FakePlatform fp;
-  AppContext ctx{fp.platform()};
-  TApplication app{ctx};
-  TMain* main = nullptr;
   Ttoolabout* upgrade = nullptr;
   Tabout* about = nullptr;
 };
