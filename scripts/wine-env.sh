@@ -87,6 +87,9 @@ vsi_wine_start() {
     wineserver -p 2>/dev/null || true
   fi
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # ipconfig starts the network service host on first use; started now, it holds none of
+  # the pipes of the test that would otherwise start it.
+  wine ipconfig </dev/null >/dev/null 2>&1 || true
 }
 
 vsi_wine_stop() {
