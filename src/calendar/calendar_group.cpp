@@ -119,12 +119,6 @@ TMonthCalendarGroup::TMonthCalendarGroup(TComponent* owner) : TCustomCalendarPan
   nameOfDays_->OnChange = names;
   nameOfMonths_->OnChange = names;
   browsers_->OnChange = names;
-  if (Designing()) {
-    hintPrevYear_ = "Previous Year";
-    hintPrevMonth_ = "Previous Month";
-    hintNextMonth_ = "Next Month";
-    hintNextYear_ = "Next Year";
-  }
   for (TMonthCalendar* c : calendars_) c->UnlockPaint();
 }
 

@@ -73,14 +73,6 @@ TMonthCalendar::TMonthCalendar(TComponent* owner) : TCustomCalendarPanel(owner) 
   OsVersionInfo ver;
   if (Context().platform().system.GetVersionEx(ver))
     themesAvailable_ = ver.majorVersion > 5 || (ver.majorVersion == 5 && ver.minorVersion != 0);
-  if (Designing()) {
-    themesAvailable_ = true;
-    hintPrevYear_ = "Previous Year";
-    hintPrevMonth_ = "Previous Month";
-    hintNextMonth_ = "Next Month";
-    hintNextYear_ = "Next Year";
-    weekName_ = "Wk";
-  }
 
   auto names = [this](TObject* sender) { NamesChanged(sender); };
   nameOfDays_->OnChange = names;

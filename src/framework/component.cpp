@@ -48,13 +48,6 @@ TComponent* TComponent::Components(int index) const {
   return components_[index];
 }
 
-int TComponent::ComponentIndex() const {
-  if (!owner_) return -1;
-  auto& list = owner_->components_;
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
-}
-
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : components_)

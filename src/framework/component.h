@@ -12,7 +12,7 @@ namespace vsi {
 class AppContext;
 struct Platform;
 
-enum ComponentState : uint32_t { csLoading = 1, csDesigning = 2, csDestroying = 4, csReading = 8 };
+enum ComponentState : uint32_t { csLoading = 1, csDestroying = 4, csReading = 8 };
 enum ComponentStyle : uint32_t { csInheritable = 1, csCheckPropAvail = 2 };
 enum class Operation { Insert, Remove };
 
@@ -33,7 +33,6 @@ class TComponent : public TPersistent {
 
   int ComponentCount() const { return static_cast<int>(components_.size()); }
   TComponent* Components(int index) const;
-  int ComponentIndex() const;
   TComponent* FindComponent(std::string_view name) const;
 
   AppContext& Context() const { return *context_; }
@@ -42,9 +41,6 @@ class TComponent : public TPersistent {
   uint32_t ComponentState() const { return state_; }
   uint32_t ComponentStyle() const { return style_; }
   bool Loading() const { return (state_ & csLoading) != 0; }
-  // The program has no designer: nothing is ever in the design state, and what would differ
-  // there is compiled away.
-  constexpr bool Designing() const { return false; }
   bool Destroying() const { return (state_ & csDestroying) != 0; }
 
   // The window-description reader brackets property assignment with these; Loaded() is the

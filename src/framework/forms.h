@@ -134,7 +134,6 @@ class TApplication : public TComponent {
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   TForm* MainForm() const { return mainForm_; }
-  void SetMainForm(TForm* form) { mainForm_ = form; }
   // The taskbar window that owns the forms (0 without peers).
   WindowHandle Handle() const { return handle_; }
   void CreateHandle();

@@ -92,9 +92,6 @@ void SetProp(TObject& obj, std::string_view name, const PropValue& value) {
 
 int64_t GetIntProp(const TObject& obj, std::string_view name) { return std::get<int64_t>(GetProp(obj, name)); }
 AnsiString GetStrProp(const TObject& obj, std::string_view name) { return std::get<AnsiString>(GetProp(obj, name)); }
-WideString GetWideStrProp(const TObject& obj, std::string_view name) {
-  return std::get<WideString>(GetProp(obj, name));
-}
 TObject* GetObjectProp(const TObject& obj, std::string_view name) { return std::get<TObject*>(GetProp(obj, name)); }
 
 const ClassInfo& TObject::StaticClass() {

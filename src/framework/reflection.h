@@ -81,7 +81,6 @@ PropValue GetProp(const TObject& obj, std::string_view name);
 void SetProp(TObject& obj, std::string_view name, const PropValue& value);
 int64_t GetIntProp(const TObject& obj, std::string_view name);
 AnsiString GetStrProp(const TObject& obj, std::string_view name);
-WideString GetWideStrProp(const TObject& obj, std::string_view name);
 TObject* GetObjectProp(const TObject& obj, std::string_view name);
 
 // Builds a ClassInfo for class C with member-function getters and setters.

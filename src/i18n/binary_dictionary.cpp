@@ -271,7 +271,7 @@ WideString TIvCustomFileDictionary::FindFile(const WideString& name) const {
 }
 
 AnsiString TIvCustomFileDictionary::FileName() const {
-  if (Designing() || storage_ != ivsFile || fileName_.empty()) return fileName_;
+  if (storage_ != ivsFile || fileName_.empty()) return fileName_;
   if (wideName_.empty()) wideName_ = Plat().locale.MultiByteToWide(CP_ACP_, fileName_);
   const WideString found = FindFile(wideName_);
   if (!found.empty()) {
@@ -286,10 +286,6 @@ WideString TIvCustomFileDictionary::ResolvedPath() const {
   ISystem& system = Plat().system;
   if (wideName_.empty()) wideName_ = Plat().locale.MultiByteToWide(CP_ACP_, fileName_);
   TIvFileStamp stamp;
-  if (Designing()) {
-    const WideString expanded = ExpandFileName(wideName_, system.GetCurrentDirectoryWide());
-    return system.GetFileStamp(expanded, stamp) ? expanded : WideString();
-  }
   FileName();
   return system.GetFileStamp(wideName_, stamp) ? wideName_ : WideString();
 }
@@ -318,7 +314,7 @@ TIvBinaryDictionary::~TIvBinaryDictionary() = default;
 
 void TIvBinaryDictionary::Loaded() {
   TIvCustomFileDictionary::Loaded();
-  if (Designing() || Storage() != ivsFile || !ResolvedFileExists()) return;
+  if (Storage() != ivsFile || !ResolvedFileExists()) return;
   // A damaged file must not stop the program: it is said once, and the window keeps its own
   // texts, as when there is no file.
   try {
@@ -368,7 +364,7 @@ std::unique_ptr<MldFile> TIvBinaryDictionary::ReadWholeFile(IIvDictionaryStore& 
 const MldFile& TIvBinaryDictionary::OpenStream() {
   if (StoredFileName().empty()) throw Exception("No FileName property set");
   IIvDictionaryStore& store = Context().Service<TIvDictionaryStorage>().Store();
-  if (Storage() == ivsFile || (Designing() && ResolvedFileExists())) {
+  if (Storage() == ivsFile) {
     WideString path = ResolvedPath();
     if (path.empty()) path = Plat().locale.MultiByteToWide(CP_ACP_, FileName());
     TIvFileStamp stamp;
@@ -413,7 +409,7 @@ const MldFile& TIvBinaryDictionary::OpenStream() {
 }
 
 bool TIvBinaryDictionary::UsesEmbedded() {
-  return Storage() == ivsEmbedded && !(Designing() && ResolvedFileExists());
+  return Storage() == ivsEmbedded;
 }
 
 void TIvBinaryDictionary::Convert(const MldLanguage& in, TIvLanguage& out) {

@@ -346,12 +346,10 @@ void TIvDictionary::SelectLanguage(int requested) {
     if (!language.subLanguages.empty()) fallback = std::max(FindLanguage(MakeLangId(language.primary, 0)), 0);
   }
   if (masterLanguage_ > 0 && fallback == 0) fallback = masterLanguage_;
-  if (!Designing()) {
-    if (checkLevel_ == ivclSystem && !LanguageSupportedBySystem(System(), language))
-      throw EIvMulti(language.englishName + " is not supported by the system");
-    if (checkLevel_ == ivclCodePage && !LanguageSupportedByCodePage(System(), language))
-      throw EIvMulti(language.englishName + " is not supported by the code page");
-  }
+  if (checkLevel_ == ivclSystem && !LanguageSupportedBySystem(System(), language))
+    throw EIvMulti(language.englishName + " is not supported by the system");
+  if (checkLevel_ == ivclCodePage && !LanguageSupportedByCodePage(System(), language))
+    throw EIvMulti(language.englishName + " is not supported by the code page");
   selectedIndex_ = selected;
   fallbackIndex_ = fallback;
   nativeCodePage_ = nativeCodePage;
@@ -374,14 +372,12 @@ void TIvDictionary::ApplyLocale(LCID locale) {
   }
   if (!found) FillLocaleFromSystem(System(), actualLocale_, *next);
   currentLocale_ = std::move(next);
-  if (!Designing()) {
-    if (checkLevel_ == ivclSystem && !LocaleSupportedBySystem(System(), *currentLocale_))
-      throw EIvMulti(Format("The locale (%d, %d) is not supported by the system", PrimaryLangId(locale),
-                            SubLangId(locale)));
-    if (checkLevel_ == ivclCodePage && !LocaleSupportedByCodePage(System(), *currentLocale_))
-      throw EIvMulti(Format("The locale (%d, %d) is not supported by the current code page",
-                            PrimaryLangId(locale), SubLangId(locale)));
-  }
+  if (checkLevel_ == ivclSystem && !LocaleSupportedBySystem(System(), *currentLocale_))
+    throw EIvMulti(Format("The locale (%d, %d) is not supported by the system", PrimaryLangId(locale),
+                          SubLangId(locale)));
+  if (checkLevel_ == ivclCodePage && !LocaleSupportedByCodePage(System(), *currentLocale_))
+    throw EIvMulti(Format("The locale (%d, %d) is not supported by the current code page",
+                          PrimaryLangId(locale), SubLangId(locale)));
 }
 
 int TIvDictionary::FindLanguage(LCID locale) {
@@ -454,7 +450,7 @@ void TIvDictionary::Open() {
       FollowLocale();
       break;
   }
-  if (!Designing() && HasOption(ivdoTranslateResourceStrings)) {
+  if (HasOption(ivdoTranslateResourceStrings)) {
     TIvResourceStrings& strings = Context().Service<TIvResourceStrings>();
     if (!strings.Installed()) strings.Install();
   }
@@ -464,10 +460,8 @@ void TIvDictionary::Open() {
 }
 
 void TIvDictionary::Close() {
-  if (!Designing()) {
-    if (TIvResourceStrings* strings = Context().FindService<TIvResourceStrings>(); strings && strings->Installed())
-      strings->Uninstall();
-  }
+  if (TIvResourceStrings* strings = Context().FindService<TIvResourceStrings>(); strings && strings->Installed())
+    strings->Uninstall();
   while (!translators_.empty()) {
     IIvTranslator* t = translators_.front();
     t->Deactivate();

@@ -312,7 +312,7 @@ TIvTranslator::~TIvTranslator() { Deactivate(); }
 
 void TIvTranslator::Loaded() {
   TIvCustomTranslator::Loaded();
-  if (Designing() || !HasOption(ivtoAutoOpen)) return;
+  if (!HasOption(ivtoAutoOpen)) return;
   if (dictionary_ || Dictionaries(Context()).Count() > 0) Activate();
 }
 
@@ -354,7 +354,6 @@ void TIvTranslator::Activate() {
   if (!dictionary_) {
     TIvDictionaries& registry = Dictionaries(Context());
     if (registry.Count() == 0) {
-      if (Designing()) return;
       TComponent* root = root_ ? root_ : Owner();
       throw EIvMulti(Format("No dictionary has been assigned to the translator component (%s on \"%s\" form)",
                             Name().c_str(), root ? root->Name().c_str() : ""));
@@ -362,7 +361,7 @@ void TIvTranslator::Activate() {
     TIvDictionary* found = dictionaryName_.empty() ? nullptr : registry.FindByName(dictionaryName_);
     SetDictionaryRef(found ? found : registry.Items(0));
   }
-  if (!dictionary_->Enabled() || dictionary_->Designing() || !dictionary_->CanOpen() || targets_->Count() == 0)
+  if (!dictionary_->Enabled() || !dictionary_->CanOpen() || targets_->Count() == 0)
     return;
   if (!dictionary_->Active()) {
     TComponent::Fire(dictionary_->OnBeforeOpen, dictionary_);

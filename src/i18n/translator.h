@@ -293,7 +293,6 @@ class TIvTranslator : public TIvCustomTranslator {
   virtual void ChangeReadingOrder(TControl& control);
   virtual void TranslateComponent(TComponent* component, TIvRestrictions restrictions);
   virtual void TranslateFor(TComponent* component);
-  virtual void TranslateForm(TComponent* form) { TranslateFor(form); }
   virtual void RevertToNative();
   virtual void RefreshMirroredControl(TControl& control);
   // Re-places the mirrored controls; nothing unless the form is mirrored.

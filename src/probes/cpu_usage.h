@@ -42,7 +42,6 @@ class CpuUsageSampler {
   int ProcessorCount() const { return processorCount_; }
   uint32_t BufferSize() const { return static_cast<uint32_t>(buffer_.size()); }
   bool Collecting() const { return collecting_; }
-  uint32_t UsagePercent() const { return usagePercent_; }
 
   // The buffer never grows past this: data that keep asking for more are not performance data.
   static constexpr uint32_t kMaxBufferSize = 64u << 20;

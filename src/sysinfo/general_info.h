@@ -81,18 +81,10 @@ AnsiString ProcessorTypeText(uint32_t processorType);
 // The locale information type behind a locale index (0 outside the table).
 uint32_t LocaleTypeOfIndex(int index);
 
-// A component with a change event and an update lock (kept for the family's shape).
+// The base of the family's single-fact components; its name is in the class table.
 class TSysCustomComponent : public TComponent {
   VSI_CLASS(TSysCustomComponent)
   explicit TSysCustomComponent(TComponent* owner);
-  TNotifyEvent OnChange;
-  void BeginUpdate() { ++updateLock_; }
-  void EndUpdate() {
-    if (updateLock_ > 0) --updateLock_;
-  }
-
- private:
-  int updateLock_ = 0;
 };
 
 class TSysInfo : public TSysCustomComponent {

@@ -49,16 +49,9 @@ void IdentifyProcessor(ISystem& system, TSysCPUInfo& info);
 // The vendor bytes up to the first zero byte.
 AnsiString VendorText(const TSysCPUInfo& info);
 
-// A persistent object with a change event and an update flag (kept for the family's shape;
-// the CPU information object does not use them).
+// The base of the family's persistent objects; its name is in the class table.
 class TSysPersistent : public TPersistent {
   VSI_CLASS(TSysPersistent)
-  TNotifyEvent OnChange;
-  bool Updating() const { return updating_; }
-  void SetUpdating(bool value) { updating_ = value; }
-
- private:
-  bool updating_ = false;
 };
 
 // The shared getters over a TSysCPUInfo; ExistCPUInfo asks the processor on every read.

@@ -8,9 +8,36 @@
 #include <vector>
 
 #include "platform/types.h"
-#include "probes/perf_data.h"
 
 namespace vsi::fake {
+
+// The published layout, written here and not taken from the probe's reader: a wrong offset in
+// the reader must disagree with the block, not build it the same wrong way.
+namespace perf_layout {
+constexpr uint32_t kDataBlockSize = 88;  // PERF_DATA_BLOCK
+constexpr uint32_t kBlockTotalByteLength = 20;
+constexpr uint32_t kBlockHeaderLength = 24;
+constexpr uint32_t kBlockNumObjectTypes = 28;
+constexpr uint32_t kBlockSystemTime = 36;  // SYSTEMTIME, 8 WORDs
+constexpr uint32_t kObjectTypeSize = 64;   // PERF_OBJECT_TYPE
+constexpr uint32_t kObjectTotalByteLength = 0;
+constexpr uint32_t kObjectDefinitionLength = 4;
+constexpr uint32_t kObjectHeaderLength = 8;
+constexpr uint32_t kObjectNameTitleIndex = 12;
+constexpr uint32_t kObjectNumCounters = 32;
+constexpr uint32_t kObjectNumInstances = 40;
+constexpr uint32_t kCounterDefinitionSize = 40;  // PERF_COUNTER_DEFINITION
+constexpr uint32_t kCounterByteLength = 0;
+constexpr uint32_t kCounterNameTitleIndex = 4;
+constexpr uint32_t kCounterOffset = 36;
+constexpr uint32_t kInstanceDefinitionSize = 24;  // PERF_INSTANCE_DEFINITION
+constexpr uint32_t kInstanceByteLength = 0;
+constexpr uint32_t kInstanceNameOffset = 16;
+constexpr uint32_t kInstanceNameLength = 20;
+constexpr int32_t kNoInstances = -1;  // PERF_NO_INSTANCES
+constexpr uint32_t kProcessorObjectIndex = 238;      // "Processor"
+constexpr uint32_t kProcessorTimeCounterIndex = 6;  // "% Processor Time"
+}  // namespace perf_layout
 
 struct PerfInstanceSpec {
   std::u16string name;
@@ -18,10 +45,10 @@ struct PerfInstanceSpec {
 };
 
 struct PerfObjectSpec {
-  uint32_t titleIndex = perf::kProcessorObjectIndex;
+  uint32_t titleIndex = perf_layout::kProcessorObjectIndex;
   // Counter titles in definition order; the value of title 6 comes from the instance, the
   // others get distinct filler so that reading the wrong counter shows.
-  std::vector<uint32_t> counters = {142, perf::kProcessorTimeCounterIndex, 144};
+  std::vector<uint32_t> counters = {142, perf_layout::kProcessorTimeCounterIndex, 144};
   std::vector<PerfInstanceSpec> instances;
   bool noInstances = false;  // PERF_NO_INSTANCES: one counter block, value `singleValue`
   int64_t singleValue = 0;
@@ -52,7 +79,7 @@ inline uint32_t GetU32(const Bytes& b, size_t at) {
 }
 
 inline Bytes BuildPerfData(const PerfBlockSpec& spec, PerfLayout* layout = nullptr) {
-  using namespace perf;
+  using namespace perf_layout;
   Bytes b(kDataBlockSize, 0);
   const char16_t sig[4] = {u'P', u'E', u'R', u'F'};
   std::memcpy(b.data(), sig, 8);

@@ -114,7 +114,6 @@ class GdiResources {
   GdiResources(const GdiResources&) = delete;
   GdiResources& operator=(const GdiResources&) = delete;
 
-  HINSTANCE Module() const { return module_; }
   // Never null: a font the system cannot make falls back to the default GUI font.
   HFONT Font(const FontSpec& spec);
   // Null when the module has no such bitmap.

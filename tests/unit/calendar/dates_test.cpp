@@ -1,12 +1,11 @@
-// The one home of dates: the calendar's rules, and the format settings and the performance
-// data clock counting their days the same way.
+// The one home of dates: the calendar's rules, and the format settings counting their days
+// the same way (the performance data's clock is tried in tests/unit/probes).
 #include "framework/dates.h"
 
 #include <gtest/gtest.h>
 
 #include "framework/format_settings.h"
 #include "framework/object.h"
-#include "probes/perf_data.h"
 
 namespace vsi::dates {
 namespace {
@@ -113,16 +112,6 @@ TEST(Dates, FormatSettingsAgreeOnEveryDay) {
     ASSERT_EQ((Ymd{t.year, t.month, t.day}), DecodeDate(d));
     ASSERT_DOUBLE_EQ(EncodeDateTime(t), d + 0.5);
   }
-}
-
-TEST(Dates, PerformanceDataClockCountsFrom1601) {
-  int64_t ft = -1;
-  ASSERT_TRUE(perf::SystemTimeToFileTime(SystemTime{1601, 1, 1, 1, 0, 0, 0, 0}, ft));
-  EXPECT_EQ(ft, 0);
-  ASSERT_TRUE(perf::SystemTimeToFileTime(SystemTime{2004, 3, 0, 21, 14, 30, 5, 0}, ft));
-  EXPECT_EQ(ft, 127243530050000000);
-  EXPECT_FALSE(perf::SystemTimeToFileTime(SystemTime{2005, 2, 0, 29, 0, 0, 0, 0}, ft));
-  EXPECT_FALSE(perf::SystemTimeToFileTime(SystemTime{2004, 13, 0, 1, 0, 0, 0, 0}, ft));
 }
 
 }  // namespace

@@ -1,2 +1,0 @@
-// Interfaces only; this file gives the library a translation unit.
-#include "platform/platform.h"
