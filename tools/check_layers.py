@@ -40,7 +40,7 @@ LAYERS = {
     "tests/fakes": (["src/framework"], {}, False),
     # Unit tests: their layer and the fake. Some build the shipped window to test their layer in it.
     "tests/unit/res": (["src/res"], {}, False),
-    "tests/unit/fakes": (["tests/fakes"], {}, False),
+    "tests/unit/fakes": (["tests/fakes", "tests/contract"], {}, False),
     "tests/unit/framework": (["src/framework", "tests/fakes"], {}, False),
     "tests/unit/controls": (["src/controls", "tests/fakes"], {}, False),
     "tests/unit/probes": (["src/probes", "tests/fakes"], {}, False),
@@ -60,9 +60,13 @@ LAYERS = {
         "tests/unit/app/facts_fixture.h": "the calendar is also tried inside the shipped main window",
     }, False),
     "tests/unit/app": (["src/app", "tests/fakes", "tests/unit/i18n"], {}, False),
+    # What every implementation of a platform interface must answer, the fake's and Win32's alike.
+    "tests/contract": (["src/platform"], {}, False),
     # Windows tests and the end-to-end driver: the real platform, under Wine.
     "tests/support": ([], {}, True),
-    "tests/win": (["src/app", "src/platform/win32", "tests/support"], {}, True),
+    "tests/win": (["src/app", "src/platform/win32", "tests/support", "tests/contract"], {
+        "tests/fakes/fake_locale.h": "the fake's code pages are checked against the system's conversion",
+    }, True),
     "tests/e2e": (["tests/support"], {}, True),  # drives the program from outside: none of its code
     "tests/e2e/planted": ([], {}, True),
     # Benchmarks, fuzz targets and the build's tools.
