@@ -224,7 +224,8 @@ void TMain::FormShow(TObject*) {
     ShowFact(fact);
   // The rest of the start waits for a timer, which comes only after the window has been
   // painted: it runs while the capture waits for ipconfig.
-  if (!deferred_.empty() && !deferredTimer_) deferredTimer_ = Plat().windows.SetTimer(1, [this] { RetrieveDeferred(); });
+  if (!deferred_.empty() && !deferredTimer_)
+    deferredTimer_ = StartTimer(Plat().windows, 1, [this] { RetrieveDeferred(); });
   // Let the filled slots paint before the capture's first 100 ms wait.
   Plat().windows.ProcessMessages();
   Get<TControl>("BitBtn1").Click();

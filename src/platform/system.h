@@ -162,7 +162,9 @@ class ISystem {
   // module has none.
   virtual bool LoadModuleResource(const std::string& name, const std::string& type, Bytes& out) = 0;
   virtual int GetSystemMetrics(int index) = 0;
-  // NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per processor.
+  // NtQuerySystemInformation(SystemProcessorPerformanceInformation): one entry per logical
+  // processor of every processor group (each group asked by number where there are several);
+  // false when the call fails.
   virtual bool QueryProcessorTimes(std::vector<ProcessorTimes>& out) = 0;
   // CPUID with the given leaf; false where the instruction is not available.
   virtual bool Cpuid(uint32_t leaf, std::array<uint32_t, 4>& eaxEbxEcxEdx) = 0;

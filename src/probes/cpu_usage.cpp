@@ -18,6 +18,8 @@ const char* const kStartStat = "PerfStats\\StartStat";
 const char* const kStatData = "PerfStats\\StatData";
 const char* const kStopStat = "PerfStats\\StopStat";
 const char* const kCpuUsageValue = "KERNEL\\CPUUsage";
+// The processors of one group: the legacy processor object of the performance data lists no more.
+constexpr size_t kProcessorGroupSize = 64;
 
 // Reads the 4-byte statistic; `percent` changes only when the read succeeds.
 void ReadPercent(IRegistry& reg, RegKey key, uint32_t& percent) {
@@ -61,18 +63,24 @@ void CpuUsageSampler::SampleCpuCounters() {
 }
 
 void CpuUsageSampler::SampleNT() {
-  uint32_t size = static_cast<uint32_t>(buffer_.size());
-  WinError answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
-  while (answer == WinError::MoreData) {
-    if (buffer_.size() >= kMaxBufferSize) throw Exception(perf::kNoProcessorObjectMessage);
-    buffer_.resize(std::min<size_t>(std::max<size_t>(buffer_.size() * 2, kFirstGrowth), kMaxBufferSize));
-    size = static_cast<uint32_t>(buffer_.size());
-    answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
+  switch (source_) {
+    case Source::PerfData:
+      ReadPerfData();
+      break;
+    case Source::ProcessorTimes:
+      if (!ReadProcessorTimes()) throw Exception(perf::kNoProcessorObjectMessage);
+      break;
+    case Source::Unsettled:
+      try {
+        ReadPerfData();
+      } catch (const Exception&) {
+        if (!ReadProcessorTimes()) throw;  // neither can be read: the performance data's error
+        source_ = Source::ProcessorTimes;
+        break;
+      }
+      source_ = PerfDataMissProcessorGroups() && ReadProcessorTimes() ? Source::ProcessorTimes : Source::PerfData;
+      break;
   }
-  // A failed query leaves nothing worth reading: the buffer still holds the previous sample,
-  // which would pass for a new one. Only the bytes just returned are looked at.
-  const size_t returned = answer == WinError::Success ? std::min<size_t>(size, buffer_.size()) : 0;
-  perf::ReadProcessorSample(buffer_.data(), returned, processorCount_, scratch_);
 
   // Parsed in full: now the state moves, so a failure above leaves it as it was.
   const bool first = processorCount_ < 0;
@@ -89,6 +97,42 @@ void CpuUsageSampler::SampleNT() {
   currentTime_ = scratch_.time;
   previousTotal_ = currentTotal_;
   currentTotal_ = scratch_.totalIndex;
+}
+
+void CpuUsageSampler::ReadPerfData() {
+  uint32_t size = static_cast<uint32_t>(buffer_.size());
+  WinError answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
+  while (answer == WinError::MoreData) {
+    if (buffer_.size() >= kMaxBufferSize) throw Exception(perf::kNoProcessorObjectMessage);
+    buffer_.resize(std::min<size_t>(std::max<size_t>(buffer_.size() * 2, kFirstGrowth), kMaxBufferSize));
+    size = static_cast<uint32_t>(buffer_.size());
+    answer = registry_.QueryValue(HKEY_PERFORMANCE_DATA_, "238", nullptr, buffer_.data(), size);
+  }
+  // A failed query leaves nothing worth reading: the buffer still holds the previous sample,
+  // which would pass for a new one. Only the bytes just returned are looked at.
+  const size_t returned = answer == WinError::Success ? std::min<size_t>(size, buffer_.size()) : 0;
+  perf::ReadProcessorSample(buffer_.data(), returned, processorCount_, scratch_);
+}
+
+bool CpuUsageSampler::ReadProcessorTimes() {
+  if (!system_.QueryProcessorTimes(times_) || times_.empty()) return false;
+  const size_t count = processorCount_ < 0 ? times_.size() : static_cast<size_t>(processorCount_);
+  if (times_.size() < count) return false;
+  SystemTime now;
+  system_.GetSystemTime(now);
+  int64_t time = 0;
+  if (!perf::SystemTimeToFileTime(now, time)) return false;
+  // No "_Total": the machine is the mean of every processor, whatever group it is in.
+  scratch_.time = time;
+  scratch_.totalIndex = -1;
+  scratch_.values.clear();
+  for (size_t i = 0; i < count; ++i) scratch_.values.push_back(times_[i].idleTime);
+  return true;
+}
+
+bool CpuUsageSampler::PerfDataMissProcessorGroups() {
+  const size_t listed = scratch_.values.size() - (scratch_.totalIndex >= 0 ? 1 : 0);
+  return system_.QueryProcessorTimes(times_) && times_.size() > kProcessorGroupSize && times_.size() > listed;
 }
 
 void CpuUsageSampler::Sample95() {

@@ -2,6 +2,11 @@
 // The CPU usage sampler: on the NT family it reads the processor object of the performance data
 // and measures the idle share between two samples; on the 95 family it runs the kernel's own
 // CPU-usage statistic. One sampler lives in each AppContext (ctx.Service<CpuUsageSampler>()).
+//
+// Where the performance data cannot serve (Wine answers a block without the processor object;
+// past 64 logical processors the object lists one processor group only), the kernel's idle
+// time of every processor stands in for it, stamped with the system time. Which of the two is
+// read is settled by the first sample that succeeds and kept from then on.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,7 +52,14 @@ class CpuUsageSampler {
   static constexpr uint32_t kMaxBufferSize = 64u << 20;
 
  private:
+  enum class Source { Unsettled, PerfData, ProcessorTimes };
   void SampleNT();
+  // Each fills scratch_ with one reading, or raises with kNoProcessorObjectMessage (or the
+  // counter's message) and leaves the sampler's state as it was.
+  void ReadPerfData();
+  bool ReadProcessorTimes();
+  // The perf data hold fewer processors than the kernel counts beyond one group of 64.
+  bool PerfDataMissProcessorGroups();
   void Sample95();
   double IdleShare(int64_t idleDelta) const;
   void CheckIndex(int index);
@@ -61,6 +73,8 @@ class CpuUsageSampler {
   int currentTotal_ = -1, previousTotal_ = -1;
   int64_t currentTime_ = 0, previousTime_ = 0;
   perf::ProcessorSample scratch_;
+  Source source_ = Source::Unsettled;
+  std::vector<ProcessorTimes> times_;
   bool collecting_ = false;
   RegKey statKey_ = 0;
   uint32_t usagePercent_ = 0;

@@ -13,7 +13,7 @@ std::unique_ptr<AddressWatch> AddressWatch::Start(HWND window, UINT message) {
   if (!notify || !cancel) return nullptr;
   std::unique_ptr<AddressWatch> watch(new AddressWatch(window, message, notify, cancel));
   if (!watch->stop_ || !watch->changed_) return nullptr;
-  watch->thread_ = ::CreateThread(nullptr, 0, &AddressWatch::Run, watch.get(), 0, nullptr);
+  watch->thread_.Reset(::CreateThread(nullptr, 0, &AddressWatch::Run, watch.get(), 0, nullptr));
   if (!watch->thread_) return nullptr;
   return watch;
 }
@@ -28,12 +28,9 @@ AddressWatch::AddressWatch(HWND window, UINT message, NotifyFn notify, CancelFn 
 
 AddressWatch::~AddressWatch() {
   if (thread_) {
-    ::SetEvent(stop_);
-    ::WaitForSingleObject(thread_, INFINITE);
-    ::CloseHandle(thread_);
+    ::SetEvent(stop_.Get());
+    ::WaitForSingleObject(thread_.Get(), INFINITE);
   }
-  if (changed_) ::CloseHandle(changed_);
-  if (stop_) ::CloseHandle(stop_);
 }
 
 DWORD WINAPI AddressWatch::Run(void* self) {
@@ -43,18 +40,18 @@ DWORD WINAPI AddressWatch::Run(void* self) {
 
 void AddressWatch::Watch() {
   for (;;) {
-    ::ResetEvent(changed_);
+    ::ResetEvent(changed_.Get());
     overlapped_ = OVERLAPPED{};
-    overlapped_.hEvent = changed_;
+    overlapped_.hEvent = changed_.Get();
     HANDLE ignored = nullptr;
     // Asked with an event, never blocking: only so can the watch be ended. A system that
     // answers anything but "pending" gives no notice, and the thread ends rather than spin.
     if (notify_(&ignored, &overlapped_) != ERROR_IO_PENDING) return;
-    const HANDLE waits[2] = {stop_, changed_};
+    const HANDLE waits[2] = {stop_.Get(), changed_.Get()};
     const DWORD woke = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 + 1) {
       // The request must be over before its record goes.
-      if (cancel_(&overlapped_)) ::WaitForSingleObject(changed_, 1000);
+      if (cancel_(&overlapped_)) ::WaitForSingleObject(changed_.Get(), 1000);
       return;
     }
     if (!posted_.exchange(true) && !::PostMessageW(window_, message_, 0, 0)) posted_.store(false);

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <memory>
 
-#include <windows.h>
+#include "platform/win32/win32_handles.h"
 
 namespace vsi::win32 {
 
@@ -32,9 +32,10 @@ class AddressWatch {
   UINT message_;
   NotifyFn notify_;
   CancelFn cancel_;
-  HANDLE stop_ = nullptr;     // set by the destructor
-  HANDLE changed_ = nullptr;  // the overlapped request's event
-  HANDLE thread_ = nullptr;
+  // Closed in the reverse order: the thread, once joined, then the events it waited on.
+  ScopedHandle stop_;     // set by the destructor
+  ScopedHandle changed_;  // the overlapped request's event
+  ScopedHandle thread_;
   OVERLAPPED overlapped_{};
   std::atomic<bool> posted_{false};
 };

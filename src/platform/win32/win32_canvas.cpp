@@ -28,7 +28,7 @@ GdiResources::~GdiResources() {
   // Owned objects go with the maps; the theme library last.
   fonts_.clear();
   bitmaps_.clear();
-  if (uxtheme_) ::FreeLibrary(uxtheme_);
+  uxtheme_.Reset();
 }
 
 HFONT GdiResources::Font(const FontSpec& spec) {
@@ -68,7 +68,7 @@ HBITMAP GdiResources::ScaledBitmap(const std::string& name, int dpi, bool transp
   if (!source || dpi == 96) return source;
   auto key = std::make_tuple(name, dpi, transparent);
   if (auto it = scaledBitmaps_.find(key); it != scaledBitmaps_.end()) return it->second.Get();
-  HBITMAP made = nullptr;
+  ScopedGdiObject<HBITMAP> made;
   BITMAP info{};
   if (::GetObjectW(source, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
     BITMAPINFO bi{};
@@ -89,15 +89,12 @@ HBITMAP GdiResources::ScaledBitmap(const std::string& name, int dpi, bool transp
       Pixels scaled = ResamplePixels(pixels, w, h, keyColour);
       bi.bmiHeader.biWidth = w;
       bi.bmiHeader.biHeight = -h;
-      made = ::CreateCompatibleBitmap(screen.Get(), w, h);
-      if (made && !::SetDIBits(screen.Get(), made, 0, h, scaled.data.data(), &bi, DIB_RGB_COLORS)) {
-        ::DeleteObject(made);
-        made = nullptr;
-      }
+      made.Reset(::CreateCompatibleBitmap(screen.Get(), w, h));
+      if (made && !::SetDIBits(screen.Get(), made.Get(), 0, h, scaled.data.data(), &bi, DIB_RGB_COLORS)) made.Reset();
     }
   }
   // A picture that cannot be resampled is remembered too, and drawn at its own size.
-  HBITMAP result = scaledBitmaps_.emplace(key, ScopedGdiObject<HBITMAP>(made)).first->second.Get();
+  HBITMAP result = scaledBitmaps_.emplace(key, std::move(made)).first->second.Get();
   return result ? result : source;
 }
 
@@ -105,14 +102,14 @@ bool GdiResources::DrawEditTheme(HWND hwnd, HDC dc, const RECT& r) {
   if (!themesLoaded_) {
     themesLoaded_ = true;
     // Only from the system directory: never a uxtheme.dll planted beside the program.
-    uxtheme_ = LoadSystemLibrary("uxtheme.dll");
-    if (uxtheme_) {
+    uxtheme_.Reset(LoadSystemLibrary("uxtheme.dll"));
+    if (HMODULE uxtheme = uxtheme_.Get()) {
       openTheme_ = reinterpret_cast<OpenThemeDataFn>(
-          reinterpret_cast<void*>(::GetProcAddress(uxtheme_, "OpenThemeData")));
+          reinterpret_cast<void*>(::GetProcAddress(uxtheme, "OpenThemeData")));
       closeTheme_ = reinterpret_cast<CloseThemeDataFn>(
-          reinterpret_cast<void*>(::GetProcAddress(uxtheme_, "CloseThemeData")));
+          reinterpret_cast<void*>(::GetProcAddress(uxtheme, "CloseThemeData")));
       drawThemeBackground_ = reinterpret_cast<DrawThemeBackgroundFn>(
-          reinterpret_cast<void*>(::GetProcAddress(uxtheme_, "DrawThemeBackground")));
+          reinterpret_cast<void*>(::GetProcAddress(uxtheme, "DrawThemeBackground")));
     }
   }
   if (!openTheme_ || !closeTheme_ || !drawThemeBackground_) return false;

@@ -1,7 +1,6 @@
 #pragma once
-// GDI drawing: handle wrappers with one release rule each, a guard that selects into a DC and
-// puts the previous object back, the process's font and bitmap caches, and the ICanvas that
-// paints through them.
+// GDI drawing: the process's font and bitmap caches, and the ICanvas that paints through them.
+// Their handles are held by the owners of win32_handles.h.
 #include "platform/win32/win32_api.h"
 
 #include <map>
@@ -10,99 +9,10 @@
 #include <utility>
 
 #include "platform/canvas.h"
+#include "platform/win32/win32_handles.h"
 
 namespace vsi {
 namespace win32 {
-
-// An owned pen, brush, font, bitmap or region: DeleteObject when it goes.
-template <class H>
-class ScopedGdiObject {
- public:
-  ScopedGdiObject() = default;
-  explicit ScopedGdiObject(H h) : h_(h) {}
-  ScopedGdiObject(ScopedGdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  ScopedGdiObject& operator=(ScopedGdiObject&& o) noexcept {
-    if (this != &o) Reset(std::exchange(o.h_, nullptr));
-    return *this;
-  }
-  ScopedGdiObject(const ScopedGdiObject&) = delete;
-  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-  ~ScopedGdiObject() { Reset(); }
-  void Reset(H h = nullptr) {
-    if (h_) ::DeleteObject(h_);
-    h_ = h;
-  }
-  H Get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  H h_ = nullptr;
-};
-
-// A DC of our own (CreateCompatibleDC): DeleteDC.
-class ScopedCreatedDC {
- public:
-  explicit ScopedCreatedDC(HDC dc) : dc_(dc) {}
-  ScopedCreatedDC(const ScopedCreatedDC&) = delete;
-  ScopedCreatedDC& operator=(const ScopedCreatedDC&) = delete;
-  ~ScopedCreatedDC() {
-    if (dc_) ::DeleteDC(dc_);
-  }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HDC dc_;
-};
-
-// A window's or the screen's DC (GetDC): ReleaseDC.
-class ScopedGetDC {
- public:
-  explicit ScopedGetDC(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-  ScopedGetDC(const ScopedGetDC&) = delete;
-  ScopedGetDC& operator=(const ScopedGetDC&) = delete;
-  ~ScopedGetDC() {
-    if (dc_) ::ReleaseDC(hwnd_, dc_);
-  }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
-
- private:
-  HWND hwnd_;
-  HDC dc_;
-};
-
-// Selects an object into a DC and puts the previous one back when it goes, so the object can
-// be deleted afterwards. A null object selects nothing.
-class SelectGuard {
- public:
-  SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), old_(object ? ::SelectObject(dc, object) : nullptr) {}
-  SelectGuard(const SelectGuard&) = delete;
-  SelectGuard& operator=(const SelectGuard&) = delete;
-  ~SelectGuard() {
-    if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
-// SaveDC on entry, RestoreDC on exit: colours, modes, clipping and selections come back.
-// With `save` false it does neither.
-class SavedDC {
- public:
-  explicit SavedDC(HDC dc, bool save = true) : dc_(dc), id_(save ? ::SaveDC(dc) : 0) {}
-  SavedDC(const SavedDC&) = delete;
-  SavedDC& operator=(const SavedDC&) = delete;
-  ~SavedDC() {
-    if (id_) ::RestoreDC(dc_, id_);
-  }
-
- private:
-  HDC dc_;
-  int id_;
-};
 
 // The drawing resources shared by every canvas of a window system: fonts by spec and bitmap
 // resources by name, each made once and deleted with the cache; the theme functions, loaded
@@ -138,7 +48,7 @@ class GdiResources {
   using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
   using DrawThemeBackgroundFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, const RECT*);
   bool themesLoaded_ = false;
-  HMODULE uxtheme_ = nullptr;
+  ScopedModule uxtheme_;
   OpenThemeDataFn openTheme_ = nullptr;
   CloseThemeDataFn closeTheme_ = nullptr;
   DrawThemeBackgroundFn drawThemeBackground_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -14,20 +15,15 @@ bool Win32Clipboard::Empty() { return ::EmptyClipboard() != FALSE; }
 
 bool Win32Clipboard::SetUnicodeText(const WideString& text) {
   const size_t bytes = (text.size() + 1) * sizeof(char16_t);
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  win32::ScopedGlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!memory) return false;
-  void* data = ::GlobalLock(memory);
-  if (!data) {
-    ::GlobalFree(memory);
-    return false;
-  }
+  void* data = ::GlobalLock(memory.Get());
+  if (!data) return false;
   std::memcpy(data, text.c_str(), bytes);
-  ::GlobalUnlock(memory);
+  ::GlobalUnlock(memory.Get());
   // Once accepted, the memory is the system's; refused, it is still ours to free.
-  if (!::SetClipboardData(CF_UNICODETEXT, memory)) {
-    ::GlobalFree(memory);
-    return false;
-  }
+  if (!::SetClipboardData(CF_UNICODETEXT, memory.Get())) return false;
+  memory.Release();
   return true;
 }
 

@@ -5,28 +5,9 @@
 
 namespace vsi {
 
-namespace {
-
-class PaintScope {
- public:
-  explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  ~PaintScope() { ::EndPaint(hwnd_, &ps_); }
-  HDC Dc() const { return dc_; }
-  const RECT& Area() const { return ps_.rcPaint; }
-
- private:
-  HWND hwnd_;
-  PAINTSTRUCT ps_{};
-  HDC dc_;
-};
-
-}  // namespace
-
 void Win32WindowSystem::Paint(WindowData& d, HWND hwnd) {
-  PaintScope paint(hwnd);
-  if (paint.Dc()) PaintInto(d, hwnd, paint.Dc(), paint.Area());
+  win32::ScopedPaint paint(hwnd);
+  if (paint.Get()) PaintInto(d, hwnd, paint.Get(), paint.Area());
 }
 
 void Win32WindowSystem::PaintInto(WindowData& d, HWND hwnd, HDC dc, const RECT& area) {

@@ -3,6 +3,7 @@
 // text is wide) and convert types. This header stays free of <windows.h>; handles are kept as
 // integers and converted in the .cpp files.
 #include <functional>
+#include <memory>
 
 #include "platform/platform.h"
 
@@ -12,12 +13,8 @@ namespace vsi {
 
 class Win32Registry : public IRegistry {
  public:
-  Win32Registry();
   WinError OpenKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
   WinError CreateKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) override;
-  // For HKEY_PERFORMANCE_DATA "238", an answer without the processor object is replaced by one
-  // built from the kernel's processor times (see win32_perf_synthesis.cpp); once the system
-  // has answered so, it is not asked again.
   WinError QueryValue(RegKey key, const std::string& name, uint32_t* type, uint8_t* data,
                       uint32_t& size) override;
   WinError SetValue(RegKey key, const std::string& name, uint32_t type, const uint8_t* data,
@@ -25,15 +22,6 @@ class Win32Registry : public IRegistry {
   WinError EnumKey(RegKey key, uint32_t index, std::string& name) override;
   WinError EnumValue(RegKey key, uint32_t index, std::string& name) override;
   WinError CloseKey(RegKey key) override;
-
- private:
-  // True when it built the block (`result`: success, or more data when it does not fit).
-  bool Synthesize(uint32_t* type, uint8_t* data, uint32_t& size, WinError& result);
-  // The system's performance data lack the processor object: so under Wine, whose answer
-  // never holds it (known from the start), or once an answer has lacked it. Asking loads the
-  // system's counter providers (under Wine the printer spooler's client, with CUPS and its
-  // libraries), a cost paid for nothing.
-  bool systemLacksProcessorObject_;
 };
 
 class Win32System : public ISystem {
@@ -136,7 +124,7 @@ class Win32Clipboard : public IClipboard {
 
 class Win32ProgramIo : public IProgramIo {
  public:
-  Win32ProgramIo() = default;
+  Win32ProgramIo();
   ~Win32ProgramIo() override;
   Win32ProgramIo(const Win32ProgramIo&) = delete;
   Win32ProgramIo& operator=(const Win32ProgramIo&) = delete;
@@ -149,8 +137,8 @@ class Win32ProgramIo : public IProgramIo {
   // The redirected standard handle, else the parent's console (attached on first use); null
   // when there is neither.
   void* StreamHandle(StdStream stream);
-  bool consoleTried_ = false;
-  void* console_ = nullptr;  // CONOUT$ of the attached console, owned
+  class Console;                     // CONOUT$ of the attached console, owned
+  std::unique_ptr<Console> console_;  // made on first use
 };
 
 // One of each, handed to the application as a Platform. The locale (Win32Locale,

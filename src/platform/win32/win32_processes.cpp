@@ -1,7 +1,9 @@
 #include "platform/win32/win32_api.h"
 
+#include <utility>
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
@@ -9,35 +11,11 @@ namespace vsi {
 
 namespace {
 
-// Owns one kernel handle.
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : h_(h) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { Reset(); }
-  HANDLE Get() const { return h_; }
-  HANDLE* Receive() {
-    Reset();
-    return &h_;
-  }
-  HANDLE Release() {
-    HANDLE h = h_;
-    h_ = nullptr;
-    return h;
-  }
-  void Reset() {
-    if (h_ && h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-    h_ = nullptr;
-  }
-
- private:
-  HANDLE h_;
-};
+using win32::ScopedHandle;
 
 class Win32Child : public IChildProcess {
  public:
-  Win32Child(HANDLE process, HANDLE readEnd) : process_(process), read_(readEnd) {}
+  Win32Child(ScopedHandle process, ScopedHandle readEnd) : process_(std::move(process)), read_(std::move(readEnd)) {}
 
   bool Wait(uint32_t ms, const std::function<void()>& dispatch) override {
     const ULONGLONG deadline = ::GetTickCount64() + ms;
@@ -76,7 +54,7 @@ class Win32Child : public IChildProcess {
   }
 
  private:
-  Handle process_, read_;
+  ScopedHandle process_, read_;
 };
 
 // The attribute list that names the only handles a child may inherit.
@@ -117,7 +95,7 @@ std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& 
   // The write end alone is inheritable, and it is the only handle the child gets: without
   // the list, every inheritable handle of the process would go to it.
   SECURITY_ATTRIBUTES sa{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  Handle readEnd, writeEnd;
+  ScopedHandle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.Receive(), writeEnd.Receive(), &sa, 0)) return nullptr;
   if (!::SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0)) return nullptr;
   HANDLE inherited[] = {writeEnd.Get()};
@@ -144,11 +122,11 @@ std::unique_ptr<IChildProcess> Win32Processes::StartCaptured(const std::string& 
                         &si.StartupInfo, &pi)) {
     return nullptr;
   }
-  ::CloseHandle(pi.hThread);
+  ScopedHandle process(pi.hProcess), thread(pi.hThread);  // the thread's handle is not kept
   // Our copy of the write end goes now, so a read after the child ends sees the end of data
   // instead of blocking.
   writeEnd.Reset();
-  return std::make_unique<Win32Child>(pi.hProcess, readEnd.Release());
+  return std::make_unique<Win32Child>(std::move(process), std::move(readEnd));
 }
 
 }  // namespace vsi

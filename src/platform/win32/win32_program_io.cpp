@@ -4,18 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
 
 namespace {
-
-struct HandleCloser {
-  void operator()(void* h) const {
-    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
-  }
-};
-using OwnedHandle = std::unique_ptr<void, HandleCloser>;
 
 std::wstring ToUtf16(const std::string& utf8) {
   if (utf8.empty()) return {};
@@ -49,10 +43,6 @@ bool WriteAll(HANDLE h, const char* data, size_t size) {
 
 }  // namespace
 
-Win32ProgramIo::~Win32ProgramIo() {
-  if (console_) ::CloseHandle(console_);
-}
-
 std::string Win32ProgramIo::CommandLine() { return ToUtf8(::GetCommandLineW()); }
 
 std::string Win32ProgramIo::FileVersion() {
@@ -76,20 +66,33 @@ std::string Win32ProgramIo::FileVersion() {
   return {};
 }
 
+// The console of the command prompt that started us, attached when the first write finds no
+// standard handle of its own.
+class Win32ProgramIo::Console {
+ public:
+  Console() {
+    if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
+      out_.Reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr));
+    }
+  }
+  // Null when there is none.
+  HANDLE Out() const { return out_ ? out_.Get() : nullptr; }
+
+ private:
+  win32::ScopedHandle out_;
+};
+
+Win32ProgramIo::Win32ProgramIo() = default;
+Win32ProgramIo::~Win32ProgramIo() = default;
+
 void* Win32ProgramIo::StreamHandle(StdStream stream) {
   HANDLE own = ::GetStdHandle(stream == StdStream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
   if (Usable(own)) return own;
   // A program of the windows subsystem gets no console; the one of the command prompt that
   // started us is borrowed, once, for both streams.
-  if (!consoleTried_) {
-    consoleTried_ = true;
-    if (::AttachConsole(ATTACH_PARENT_PROCESS) || ::GetLastError() == ERROR_ACCESS_DENIED) {
-      HANDLE h = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-      if (h != INVALID_HANDLE_VALUE) console_ = h;
-    }
-  }
-  return console_;
+  if (!console_) console_ = std::make_unique<Console>();
+  return console_->Out();
 }
 
 bool Win32ProgramIo::Write(StdStream stream, const std::string& utf8) {
@@ -120,10 +123,10 @@ WinError Win32ProgramIo::ReplaceFile(const std::string& utf8Path, const std::str
   const std::wstring temporary = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
   DWORD error = ERROR_SUCCESS;
   {
-    OwnedHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return static_cast<WinError>(::GetLastError());
-    if (!WriteAll(file.get(), bytes.data(), bytes.size()) || !::FlushFileBuffers(file.get()))
+    win32::ScopedHandle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return static_cast<WinError>(::GetLastError());
+    if (!WriteAll(file.Get(), bytes.data(), bytes.size()) || !::FlushFileBuffers(file.Get()))
       error = ::GetLastError();
   }
   if (error == ERROR_SUCCESS &&

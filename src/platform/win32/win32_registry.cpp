@@ -1,8 +1,7 @@
 #include "platform/win32/win32_api.h"
 
-#include <cstring>
+#include <vector>
 
-#include "platform/win32/win32_internal.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -13,8 +12,6 @@ HKEY H(RegKey k) { return reinterpret_cast<HKEY>(k); }
 WinError E(LONG code) { return static_cast<WinError>(static_cast<uint32_t>(code)); }
 
 }  // namespace
-
-Win32Registry::Win32Registry() : systemLacksProcessorObject_(win32::RunningOnWine()) {}
 
 WinError Win32Registry::OpenKey(RegKey parent, const std::string& subKey, uint32_t access, RegKey& out) {
   HKEY h = nullptr;
@@ -33,33 +30,11 @@ WinError Win32Registry::CreateKey(RegKey parent, const std::string& subKey, uint
 
 WinError Win32Registry::QueryValue(RegKey key, const std::string& name, uint32_t* type, uint8_t* data,
                                    uint32_t& size) {
-  const bool processorData = key == HKEY_PERFORMANCE_DATA_ && name == "238";
-  WinError synthesized = WinError::Success;
-  if (processorData && systemLacksProcessorObject_ && data && Synthesize(type, data, size, synthesized))
-    return synthesized;
   DWORD t = 0, s = size;
   const LONG r = RegQueryValueExA(H(key), name.c_str(), nullptr, type ? &t : nullptr, data, &s);
-  if (processorData && r == ERROR_SUCCESS && data && !win32::PerfDataHasObject(data, s, 238)) {
-    systemLacksProcessorObject_ = true;
-    if (Synthesize(type, data, size, synthesized)) return synthesized;
-  }
   size = s;
   if (type && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *type = t;
   return E(r);
-}
-
-bool Win32Registry::Synthesize(uint32_t* type, uint8_t* data, uint32_t& size, WinError& result) {
-  std::vector<uint8_t> block;
-  if (!win32::SynthesizeProcessorPerfData(block)) return false;  // the system's answer stands
-  if (block.size() > size) {
-    result = WinError::MoreData;
-    return true;
-  }
-  std::memcpy(data, block.data(), block.size());
-  size = static_cast<uint32_t>(block.size());
-  if (type) *type = REG_BINARY;
-  result = WinError::Success;
-  return true;
 }
 
 WinError Win32Registry::SetValue(RegKey key, const std::string& name, uint32_t type, const uint8_t* data,

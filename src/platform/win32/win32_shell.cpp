@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
@@ -38,7 +39,7 @@ bool Win32Shell::ShellOpen(const std::string& target) {
   sei.lpFile = target.c_str();
   sei.nShow = SW_SHOWNORMAL;
   const bool ok = execute ? execute(sei) : ::ShellExecuteExA(&sei) != FALSE;
-  if (sei.hProcess) ::CloseHandle(sei.hProcess);  // asked for so that it can be closed here
+  win32::ScopedHandle process(sei.hProcess);  // asked for so that it can be closed here
   return ok;
 }
 
@@ -56,8 +57,7 @@ bool Win32Shell::Run(const std::string& applicationPath, const std::string& comm
                         &pi)) {
     return false;
   }
-  ::CloseHandle(pi.hThread);
-  ::CloseHandle(pi.hProcess);
+  win32::ScopedHandle process(pi.hProcess), thread(pi.hThread);  // not waited for
   return true;
 }
 

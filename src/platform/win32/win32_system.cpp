@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/compiler.h"
-#include "platform/win32/win32_internal.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_libraries.h"
 #include "platform/win32/win32_platform.h"
 
@@ -28,6 +28,35 @@ std::string PathFrom(F call) {
   }
   buf.resize(n);
   return buf;
+}
+
+// ntdll and kernel32 are loaded in every process: nothing is loaded by name here. Null where
+// the system lacks the export.
+template <class F>
+F Export(const char* module, const char* name) {
+  HMODULE m = ::GetModuleHandleA(module);
+  return m ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m, name))) : nullptr;
+}
+
+using NtQuerySystemInformationFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+using NtQuerySystemInformationExFn = LONG(WINAPI*)(int, void*, ULONG, void*, ULONG, ULONG*);
+
+NtQuerySystemInformationFn NtQuerySystemInformationFunction() {
+  return Export<NtQuerySystemInformationFn>("ntdll.dll", "NtQuerySystemInformation");
+}
+
+constexpr int kProcessorPerformanceClass = 8;  // SystemProcessorPerformanceInformation
+
+// Appends the times of up to `count` processors as `query(buffer, size, &returned)` answers them.
+template <class Query>
+bool AppendProcessorTimes(DWORD count, Query query, std::vector<ProcessorTimes>& out) {
+  std::vector<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION> info(count ? count : 1);
+  ULONG returned = 0;
+  if (query(info.data(), static_cast<ULONG>(info.size() * sizeof info[0]), &returned) != 0) return false;
+  const size_t n = std::min<size_t>(returned / sizeof info[0], info.size());
+  for (size_t i = 0; i < n; ++i)
+    out.push_back(ProcessorTimes{info[i].IdleTime.QuadPart, info[i].KernelTime.QuadPart, info[i].UserTime.QuadPart});
+  return n > 0;
 }
 
 int CALLBACK CollectFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM param) {
@@ -191,13 +220,10 @@ bool Win32System::GetFileStamp(const WideString& path, FileStamp& out) {
 uint32_t Win32System::ReadWholeFile(const WideString& path, uint64_t maxSize, Bytes& out) {
   // Shared for reading (and for a rename or delete that replaces it), not for writing: while
   // we hold it nobody writes it, and a writer that holds it already makes the open fail.
-  HANDLE file = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
-  struct Closer {
-    HANDLE h;
-    ~Closer() { ::CloseHandle(h); }
-  } closer{file};
+  const win32::ScopedHandle owned(::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!owned) return ::GetLastError();
+  HANDLE file = owned.Get();
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file, &size)) return ::GetLastError();
   if (static_cast<uint64_t>(size.QuadPart) > maxSize) return ERROR_FILE_TOO_LARGE_;
@@ -230,7 +256,33 @@ bool Win32System::LoadModuleResource(const std::string& name, const std::string&
 
 int Win32System::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
-bool Win32System::QueryProcessorTimes(std::vector<ProcessorTimes>& out) { return win32::QueryProcessorTimes(out); }
+bool Win32System::QueryProcessorTimes(std::vector<ProcessorTimes>& out) {
+  out.clear();
+  // The plain query answers the calling thread's processor group only. Past one group (more
+  // than 64 logical processors, Windows 7 on) each group is asked by its number.
+  auto groupCount = Export<WORD(WINAPI*)()>("kernel32.dll", "GetActiveProcessorGroupCount");
+  auto groupSize = Export<DWORD(WINAPI*)(WORD)>("kernel32.dll", "GetActiveProcessorCount");
+  auto queryEx = Export<NtQuerySystemInformationExFn>("ntdll.dll", "NtQuerySystemInformationEx");
+  const WORD groups = groupCount ? groupCount() : 1;
+  if (groups > 1 && groupSize && queryEx) {
+    for (WORD g = 0; g < groups; ++g) {
+      USHORT group = g;
+      auto query = [&](void* buffer, ULONG size, ULONG* returned) {
+        return queryEx(kProcessorPerformanceClass, &group, sizeof group, buffer, size, returned);
+      };
+      if (!AppendProcessorTimes(groupSize(g), query, out)) return false;
+    }
+    return true;
+  }
+  auto plain = NtQuerySystemInformationFunction();
+  if (!plain) return false;
+  SYSTEM_INFO si{};
+  ::GetSystemInfo(&si);
+  auto query = [&](void* buffer, ULONG size, ULONG* returned) {
+    return plain(kProcessorPerformanceClass, buffer, size, returned);
+  };
+  return AppendProcessorTimes(si.dwNumberOfProcessors, query, out);
+}
 
 bool Win32System::Cpuid(uint32_t leaf, std::array<uint32_t, 4>& r) { return CpuidInstruction(leaf, r); }
 
@@ -288,19 +340,14 @@ bool Win32System::SetKeyboardState(const std::array<uint8_t, 256>& keys) {
 }
 
 int Win32System::GetDisplayDeviceCaps(int index) {
-  HDC dc = ::CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-  if (!dc) return 0;
-  const int v = ::GetDeviceCaps(dc, index);
-  ::DeleteDC(dc);
-  return v;
+  const win32::ScopedCreatedDC dc(::CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+  return dc ? ::GetDeviceCaps(dc.Get(), index) : 0;
 }
 
 std::vector<std::string> Win32System::GetScreenFontNames() {
   std::vector<std::string> names;
-  HDC dc = ::GetDC(nullptr);
-  if (!dc) return names;
-  ::EnumFontFamiliesA(dc, nullptr, CollectFamily, reinterpret_cast<LPARAM>(&names));
-  ::ReleaseDC(nullptr, dc);
+  const win32::ScopedGetDC screen(nullptr);
+  if (screen) ::EnumFontFamiliesA(screen.Get(), nullptr, CollectFamily, reinterpret_cast<LPARAM>(&names));
   return names;
 }
 
@@ -333,7 +380,7 @@ std::vector<std::string> Win32System::GetPrinterNames() {
 bool Win32System::GetFreeSystemResources16(uint16_t, uint32_t&) { return false; }
 
 bool Win32System::NtQueryProcessorCount(uint8_t& count) {
-  auto query = win32::NtQuerySystemInformationFunction();
+  auto query = NtQuerySystemInformationFunction();
   if (!query) return false;
   SYSTEM_BASIC_INFORMATION info{};
   if (query(0, &info, sizeof info, nullptr) != 0) return false;
@@ -342,7 +389,7 @@ bool Win32System::NtQueryProcessorCount(uint8_t& count) {
 }
 
 bool Win32System::NtQueryIdleTime(int64_t& idleTime) {
-  auto query = win32::NtQuerySystemInformationFunction();
+  auto query = NtQuerySystemInformationFunction();
   if (!query) return false;
   // Newer systems answer a longer record; the idle time is its first field either way.
   alignas(8) uint8_t buf[1024] = {};
@@ -353,7 +400,7 @@ bool Win32System::NtQueryIdleTime(int64_t& idleTime) {
 }
 
 bool Win32System::NtQueryCurrentTime(int64_t& systemTime) {
-  auto query = win32::NtQuerySystemInformationFunction();
+  auto query = NtQuerySystemInformationFunction();
   if (!query) return false;
   SYSTEM_TIMEOFDAY_INFORMATION info{};
   if (query(3, &info, sizeof info, nullptr) != 0) return false;
@@ -389,12 +436,11 @@ bool Win32System::EnumDisplaySettings(uint32_t modeNumber, DisplayMode& out) {
 std::vector<FoundFile> Win32System::FindFiles(const std::string& pattern) {
   std::vector<FoundFile> out;
   WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA(pattern.c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return out;
+  const win32::ScopedFindHandle search(::FindFirstFileA(pattern.c_str(), &fd));
+  if (!search) return out;
   do {
     out.push_back(FoundFile{fd.cFileName, fd.dwFileAttributes});
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
+  } while (::FindNextFileA(search.Get(), &fd));
   return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_platform.h"
 
 namespace vsi {
@@ -91,13 +92,13 @@ bool Win32Volumes::SetVolumeLabel(const std::string& root, const std::string& la
 
 WinError Win32Volumes::WNetEnumResources(uint32_t scope, std::vector<std::string>& remoteNames) {
   remoteNames.clear();
-  HANDLE h = nullptr;
-  const DWORD r = ::WNetOpenEnumA(scope, RESOURCETYPE_ANY, 0, nullptr, &h);
+  win32::ScopedNetEnum h;
+  const DWORD r = ::WNetOpenEnumA(scope, RESOURCETYPE_ANY, 0, nullptr, h.Receive());
   if (r != NO_ERROR) return E(r);
   std::vector<uint8_t> buf(16384);
   for (;;) {
     DWORD count = 1, size = static_cast<DWORD>(buf.size());
-    DWORD e = ::WNetEnumResourceA(h, &count, buf.data(), &size);
+    DWORD e = ::WNetEnumResourceA(h.Get(), &count, buf.data(), &size);
     if (e == ERROR_MORE_DATA && size > buf.size()) {
       buf.resize(size);
       continue;
@@ -106,7 +107,6 @@ WinError Win32Volumes::WNetEnumResources(uint32_t scope, std::vector<std::string
     const auto* res = reinterpret_cast<const NETRESOURCEA*>(buf.data());
     remoteNames.emplace_back(res->lpRemoteName ? res->lpRemoteName : "");
   }
-  ::WNetCloseEnum(h);
   return WinError::Success;
 }
 

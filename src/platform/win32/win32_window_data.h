@@ -87,7 +87,7 @@ struct Win32WindowSystem::WindowData {
   bool tracking = false;
   bool wantTabs = false;  // a memo that types Tab rather than passing it on
   // A button's picture, with its transparent colour masked out.
-  std::unique_ptr<_IMAGELIST, BOOL(WINAPI*)(HIMAGELIST)> image{nullptr, &::ImageList_Destroy};
+  win32::ScopedImageList image;
   int itemHeight = 16;
   int fieldHeight = 0;
   int dropHeight = 0;

@@ -7,24 +7,6 @@
 
 namespace vsi {
 
-namespace {
-
-class ScopedMenu {
- public:
-  ScopedMenu() : menu_(::CreatePopupMenu()) {}
-  ScopedMenu(const ScopedMenu&) = delete;
-  ScopedMenu& operator=(const ScopedMenu&) = delete;
-  ~ScopedMenu() {
-    if (menu_) ::DestroyMenu(menu_);
-  }
-  HMENU Get() const { return menu_; }
-
- private:
-  HMENU menu_;
-};
-
-}  // namespace
-
 // ---- window state
 
 void Win32WindowSystem::SetText(WindowHandle w, const WideString& text) {
@@ -258,21 +240,21 @@ void Win32WindowSystem::SetButtonImage(WindowHandle w, const std::string& resour
   list.himl = reinterpret_cast<HIMAGELIST>(-1);  // BCCL_NOGLYPH: none
   list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
   list.margin = {2, 0, 2, 0};
-  decltype(d->image) image{nullptr, &::ImageList_Destroy};
+  win32::ScopedImageList image;
   if (HBITMAP bitmap = resource.empty() ? nullptr : resources_.Bitmap(resource)) {
     BITMAP info{};
     if (::GetObjectW(bitmap, sizeof info, &info)) {
-      image.reset(::ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
+      image.Reset(::ImageList_Create(info.bmWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, 1, 0));
       // The bottom-left pixel's colour is the picture's transparent one.
       COLORREF key = CLR_NONE;
       if (win32::ScopedCreatedDC dc(::CreateCompatibleDC(nullptr)); dc) {
         win32::SelectGuard select(dc.Get(), bitmap);
         key = ::GetPixel(dc.Get(), 0, info.bmHeight - 1);
       }
-      if (image && ::ImageList_AddMasked(image.get(), bitmap, key) < 0) image.reset();
+      if (image && ::ImageList_AddMasked(image.Get(), bitmap, key) < 0) image.Reset();
     }
   }
-  if (image) list.himl = image.get();
+  if (image) list.himl = image.Get();
   ::SendMessageW(h, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
   d->image = std::move(image);  // the button keeps using it: it lives as long as the window
   ::InvalidateRect(h, nullptr, TRUE);
@@ -341,8 +323,8 @@ bool Win32WindowSystem::HasSelection(WindowHandle w) {
 }
 
 uint32_t Win32WindowSystem::TrackPopupMenu(WindowHandle owner, const std::vector<MenuItemSpec>& items, TPoint screen) {
-  ScopedMenu menu;
-  if (!menu.Get()) return 0;
+  win32::ScopedMenu menu(::CreatePopupMenu());
+  if (!menu) return 0;
   for (const MenuItemSpec& item : items) {
     if (item.text == "-") {
       ::AppendMenuA(menu.Get(), MF_SEPARATOR, 0, nullptr);

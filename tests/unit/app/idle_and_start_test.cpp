@@ -93,6 +93,21 @@ TEST_F(IdleAndStartTest, ObjectsNoSlotShowsAreReadOnlyAfterTheWindowIsPainted) {
   for (auto& m : fp.windows.messageBoxes) ADD_FAILURE() << m.text;
 }
 
+TEST_F(IdleAndStartTest, ARefusedTimerForTheDeferredRetrievalsIsReportedAsForEveryTimer) {
+  CreateProgram(app);
+  main = dynamic_cast<TMain*>(app.MainForm());
+  ASSERT_FALSE(main->DeferredRetrievals().empty());
+  fp.windows.failTimers = true;
+  std::string error;
+  try {
+    main->Show();
+  } catch (const std::exception& e) {
+    error = e.what();
+  }
+  for (auto& m : fp.windows.messageBoxes) error += m.text;
+  EXPECT_EQ(error.rfind("Not enough timers available", 0), 0u) << error;
+}
+
 TEST_F(IdleAndStartTest, TheDictionaryFileIsReadOnceForAllLanguages) {
   ShowWindow();
   for (const LanguageRow& row : kLanguages) main->Get<TControl>(row.button).Click();

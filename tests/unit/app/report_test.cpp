@@ -97,8 +97,14 @@ TEST_F(ReportTest, AFactThatCannotBeReadIsNullAndTheRestIsThere) {
          f.volumes.AddDrive('E', e);
        },
        {"size", "free", "label", "serial", "file_system"}},
-      {"no performance data",
+      {"performance data without the processor object, as under Wine: the kernel's times",
        [](fake::FakePlatform& f) { f.registry.SetPerfDataSource([] { return fake::BuildPerfData({}); }); },
+       {}},
+      {"neither performance data nor processor times",
+       [](fake::FakePlatform& f) {
+         f.registry.SetPerfDataSource([] { return fake::BuildPerfData({}); });
+         f.system.processorTimesFail = true;
+       },
        {"cpu_usage_percent"}},
       {"ipconfig that cannot start",
        [](fake::FakePlatform& f) { f.processes.Script(kIpconfig, {{}, 1, true}); },

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -74,6 +75,7 @@ TEST_F(CpuUsageNT, StartUpTakesTheBaselineSoTheFirstTextMeasuresTheLastSecond) {
 
 TEST_F(CpuUsageNT, WithoutBaselineTheFirstValueIsAnEmptyIntervalNotNearlyAHundred) {
   reg.FailPerfQuery(WinError::AccessDenied);
+  sys.processorTimesFail = true;
   CpuUsageSampler s(reg, sys);  // the baseline fails quietly
   EXPECT_EQ(s.ProcessorCount(), -1);
   reg.ClearFailures();
@@ -224,6 +226,7 @@ TEST_F(CpuUsageNT, VersionFailureStopsTheStart) {
 
 TEST_F(CpuUsageNT, DataThatNeverFitStopGrowingAtTheLimit) {
   reg.SetPerfDataSource([] { return Bytes(CpuUsageSampler::kMaxBufferSize + 1, 0); });
+  sys.processorTimesFail = true;
   CpuUsageSampler s(reg, sys);  // no baseline, but it returns
   EXPECT_EQ(s.ProcessorCount(), -1);
   EXPECT_LE(s.BufferSize(), CpuUsageSampler::kMaxBufferSize);
@@ -376,6 +379,122 @@ TEST_F(CpuUsageNT, FewerInstancesThanTheFixedCountIsMalformed) {
   Queue(1, {0});
   EXPECT_EQ(MessageOf([&] { s.SampleCpuCounters(); }), kNoObject);
   EXPECT_EQ(s.ProcessorCount(), 4);
+}
+
+// --- Where the performance data cannot serve: the kernel's processor times ---
+
+// Processor times that moved by `idle` per processor since zero; kernel time holds the idle time.
+std::vector<ProcessorTimes> Idled(const std::vector<int64_t>& idle) {
+  std::vector<ProcessorTimes> out;
+  for (int64_t i : idle) out.push_back(ProcessorTimes{i, i, 0});
+  return out;
+}
+
+TEST(CpuUsageSource, PerfDataWithTheProcessorObjectAreUsedElseTheKernelsTimesOnceAndForAll) {
+  // Over one second the data say half busy, the kernel's times a quarter: which one is shown
+  // tells the source apart.
+  struct Case {
+    const char* name;
+    std::function<void(fake::FakeRegistry&)> data;
+    std::string shown;
+    size_t perfQueries;  // over the two samples: the data are not asked again once they failed
+  } cases[] = {
+      {"processor object",
+       [](fake::FakeRegistry& r) {
+         r.QueuePerfData(ProcessorBlock(At(0), {0, 0}));
+         r.QueuePerfData(ProcessorBlock(At(1), {kSecond / 2, kSecond / 2}));
+       },
+       "50.00%", 2},
+      {"a block without objects, as Wine answers",
+       [](fake::FakeRegistry& r) { r.SetPerfDataSource([] { return BuildPerfData({}); }); }, "25.00%", 1},
+      {"processor object without its counter",
+       [](fake::FakeRegistry& r) {
+         PerfBlockSpec spec;
+         spec.time = At(0);
+         spec.objects.push_back(PerfObjectSpec{238, {142, 144}, {{u"0", 1}}, false, 0});
+         r.QueuePerfData(BuildPerfData(spec));
+       },
+       "25.00%", 1},
+      {"query refused", [](fake::FakeRegistry& r) { r.FailPerfQuery(WinError::AccessDenied); }, "25.00%", 1},
+  };
+  TFormatSettings fs;
+  for (const Case& c : cases) {
+    fake::FakeRegistry reg;
+    fake::FakeSystem sys;
+    c.data(reg);
+    sys.processorTimes = Idled({0, 0});
+    CpuUsageSampler s(reg, sys);
+    sys.AdvanceTime(1000);
+    sys.processorTimes = Idled({3 * kSecond / 4, 3 * kSecond / 4});
+    s.SampleCpuCounters();
+    EXPECT_EQ(FormatCpuUsage(fs, s.MachineUsageFraction()), c.shown) << c.name;
+    EXPECT_EQ(reg.PerfRequestSizes().size(), c.perfQueries) << c.name;
+    EXPECT_EQ(s.ProcessorCount(), c.perfQueries == 2 ? 3 : 2) << c.name << ": the kernel has no \"_Total\"";
+  }
+}
+
+TEST(CpuUsageSource, NeitherReadableRaisesThePerfDataErrorUntilOneOfThemReturns) {
+  fake::FakeRegistry reg;
+  fake::FakeSystem sys;
+  reg.SetPerfDataSource([] { return BuildPerfData({}); });
+  sys.processorTimesFail = true;
+  CpuUsageSampler s(reg, sys);  // no baseline, quietly
+  EXPECT_EQ(s.ProcessorCount(), -1);
+  EXPECT_EQ(MessageOf([&] { s.SampleCpuCounters(); }), kNoObject);
+  EXPECT_EQ(MessageOf([&] { s.MachineUsageFraction(); }), kNoObject);
+  // The kernel's times come back: they settle it, starting with an empty interval.
+  sys.processorTimesFail = false;
+  sys.processorTimes = Idled({0});
+  s.SampleCpuCounters();
+  EXPECT_EQ(s.MachineUsageFraction(), 0.0);
+  sys.AdvanceTime(2000);
+  sys.processorTimes = Idled({kSecond / 2});
+  s.SampleCpuCounters();
+  EXPECT_DOUBLE_EQ(s.CpuUsageFraction(0), 0.75);
+  // Settled on them, a failure of theirs raises and keeps the state; the data are not asked.
+  const size_t queries = reg.PerfRequestSizes().size();
+  sys.processorTimesFail = true;
+  EXPECT_EQ(MessageOf([&] { s.SampleCpuCounters(); }), kNoObject);
+  sys.processorTimesFail = false;
+  sys.AdvanceTime(2000);
+  sys.processorTimes = Idled({kSecond / 2 + 2 * kSecond});
+  s.SampleCpuCounters();
+  EXPECT_DOUBLE_EQ(s.CpuUsageFraction(0), 0.0);
+  EXPECT_EQ(reg.PerfRequestSizes().size(), queries);
+}
+
+TEST(CpuUsageSource, PastOneProcessorGroupTheMachineIsEveryProcessor) {
+  // The legacy processor object lists one group of at most 64 processors, its "_Total" that
+  // group's mean. Over one second the data say every listed processor was a tenth busy; the
+  // kernel says the first 64 idled and the others were busy.
+  struct Case {
+    size_t processors, listed;
+    std::string shown;
+  } cases[] = {
+      {80, 64, "20.00%"},   // 16 of 80 busy: the kernel's times
+      {64, 64, "10.00%"},   // one group: the data
+      {80, 80, "10.00%"},   // data that list every group
+      {128, 64, "50.00%"},  // 64 of 128
+  };
+  TFormatSettings fs;
+  for (const Case& c : cases) {
+    fake::FakeRegistry reg;
+    fake::FakeSystem sys;
+    reg.QueuePerfData(ProcessorBlock(At(0), std::vector<int64_t>(c.listed, 0)));
+    reg.QueuePerfData(ProcessorBlock(At(1), std::vector<int64_t>(c.listed, 9 * kSecond / 10)));
+    sys.processorTimes = Idled(std::vector<int64_t>(c.processors, 0));
+    CpuUsageSampler s(reg, sys);
+    std::vector<int64_t> idle(c.processors, 0);
+    std::fill(idle.begin(), idle.begin() + 64, kSecond);
+    sys.AdvanceTime(1000);
+    sys.processorTimes = Idled(idle);
+    s.SampleCpuCounters();
+    EXPECT_EQ(FormatCpuUsage(fs, s.MachineUsageFraction()), c.shown) << c.processors << "/" << c.listed;
+    if (c.processors > c.listed) {
+      EXPECT_EQ(s.ProcessorCount(), static_cast<int>(c.processors));
+      EXPECT_DOUBLE_EQ(s.CpuUsageFraction(static_cast<int>(c.processors) - 1), 1.0);
+    }
+  }
 }
 
 // --- The 95 family ---
