@@ -10,6 +10,7 @@
 #include "fakes/perf_data_builder.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/text_encoding.h"
 #include "unit/i18n/i18n_test_util.h"
 
 namespace vsi {

@@ -11,6 +11,7 @@
 #include "fakes/perf_data_builder.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/text_encoding.h"
 
 namespace vsi {
 namespace {
