@@ -22,6 +22,7 @@
 #include "framework/context.h"
 #include "framework/forms.h"
 #include "framework/second_ticker.h"
+#include "framework/text_encoding.h"
 #include "framework/timer.h"
 #include "unit/i18n/i18n_test_util.h"
 

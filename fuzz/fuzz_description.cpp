@@ -15,6 +15,7 @@
 #include "framework/description.h"
 #include "framework/exceptions.h"
 #include "framework/forms.h"
+#include "framework/text_encoding.h"
 
 namespace {
 

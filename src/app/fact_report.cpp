@@ -4,9 +4,10 @@
 
 #include "controls/ui_labels.h"
 #include "framework/context.h"
-#include "framework/description.h"
+#include "framework/dates.h"
 #include "framework/exceptions.h"
 #include "framework/format_settings.h"
+#include "framework/text_encoding.h"
 #include "platform/locale.h"
 
 namespace vsi {
@@ -58,11 +59,11 @@ AnsiString WithCrLf(const AnsiString& text) {
   return out;
 }
 
-std::string Utf8(ILocale& locale, const AnsiString& ansi) {
+}  // namespace
+
+std::string AnsiToUtf8(ILocale& locale, const AnsiString& ansi) {
   return Utf16ToUtf8(locale.MultiByteToWide(CP_ACP_, ansi));
 }
-
-}  // namespace
 
 std::string JsonHundredths(double value) {
   if (!std::isfinite(value)) return "null";
@@ -142,7 +143,7 @@ std::string JsonString(const std::string& utf8) {
 }
 
 std::string Iso8601(const SystemTime& local, const SystemTime& utc) {
-  double days = EncodeDateTime(local) - EncodeDateTime(utc);
+  double days = dates::EncodeDateTime(local) - dates::EncodeDateTime(utc);
   long minutes = std::lround(days * 24 * 4) * 15;  // offsets are whole quarter hours
   char sign = minutes < 0 ? '-' : '+';
   long m = minutes < 0 ? -minutes : minutes;
@@ -154,10 +155,10 @@ std::string FactsJson(const FactSheet& sheet, ILocale& locale) {
   const SystemFacts& facts = *sheet.facts;
   auto text = [&](Fact f) {
     if (facts.Missing(f)) return std::string("null");
-    return JsonString(Utf8(locale, facts.Text(f).value_or(AnsiString())));
+    return JsonString(AnsiToUtf8(locale, facts.Text(f).value_or(AnsiString())));
   };
   auto optionalText = [&](const std::optional<AnsiString>& t, bool read) {
-    return read && t ? JsonString(Utf8(locale, *t)) : std::string("null");
+    return read && t ? JsonString(AnsiToUtf8(locale, *t)) : std::string("null");
   };
   auto number = [](const std::optional<int64_t>& n) { return n ? std::to_string(*n) : std::string("null"); };
 
@@ -185,7 +186,7 @@ std::string FactsJson(const FactSheet& sheet, ILocale& locale) {
     out += ", \"file_system\": " + optionalText(at(Fact::FileSystem), d.volumeRead) + "}";
   }
   out += sheet.drives.empty() ? "],\r\n" : "\r\n  ],\r\n";
-  field("network", facts.Network() ? JsonString(Utf8(locale, *facts.Network())) : "null");
+  field("network", facts.Network() ? JsonString(AnsiToUtf8(locale, *facts.Network())) : "null");
   field("generated_at", JsonString(Iso8601(sheet.local, sheet.utc)));
   field("program_version", JsonString(sheet.version), true);
   return out + "}\r\n";

@@ -38,6 +38,9 @@ AnsiString FactsText(const FactSheet& sheet, const TFormatSettings& fs);
 // are null.
 std::string FactsJson(const FactSheet& sheet, ILocale& locale);
 
+// Text of the ANSI code page as UTF-8, for what leaves the program (JSON, standard error).
+std::string AnsiToUtf8(ILocale& locale, const AnsiString& ansi);
+
 // JSON string literal of UTF-8 text: quotes, backslashes and control characters escaped.
 std::string JsonString(const std::string& utf8);
 // A JSON number with two decimals ("-1.80", "25.00"), signed as it is, never clamped; "null"

@@ -139,10 +139,6 @@ void Try(F&& read) {
   }
 }
 
-std::string Utf8(ILocale& locale, const AnsiString& ansi) {
-  return Utf16ToUtf8(locale.MultiByteToWide(CP_ACP_, ansi));
-}
-
 // One line on standard error. The report never waits for a person: without a console or a
 // redirected handle the line is lost, and the exit status tells.
 void Warn(Platform& p, std::string text) {
@@ -167,7 +163,7 @@ int RunReport(AppContext& context, const CommandLine& cmd) {
     return WriteReport(context, cmd);
   } catch (const std::exception& e) {
     // Not a fact that failed (those are left empty) but the report itself.
-    Warn(p, Utf8(p.locale, e.what()));
+    Warn(p, AnsiToUtf8(p.locale, e.what()));
     return 1;
   }
 }
@@ -190,7 +186,7 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
     if (collecting) {
       if (collecting->empty()) *collecting = e.what();
     } else {
-      Warn(p, Utf8(p.locale, e.what()));
+      Warn(p, AnsiToUtf8(p.locale, e.what()));
     }
   };
   const DescNode main = ParseDescription(std::string(WindowDescription("main")));
@@ -200,7 +196,7 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
   ReportCaptions captions = Captions(app, main, wanted);
   collecting = nullptr;
   if (problem.empty()) problem = captions.why;
-  problem = Utf8(p.locale, problem.substr(0, problem.find_last_not_of(". ") + 1));
+  problem = AnsiToUtf8(p.locale, problem.substr(0, problem.find_last_not_of(". ") + 1));
   // One language throughout: the one asked for, else English, and one line that says so.
   const LanguageRow& language = captions.translated ? wanted : kLanguages[0];
   if (!captions.translated && &wanted != &kLanguages[0])
@@ -245,14 +241,14 @@ int WriteReport(AppContext& context, const CommandLine& cmd) {
   p.system.GetSystemTime(sheet.utc);
   sheet.facts = &facts;
   const std::string bytes =
-      cmd.json ? FactsJson(sheet, p.locale) : Utf8(p.locale, FactsText(sheet, context.format()));
+      cmd.json ? FactsJson(sheet, p.locale) : AnsiToUtf8(p.locale, FactsText(sheet, context.format()));
 
   if (!cmd.file.empty()) {
     WinError error = p.io.ReplaceFile(cmd.file, bytes);
     if (error != WinError::Success) {
       std::string why = p.system.SysErrorMessage(static_cast<uint32_t>(error));
       if (why.empty()) why = Format("error %u", static_cast<unsigned>(error));
-      Warn(p, "Cannot write the report to \"" + cmd.file + "\": " + Utf8(p.locale, why));
+      Warn(p, "Cannot write the report to \"" + cmd.file + "\": " + AnsiToUtf8(p.locale, why));
       return 1;
     }
     return 0;

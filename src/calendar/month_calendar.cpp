@@ -4,8 +4,8 @@
 #include "calendar/month_calendar.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "framework/ascii.h"
 #include "framework/context.h"
 
 namespace vsi {
@@ -436,7 +436,7 @@ std::string TMonthCalendar::TodayText(const SystemTime& now) const {
   bool quoted = false;
   for (char ch : todayFormat_) {
     if (ch == '"' || ch == '\'') quoted = !quoted;
-    format += quoted ? ch : static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    format += quoted ? ch : AsciiLower(ch);
   }
   return FormatDateTime(Context().format(), format, now);
 }

@@ -1,7 +1,6 @@
 #include "controls/drive_combo.h"
 
-#include <cctype>
-
+#include "framework/ascii.h"
 #include "framework/context.h"
 #include "framework/scope_exit.h"
 #include "res/resource_names.h"
@@ -15,14 +14,13 @@ const ClassInfo& TDriveComboBox::StaticClass() {
 }
 
 namespace {
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 constexpr int kPictureHeight = 16;
 }  // namespace
 
 TDriveComboBox::TDriveComboBox(TComponent* owner) : TCustomComboBox(owner) {
   // The drive of the current directory; a network path without a letter gives none.
   std::string dir = Plat().system.GetCurrentDirectory();
-  drive_ = dir.empty() || dir[0] == '\\' ? '\0' : Lower(dir[0]);
+  drive_ = dir.empty() || dir[0] == '\\' ? '\0' : AsciiLower(dir[0]);
 }
 
 void TDriveComboBox::BuildList() {
@@ -104,7 +102,7 @@ void TDriveComboBox::SelectDrive() {
   int found = -1;
   for (int i = 0; i < items_->Count() && drive_ != '\0'; ++i) {
     const std::string& s = items_->Strings(i);
-    if (s.size() >= 2 && Lower(s[0]) == drive_ && s[1] == ':') {
+    if (s.size() >= 2 && AsciiLower(s[0]) == drive_ && s[1] == ':') {
       found = i;
       break;
     }
@@ -114,14 +112,14 @@ void TDriveComboBox::SelectDrive() {
 }
 
 void TDriveComboBox::SetDrive(char letter) {
-  drive_ = Lower(letter);
+  drive_ = AsciiLower(letter);
   SelectDrive();
   Change();
 }
 
 void TDriveComboBox::Pick(int index) {
   if (index < 0 || index >= items_->Count()) return;
-  char picked = Lower(items_->Strings(index)[0]);
+  char picked = AsciiLower(items_->Strings(index)[0]);
   if (picked != drive_) SetDrive(picked);
   // The selection itself reports once more.
   itemIndex_ = index;

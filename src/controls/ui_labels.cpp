@@ -1,9 +1,9 @@
 #include "controls/ui_labels.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
+#include "framework/ascii.h"
 #include "framework/context.h"
 #include "framework/format_settings.h"
 
@@ -115,7 +115,7 @@ std::string Trim(const std::string& s) {
 }
 
 std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s) c = AsciiUpper(c);
   return s;
 }
 
@@ -137,8 +137,7 @@ bool IsLinkTarget(const std::string& target) {
   if (u.rfind("MAILTO:", 0) == 0 && target.find_first_of("?%") != std::string::npos) return false;
   static constexpr std::string_view kPunctuation = "-._~:/?#[]@!$&'()*+,;=%";
   for (char c : target) {
-    bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    if (!alnum && kPunctuation.find(c) == std::string_view::npos) return false;
+    if (!IsAsciiAlnum(c) && kPunctuation.find(c) == std::string_view::npos) return false;
   }
   return true;
 }

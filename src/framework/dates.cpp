@@ -1,6 +1,7 @@
 #include "framework/dates.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "framework/object.h"
 
@@ -78,6 +79,37 @@ Ymd AddMonths(int month, int year, int delta) {
   long m0 = static_cast<long>(year) * 12 + (month - 1) + delta;
   long y = m0 >= 0 ? m0 / 12 : (m0 - 11) / 12;
   return Ymd{static_cast<int>(y), static_cast<int>(m0 - y * 12) + 1, 1};
+}
+
+TDateTime EncodeDateTime(const SystemTime& t) {
+  // A month outside 1 ... 12 carries into the years, as the day past a month's end does.
+  Ymd m = AddMonths(t.month, t.year, 0);
+  double date = static_cast<double>(DayNumber(m.year, m.month, t.day) - DayNumber(1899, 12, 30));
+  double time = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.milliseconds) / 86400000.0;
+  return date >= 0 ? date + time : date - time;
+}
+
+SystemTime DecodeDateTime(TDateTime value) {
+  // The whole part is the day, counted either way from 30 December 1899; the time of day
+  // always runs forward from its midnight (EncodeDateTime's convention). Flooring a negative
+  // value here once gave the day before with the time mirrored.
+  SystemTime t;
+  double whole = std::trunc(value);
+  long ms = std::lround(std::fabs(value - whole) * 86400000.0);
+  if (ms >= 86400000) {
+    ms -= 86400000;
+    whole += 1;
+  }
+  Ymd d = DecodeDate(whole);
+  t.dayOfWeek = static_cast<uint16_t>(DayOfWeek(whole) - 1);  // 0 = Sunday
+  t.year = static_cast<uint16_t>(d.year);
+  t.month = static_cast<uint16_t>(d.month);
+  t.day = static_cast<uint16_t>(d.day);
+  t.hour = static_cast<uint16_t>(ms / 3600000);
+  t.minute = static_cast<uint16_t>(ms / 60000 % 60);
+  t.second = static_cast<uint16_t>(ms / 1000 % 60);
+  t.milliseconds = static_cast<uint16_t>(ms % 1000);
+  return t;
 }
 
 }  // namespace vsi::dates

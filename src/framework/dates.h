@@ -4,6 +4,8 @@
 // performance-data clock all count their days here, so they cannot disagree.
 #include <cstdint>
 
+#include "platform/types.h"
+
 namespace vsi {
 
 // Days since 30 December 1899; the fraction is the time of day. For dates before that day the
@@ -49,6 +51,12 @@ Ymd PrevMonth(int month, int year);
 Ymd NextMonth(int month, int year);
 // Day 1 of month + delta, brought back into 1 ... 12 by carrying whole years.
 Ymd AddMonths(int month, int year, int delta);
+
+// Between the date value and broken-down time. A month outside 1 ... 12 and a day past the
+// month's end carry on into the following ones; the day of the week is not read.
+TDateTime EncodeDateTime(const SystemTime& t);
+// With the day of the week (0 = Sunday); the time to the nearest millisecond.
+SystemTime DecodeDateTime(TDateTime value);
 
 }  // namespace dates
 }  // namespace vsi

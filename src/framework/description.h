@@ -59,8 +59,4 @@ void ApplyDescription(TForm& root, const DescNode& node);
 // Colour names of descriptions (clWhite, clBtnFace, ...); false when unknown.
 bool ColorFromName(const std::string& name, int64_t& out);
 
-// UTF-8 to UTF-16 (descriptions are UTF-8; the Unicode controls hold UTF-16).
-std::u16string Utf8ToUtf16(const std::string& text);
-std::string Utf16ToUtf8(const std::u16string& text);
-
 }  // namespace vsi

@@ -1,4 +1,5 @@
 #include "framework/format_settings.h"
+#include "framework/ascii.h"
 
 #include <cctype>
 #include <cmath>
@@ -128,7 +129,7 @@ std::string Pad(int v, int width) {
 
 int CountRun(const std::string& f, size_t i, char lower) {
   int n = 0;
-  while (i + n < f.size() && std::tolower(static_cast<unsigned char>(f[i + n])) == lower) ++n;
+  while (i + n < f.size() && AsciiLower(f[i + n]) == lower) ++n;
   return n;
 }
 
@@ -137,7 +138,7 @@ void AppendFormatted(const TFormatSettings& fs, const std::string& f, const Syst
   bool lastWasHour = false;
   for (size_t i = 0; i < f.size();) {
     char c = f[i];
-    char lc = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    char lc = AsciiLower(c);
     if (c == '"' || c == '\'') {
       size_t end = f.find(c, i + 1);
       if (end == std::string::npos) end = f.size();
@@ -278,37 +279,6 @@ void FormatDateTime(const TFormatSettings& fs, const std::string& format, const 
   static const std::string kGeneral = "c";
   out.clear();
   AppendFormatted(fs, format.empty() ? kGeneral : format, t, out, 0);
-}
-
-TDateTime EncodeDateTime(const SystemTime& t) {
-  // A month outside 1 ... 12 carries into the years, as the day past a month's end does.
-  dates::Ymd m = dates::AddMonths(t.month, t.year, 0);
-  double date = static_cast<double>(dates::DayNumber(m.year, m.month, t.day) - dates::DayNumber(1899, 12, 30));
-  double time = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.milliseconds) / 86400000.0;
-  return date >= 0 ? date + time : date - time;
-}
-
-SystemTime DecodeDateTime(TDateTime value) {
-  // The whole part is the day, counted either way from 30 December 1899; the time of day
-  // always runs forward from its midnight (EncodeDateTime's convention). Flooring a negative
-  // value here once gave the day before with the time mirrored.
-  SystemTime t;
-  double whole = std::trunc(value);
-  long ms = std::lround(std::fabs(value - whole) * 86400000.0);
-  if (ms >= 86400000) {
-    ms -= 86400000;
-    whole += 1;
-  }
-  dates::Ymd d = dates::DecodeDate(whole);
-  t.dayOfWeek = static_cast<uint16_t>(dates::DayOfWeek(whole) - 1);  // 0 = Sunday
-  t.year = static_cast<uint16_t>(d.year);
-  t.month = static_cast<uint16_t>(d.month);
-  t.day = static_cast<uint16_t>(d.day);
-  t.hour = static_cast<uint16_t>(ms / 3600000);
-  t.minute = static_cast<uint16_t>(ms / 60000 % 60);
-  t.second = static_cast<uint16_t>(ms / 1000 % 60);
-  t.milliseconds = static_cast<uint16_t>(ms % 1000);
-  return t;
 }
 
 }  // namespace vsi

@@ -53,8 +53,4 @@ std::string FormatDateTime(const TFormatSettings& fs, const std::string& format,
 // The same into `out`, replacing what it held and reusing its storage.
 void FormatDateTime(const TFormatSettings& fs, const std::string& format, const SystemTime& t, std::string& out);
 
-// Conversions between the date value and broken-down time (days counted in framework/dates.h).
-TDateTime EncodeDateTime(const SystemTime& t);
-SystemTime DecodeDateTime(TDateTime value);
-
 }  // namespace vsi

@@ -518,7 +518,7 @@ void TIvBinaryDictionary::ReadLocaleList(const DescValue& value) {
 
 AnsiString TIvBinaryDictionary::ListText(uint32_t codePage, const std::string& utf8) {
   MldCodec codec = MakeMldCodec(Plat().locale);
-  return codec.ToAnsi(codePage ? codePage : codec.systemCodePage, Utf8ToWide(utf8));
+  return codec.ToAnsi(codePage ? codePage : codec.systemCodePage, MldUtf8ToWide(utf8));
 }
 
 std::vector<MldLanguage> TIvBinaryDictionary::EmbeddedLanguages() {

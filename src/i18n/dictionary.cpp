@@ -6,6 +6,7 @@
 #include "framework/forms.h"
 #include "framework/scope_exit.h"
 #include "framework/strings.h"
+#include "framework/text_encoding.h"
 #include "i18n/mld_file.h"
 
 namespace vsi {
@@ -548,7 +549,7 @@ void TIvDictionary::ConvertNativeString(TIvTranslation& entry) {
     return;
   WideString wide = system.MultiByteToWide(static_cast<uint32_t>(nativeCodePage_), entry.original);
   // Plain ASCII reads the same in every code page; only other texts are re-encoded.
-  if (WideToUtf8(wide) != entry.original) entry.original = system.WideToMultiByte(CP_ACP_, wide);
+  if (Utf16ToUtf8(wide) != entry.original) entry.original = system.WideToMultiByte(CP_ACP_, wide);
 }
 
 AnsiString TIvDictionary::ApplyMissingTranslation(const AnsiString& original, bool found,

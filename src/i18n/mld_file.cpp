@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/code_pages.h"
+#include "framework/text_encoding.h"
 #include "platform/locale.h"
 
 namespace vsi {
@@ -13,130 +15,21 @@ namespace vsi {
 // ---------------------------------------------------------------------------------------------
 // Text conversions
 
-namespace {
-
-// Windows-1252 bytes 0x80..0x9F; the five holes map to the C1 code point of the same value,
-// as the system's own table does.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-}  // namespace
-
-WideString Cp1252ToWide(std::string_view text) {
+WideString MldUtf8ToWide(std::string_view text) {
   WideString out;
-  out.reserve(text.size());
-  for (char ch : text) {
-    auto b = static_cast<unsigned char>(ch);
-    out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b));
-  }
-  return out;
-}
-
-AnsiString WideToCp1252(std::u16string_view text) {
-  AnsiString out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-      out.push_back(static_cast<char>(c));
-      continue;
-    }
-    auto it = std::find(kCp1252High.begin(), kCp1252High.end(), c);
-    if (it != kCp1252High.end()) {
-      out.push_back(static_cast<char>(0x80 + (it - kCp1252High.begin())));
-    } else {
-      // A surrogate pair is one character: one '?'.
-      if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) ++i;
-      out.push_back('?');
-    }
-  }
-  return out;
-}
-
-WideString Utf8ToWide(std::string_view text) {
-  WideString out;
-  out.reserve(text.size());
-  size_t i = 0;
-  auto bad = [&]() { return EMldError(Format("Malformed UTF-8 text at byte %zu", i)); };
-  while (i < text.size()) {
-    auto b = static_cast<unsigned char>(text[i]);
-    uint32_t cp;
-    int extra;
-    if (b < 0x80) {
-      cp = b;
-      extra = 0;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F;
-      extra = 1;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F;
-      extra = 2;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07;
-      extra = 3;
-    } else {
-      throw bad();
-    }
-    if (extra > 0 && i + extra >= text.size()) throw bad();
-    for (int k = 1; k <= extra; ++k) {
-      auto c = static_cast<unsigned char>(text[i + k]);
-      if ((c & 0xC0) != 0x80) throw bad();
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) throw bad();
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-    i += extra + 1;
-  }
-  return out;
-}
-
-std::string WideToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;  // a lone surrogate
-    }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
+  const size_t bad = DecodeUtf8(text, BadText::Reject, out);
+  if (bad != std::string_view::npos) throw EMldError(Format("Malformed UTF-8 text at byte %zu", bad));
   return out;
 }
 
 AnsiString MldCodec::ToAnsi(uint32_t codePage, const WideString& text) const {
   if (text.empty()) return {};
-  return toAnsi ? toAnsi(codePage, text) : WideToCp1252(text);
+  return toAnsi ? toAnsi(codePage, text) : Utf16ToCp1252(text);
 }
 
 WideString MldCodec::ToWide(uint32_t codePage, const AnsiString& text) const {
   if (text.empty()) return {};
-  return toWide ? toWide(codePage, text) : Cp1252ToWide(text);
+  return toWide ? toWide(codePage, text) : Cp1252ToUtf16(text);
 }
 
 MldCodec MakeMldCodec(ILocale& locale) {
@@ -172,24 +65,9 @@ class ByteReader {
     Need(n);
     pos += n;
   }
-  uint8_t U8() {
-    Need(1);
-    return data_[pos++];
-  }
-  uint16_t U16() {
-    Need(2);
-    uint16_t v = bigEndian_ ? uint16_t(data_[pos] << 8 | data_[pos + 1]) : uint16_t(data_[pos + 1] << 8 | data_[pos]);
-    pos += 2;
-    return v;
-  }
-  uint32_t U32() {
-    Need(4);
-    const uint8_t* p = &data_[pos];
-    uint32_t v = bigEndian_ ? (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3])
-                            : (uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0]);
-    pos += 4;
-    return v;
-  }
+  uint8_t U8() { return static_cast<uint8_t>(Take(1)); }
+  uint16_t U16() { return static_cast<uint16_t>(Take(2)); }
+  uint32_t U32() { return Take(4); }
   // k characters without a length.
   AnsiString Code(size_t k, uint32_t codePage) { return Chars(k, codePage); }
   // A 16-bit length and that many characters.
@@ -200,6 +78,19 @@ class ByteReader {
   }
 
  private:
+  // The one place that knows the byte order: `bytes` bytes at `at`, already checked.
+  uint32_t Load(size_t at, int bytes) const {
+    uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v |= uint32_t(data_[at + i]) << (8 * (bigEndian_ ? bytes - 1 - i : i));
+    return v;
+  }
+  uint32_t Take(int bytes) {
+    Need(bytes);
+    const uint32_t v = Load(pos, bytes);
+    pos += bytes;
+    return v;
+  }
+
   AnsiString Chars(size_t n, uint32_t codePage) {
     if (ansi_) {
       Need(n);
@@ -212,8 +103,7 @@ class ByteReader {
     AnsiString ascii(n, '\0');
     size_t i = 0;
     for (; i < n; ++i) {
-      const uint8_t* p = &data_[pos + 2 * i];
-      char16_t c = bigEndian_ ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]);
+      const auto c = static_cast<char16_t>(Load(pos + 2 * i, 2));
       if (c == 0 || c >= 0x80) break;
       ascii[i] = static_cast<char>(c);
     }
@@ -224,8 +114,7 @@ class ByteReader {
     WideString w;
     w.reserve(n);
     for (i = 0; i < n; ++i) {
-      const uint8_t* p = &data_[pos + 2 * i];
-      char16_t c = bigEndian_ ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]);
+      const auto c = static_cast<char16_t>(Load(pos + 2 * i, 2));
       if (c == 0) break;
       w.push_back(c);
     }

@@ -59,11 +59,9 @@ struct MldCodec {
 // A codec over the platform's MultiByteToWideChar / WideCharToMultiByte and GetACP.
 MldCodec MakeMldCodec(ILocale& locale);
 
-// Built-in Windows-1252 and UTF-8 conversions (unmappable characters become '?').
-WideString Cp1252ToWide(std::string_view text);
-AnsiString WideToCp1252(std::u16string_view text);
-WideString Utf8ToWide(std::string_view text);  // raises EMldError on malformed UTF-8
-std::string WideToUtf8(std::u16string_view text);
+// UTF-8 texts of the dictionary's sources are taken whole or not at all: bad UTF-8 (see
+// framework/text_encoding.h) raises EMldError "Malformed UTF-8 text at byte N".
+WideString MldUtf8ToWide(std::string_view text);
 
 // The 42-byte header, already normalised: in version 1 the 8-bit flag comes from offset 7
 // and the reserved words at 30 and 32 are 0; integers are in host order.

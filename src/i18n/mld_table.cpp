@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/code_pages.h"
+#include "framework/text_encoding.h"
 
 namespace vsi {
 
@@ -72,7 +73,7 @@ int ParseInt(std::string_view cell, int lineNo, int low, int high) {
 
 // A separator: one character (UTF-8) or none.
 std::string ParseChar(const std::string& text, int lineNo) {
-  if (Utf8ToWide(text).size() > 1) throw EMldError(Format("Line %d: a separator is one character", lineNo));
+  if (MldUtf8ToWide(text).size() > 1) throw EMldError(Format("Line %d: a separator is one character", lineNo));
   return text;
 }
 
@@ -407,7 +408,7 @@ AnsiString Utf8ToCodePage(uint32_t codePage, const std::string& utf8) {
   if (codePage == 0) codePage = 1252;
   const char16_t* high = SingleByteCodePage(codePage);
   AnsiString out;
-  for (char16_t ch : Utf8ToWide(utf8)) {
+  for (char16_t ch : MldUtf8ToWide(utf8)) {
     if (ch < 0x80) {
       out.push_back(static_cast<char>(ch));
       continue;
@@ -440,7 +441,7 @@ std::string CodePageToUtf8(uint32_t codePage, const AnsiString& text) {
     }
     w.push_back(ch);
   }
-  return WideToUtf8(w);
+  return Utf16ToUtf8(w);
 }
 
 namespace {
@@ -449,18 +450,13 @@ MldCodec Utf8Codec() {
   MldCodec codec;
   codec.toAnsi = [](uint32_t, const WideString& w) {
     // UTF-8 cannot hold half a surrogate pair: it would come back as another character.
-    for (size_t i = 0; i < w.size(); ++i) {
-      const bool high = w[i] >= 0xD800 && w[i] < 0xDC00;
-      const bool low = w[i] >= 0xDC00 && w[i] < 0xE000;
-      if (high && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {
-        ++i;
-      } else if (high || low) {
-        throw EMldError(Format("a text holds a lone surrogate U+%04X at unit %zu", unsigned(w[i]), i));
-      }
-    }
-    return WideToUtf8(w);
+    std::string out;
+    const size_t bad = EncodeUtf8(w, BadText::Reject, out);
+    if (bad != std::u16string_view::npos)
+      throw EMldError(Format("a text holds a lone surrogate U+%04X at unit %zu", unsigned(w[bad]), bad));
+    return out;
   };
-  codec.toWide = [](uint32_t, const AnsiString& s) { return Utf8ToWide(s); };
+  codec.toWide = [](uint32_t, const AnsiString& s) { return MldUtf8ToWide(s); };
   return codec;
 }
 }  // namespace

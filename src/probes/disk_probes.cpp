@@ -1,5 +1,6 @@
 #include "probes/disk_probes.h"
 
+#include "framework/ascii.h"
 #include "framework/context.h"
 #include "framework/registry_access.h"
 #include "platform/platform.h"
@@ -61,7 +62,7 @@ const ClassInfo& TDiskInfo::StaticClass() {
 TDiskInfo::TDiskInfo(TComponent* owner) : TComponent(owner) { SetDisk('C'); }
 
 void TDiskInfo::SetDisk(char letter) {
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  letter = AsciiUpper(letter);
   if (letter < 'A' || letter > 'Z') return;
   disk_ = letter;
   const std::string root = std::string(1, letter) + ":\\";

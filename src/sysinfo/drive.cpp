@@ -1,5 +1,6 @@
 #include "sysinfo/drive.h"
 
+#include "framework/ascii.h"
 #include "framework/context.h"
 #include "platform/platform.h"
 #include "probes/disk_probes.h"
@@ -24,7 +25,6 @@ void RaiseOSError(ISystem& system, uint32_t code) {
 
 namespace {
 bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 }  // namespace
 
 const ClassInfo& TSysDriveObject::StaticClass() {

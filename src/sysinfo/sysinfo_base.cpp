@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "framework/context.h"
+#include "framework/dates.h"
 #include "framework/exceptions.h"
 #include "framework/registry_access.h"
 #include "framework/strings.h"
@@ -53,7 +54,7 @@ namespace {
 TDateTime Now(AppContext& context) {
   SystemTime t;
   context.platform().system.GetLocalTime(t);
-  return EncodeDateTime(t);
+  return dates::EncodeDateTime(t);
 }
 
 // The comma-separated form of a string list: items with blanks, commas, quotes or control
@@ -427,7 +428,7 @@ void TSysLog::Notification(TComponent* component, Operation operation) {
 AnsiString TSysLog::FormatLine(const AnsiString& propertyDescription, const AnsiString& oldValue,
                                const AnsiString& newValue, TDateTime datetime) const {
   const TFormatSettings& fs = Context().format();
-  SystemTime t = DecodeDateTime(datetime);
+  SystemTime t = dates::DecodeDateTime(datetime);
   AnsiString when = FormatDateTime(fs, fs.shortDateFormat, t);
   double whole = 0;
   if (std::modf(datetime, &whole) != 0) when += " " + FormatDateTime(fs, fs.longTimeFormat, t);

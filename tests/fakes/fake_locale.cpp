@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 
 #include "framework/code_pages.h"
+#include "framework/text_encoding.h"
 
 namespace vsi::fake {
 
@@ -738,96 +738,6 @@ const char16_t* HighHalf(uint32_t codePage) {
   return it->second.data();
 }
 
-WideString Utf8ToUtf16(const AnsiString& text) {
-  WideString out;
-  for (size_t i = 0; i < text.size();) {
-    auto c = static_cast<unsigned char>(text[i]);
-    uint32_t cp = 0xFFFD;
-    size_t len = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else if ((c & 0xE0) == 0xC0 && i + 1 < text.size()) {
-      cp = ((c & 0x1F) << 6) | (text[i + 1] & 0x3F);
-      len = 2;
-    } else if ((c & 0xF0) == 0xE0 && i + 2 < text.size()) {
-      cp = ((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F);
-      len = 3;
-    } else if ((c & 0xF8) == 0xF0 && i + 3 < text.size()) {
-      cp = ((c & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) | ((text[i + 2] & 0x3F) << 6) | (text[i + 3] & 0x3F);
-      len = 4;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += len;
-  }
-  return out;
-}
-
-AnsiString Utf16ToUtf8(const WideString& text) {
-  AnsiString out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
-}
-
-WideString SingleByteToUtf16(const char16_t* high, const AnsiString& text) {
-  WideString out;
-  out.reserve(text.size());
-  for (char ch : text) {
-    auto c = static_cast<unsigned char>(ch);
-    // Code pages without a table here pass ASCII through and mark the rest as unknown.
-    out += c < 0x80 ? static_cast<char16_t>(c) : high ? high[c - 0x80] : u'\xFFFD';
-  }
-  return out;
-}
-
-AnsiString Utf16ToSingleByte(const char16_t* high, const WideString& text) {
-  AnsiString out;
-  out.reserve(text.size());
-  for (char16_t w : text) {
-    if (w < 0x80) {
-      out += static_cast<char>(w);
-      continue;
-    }
-    char mapped = '?';
-    if (high) {
-      for (int i = 0; i < 128; ++i) {
-        if (high[i] == w) {
-          mapped = static_cast<char>(0x80 + i);
-          break;
-        }
-      }
-    }
-    out += mapped;
-  }
-  return out;
-}
-
 // The font signature as GetLocaleInfo hands it out: 32 bytes (Unicode subset bits, then the
 // default and the supported code-page bits).
 std::string FontSignature(int bit) {
@@ -862,9 +772,6 @@ unsigned char ToUpper1252(unsigned char c) {
 }
 
 }  // namespace
-
-WideString Cp1252ToUtf16(const AnsiString& text) { return SingleByteToUtf16(HighHalf(1252), text); }
-AnsiString Utf16ToCp1252(const WideString& text) { return Utf16ToSingleByte(HighHalf(1252), text); }
 
 FakeLocale::FakeLocale() {
   for (const LocaleRow& row : Rows()) {

@@ -3,7 +3,8 @@
 // (en-US, fr-FR, de-DE, it-IT, es-ES in both sorts, sv-SE, pt-PT, pt-BR, nl-NL) and a few
 // others that exercise the code-page rules (en-GB, de-AT, ja-JP 932, ar-SA 1256 right-to-left,
 // ru-RU 1251, el-GR 1253). Texts are 8-bit in each locale's ANSI code page, as GetLocaleInfoA
-// answers them. Conversions cover Windows-1252, 1251, 1253, OEM 437 and UTF-8.
+// answers them. Conversions cover Windows-1252, 1251, 1253, 1256, OEM 437 and UTF-8; bad UTF-8
+// becomes U+FFFD, as MultiByteToWideChar without MB_ERR_INVALID_CHARS makes it.
 #include <cstdint>
 #include <map>
 #include <set>
@@ -79,9 +80,5 @@ class FakeLocale : public ILocale {
  private:
   LCID Resolve(LCID locale) const;
 };
-
-// The built-in conversions, usable without a FakeLocale (tests and benchmarks).
-WideString Cp1252ToUtf16(const AnsiString& text);
-AnsiString Utf16ToCp1252(const WideString& text);
 
 }  // namespace vsi::fake

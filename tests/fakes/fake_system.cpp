@@ -1,7 +1,7 @@
 #include "fakes/fake_system.h"
 
-#include "fakes/fake_locale.h"
-#include "framework/description.h"
+#include "framework/code_pages.h"
+#include "framework/text_encoding.h"
 
 #include <cctype>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "framework/description.h"
+#include "framework/text_encoding.h"
 
 namespace vsi::fake {
 

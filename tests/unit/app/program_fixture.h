@@ -14,6 +14,7 @@
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/text_encoding.h"
 
 namespace vsi {
 

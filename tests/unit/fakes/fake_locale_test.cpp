@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/code_pages.h"
 #include "framework/format_settings.h"
 
 namespace vsi::fake {
@@ -102,6 +103,19 @@ TEST(FakeLocaleConversions, Windows1252RoundTripAndOthers) {
   EXPECT_EQ(locale.MultiByteToWide(932, "a\x93"), u"a\uFFFD");  // no table here: ASCII only
   locale.acp = 1251;
   EXPECT_EQ(locale.MultiByteToWide(CP_ACP_, "\xC4"), u"\u0414");
+}
+
+// Code page 65001 as MultiByteToWideChar / WideCharToMultiByte without flags answer it: what
+// is not UTF-8 (overlong, surrogate, past U+10FFFF, cut short) and half a surrogate pair each
+// become U+FFFD; never another character.
+TEST(FakeLocaleConversions, BadUtf8IsReplacedNotDecoded) {
+  FakeLocale locale;
+  const std::u16string R = u"\uFFFD";
+  EXPECT_EQ(locale.MultiByteToWide(65001, "<\xC0\xAF>"), u"<" + R + R + u">");  // an overlong '/'
+  EXPECT_EQ(locale.MultiByteToWide(65001, "\xED\xA0\x80"), R + R + R);
+  EXPECT_EQ(locale.MultiByteToWide(65001, "\xF4\x90\x80\x80"), R + R + R + R);
+  EXPECT_EQ(locale.MultiByteToWide(65001, "a\xE2\x82"), u"a" + R + R);
+  EXPECT_EQ(locale.WideToMultiByte(65001, std::u16string{u'a', char16_t(0xD800), u'b'}), "a\xEF\xBF\xBD" "b");
 }
 
 TEST(FakeLocaleConversions, OemAndCase) {

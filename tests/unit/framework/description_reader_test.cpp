@@ -156,39 +156,5 @@ TEST_F(DescriptionReferenceTest, AComponentOfTheClassOrADerivedOneIsSetAfterItIs
   EXPECT_EQ(c->Buddy(), a);
 }
 
-TEST(DescriptionUtf8Test, NonCharactersBecomeReplacementCharacters) {
-  struct Case {
-    const char* name;
-    std::string utf8;
-  };
-  // Every byte of these is replaced, one replacement character each.
-  const Case cases[] = {
-      {"overlong NUL", "\xC0\x80"},
-      {"overlong slash", "\xE0\x80\xAF"},
-      {"overlong four bytes", "\xF0\x8F\xBF\xBF"},
-      {"high surrogate", "\xED\xA0\x80"},
-      {"low surrogate", "\xED\xBF\xBF"},
-      {"past U+10FFFF", "\xF4\x90\x80\x80"},
-      {"lead F7", "\xF7\xBF\xBF\xBF"},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(Utf8ToUtf16("<" + c.utf8 + ">"), u"<" + std::u16string(c.utf8.size(), u'\uFFFD') + u">") << c.name;
-
-  // The edges that are characters stay what they are.
-  EXPECT_EQ(Utf8ToUtf16("\xC2\x80"), u"\u0080");
-  EXPECT_EQ(Utf8ToUtf16("\xE0\xA0\x80"), u"\u0800");
-  EXPECT_EQ(Utf8ToUtf16("\xEF\xBF\xBF"), u"\uFFFF");
-  EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), u"\U00010000");
-  EXPECT_EQ(Utf8ToUtf16("\xF4\x8F\xBF\xBF"), u"\U0010FFFF");
-}
-
-TEST(DescriptionUtf8Test, HalfASurrogatePairBecomesAReplacementCharacter) {
-  const std::string replacement = "\xEF\xBF\xBD";
-  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a" + replacement + "b");
-  EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), replacement);
-  EXPECT_EQ(Utf16ToUtf8(std::u16string(u"x") + char16_t(0xD83D)), "x" + replacement);
-  EXPECT_EQ(Utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
-}
-
 }  // namespace
 }  // namespace vsi

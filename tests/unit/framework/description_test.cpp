@@ -139,12 +139,5 @@ TEST_F(DescriptionTest, MalformedDescriptionsNameTheLineAndProperty) {
   }
 }
 
-TEST(Utf8Test, RoundTripsAndReplacesBrokenSequences) {
-  std::string text = "d\xc3\xa9" "c. \xe2\x82\xac \xf0\x9f\x98\x80";
-  EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16(text)), text);
-  EXPECT_EQ(Utf8ToUtf16("a\xc3"), u"a\uFFFD");
-  EXPECT_EQ(Utf8ToUtf16("\xff" "b"), u"\uFFFD" "b");
-}
-
 }  // namespace
 }  // namespace vsi

@@ -55,16 +55,16 @@ TEST(FormatSettingsTest, TimesUseTheTimeSeparator) {
 
 TEST(FormatSettingsTest, DateValuesRoundTrip) {
   SystemTime t{2004, 1, 0, 21, 12, 0, 0, 0};
-  TDateTime v = EncodeDateTime(t);
+  TDateTime v = dates::EncodeDateTime(t);
   EXPECT_DOUBLE_EQ(v, 38007.5);
-  SystemTime back = DecodeDateTime(v);
+  SystemTime back = dates::DecodeDateTime(v);
   EXPECT_EQ(back.year, 2004);
   EXPECT_EQ(back.month, 1);
   EXPECT_EQ(back.day, 21);
   EXPECT_EQ(back.hour, 12);
   EXPECT_EQ(back.dayOfWeek, 3) << "21 January 2004 was a Wednesday";
-  EXPECT_DOUBLE_EQ(EncodeDateTime({1899, 12, 0, 30, 0, 0, 0, 0}), 0.0);
-  SystemTime leap = DecodeDateTime(EncodeDateTime({2000, 2, 0, 29, 0, 0, 0, 0}));
+  EXPECT_DOUBLE_EQ(dates::EncodeDateTime({1899, 12, 0, 30, 0, 0, 0, 0}), 0.0);
+  SystemTime leap = dates::DecodeDateTime(dates::EncodeDateTime({2000, 2, 0, 29, 0, 0, 0, 0}));
   EXPECT_EQ(leap.month, 2);
   EXPECT_EQ(leap.day, 29);
 }

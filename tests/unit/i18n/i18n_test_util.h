@@ -11,6 +11,7 @@
 #include "fakes/fake_platform.h"
 #include "framework/context.h"
 #include "framework/description.h"
+#include "framework/text_encoding.h"
 #include "i18n/binary_dictionary.h"
 #include "i18n/dictionary.h"
 #include "i18n/language.h"

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+
+#include "framework/code_pages.h"
 
 namespace vsi {
 namespace {
@@ -252,7 +255,7 @@ TEST(MldFile, LoadTranslationsKeepsTheSelectedThenTheFallbackColumn) {
 TEST(MldFile, Utf16TextsAreConvertedWithTheirFieldsCodePage) {
   // The codec marks each conversion with its code page; ASCII texts need none.
   MldCodec codec;
-  codec.toAnsi = [](uint32_t cp, const WideString& w) { return std::to_string(cp) + ":" + WideToCp1252(w); };
+  codec.toAnsi = [](uint32_t cp, const WideString& w) { return std::to_string(cp) + ":" + Utf16ToCp1252(w); };
   MldContent c = Sample(0);
   c.languages[2].codePage = 1250;
   c.languages[2].nativeName = "Deutsch \xE4";
@@ -495,14 +498,22 @@ TEST(MldEmbedded, UnknownVersionsAndDamageAreReported) {
 
 // ---- conversions -----------------------------------------------------------------------------
 
-TEST(MldText, Windows1252AndUtf8) {
-  EXPECT_EQ(Cp1252ToWide("\x80\x9F\xE9" "a"), u"\u20AC\u0178\u00E9a");
-  EXPECT_EQ(WideToCp1252(u"\u20AC\u0178\u00E9a\u4E2D\U0001F600"), "\x80\x9F\xE9" "a??");
-  EXPECT_EQ(WideToCp1252(u"\u0081"), "\x81");
-  EXPECT_EQ(Utf8ToWide("Ann\xC3\xA9" "e \xE2\x82\xAC \xF0\x9F\x98\x80"), u"Ann\u00E9e \u20AC \U0001F600");
-  EXPECT_EQ(WideToUtf8(u"Ann\u00E9e \u20AC \U0001F600"), "Ann\xC3\xA9" "e \xE2\x82\xAC \xF0\x9F\x98\x80");
-  for (const char* bad : {"\xC3", "\xE2\x82", "\xC0\x80", "\xED\xA0\x80", "\xFF", "a\x80"})
-    EXPECT_THROW(Utf8ToWide(bad), EMldError) << bad;
+// The dictionary's sources take UTF-8 whole or not at all (the cases: text_encoding_test), and
+// name the first bad byte.
+TEST(MldText, BadUtf8IsReportedWithItsOffset) {
+  EXPECT_EQ(MldUtf8ToWide("Ann\xC3\xA9" "e \xE2\x82\xAC \xF0\x9F\x98\x80"), u"Ann\u00E9e \u20AC \U0001F600");
+  for (const auto& [bad, message] : {std::pair{"\xC3", "Malformed UTF-8 text at byte 0"},
+                                     std::pair{"ab\xE2\x82", "Malformed UTF-8 text at byte 2"},
+                                     std::pair{"a\xC0\x80", "Malformed UTF-8 text at byte 1"},
+                                     std::pair{"\xED\xA0\x80", "Malformed UTF-8 text at byte 0"},
+                                     std::pair{"a\x80", "Malformed UTF-8 text at byte 1"}}) {
+    try {
+      MldUtf8ToWide(bad);
+      ADD_FAILURE() << message;
+    } catch (const EMldError& e) {
+      EXPECT_STREQ(e.what(), message);
+    }
+  }
 }
 
 }  // namespace

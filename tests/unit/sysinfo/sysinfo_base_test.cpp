@@ -137,7 +137,7 @@ TEST_F(SysBaseTest, RepeatedChangeKeepsFirstOldValueAndCommitsOnce) {
   EXPECT_EQ(reports[0].name, "Probe:Value");
   EXPECT_EQ(reports[0].oldValue, "1");
   EXPECT_EQ(reports[0].newValue, "3");
-  EXPECT_DOUBLE_EQ(reports[0].time, EncodeDateTime(fp.system.localTime));
+  EXPECT_DOUBLE_EQ(reports[0].time, dates::EncodeDateTime(fp.system.localTime));
   EXPECT_EQ(obj.PendingChanges().Count(), 0);
   obj.Apply();  // nothing pending any more
   EXPECT_EQ(reports.size(), 1u);
@@ -209,8 +209,8 @@ TEST_F(SysBaseTest, CollectionItemsRecordUnderTheirIndex) {
 
 TEST_F(SysBaseTest, LogLineTable) {
   TSysLog log(&root);
-  const TDateTime afternoon = EncodeDateTime(SystemTime{2004, 3, 0, 21, 14, 30, 5, 0});
-  const TDateTime midnight = EncodeDateTime(SystemTime{2004, 3, 0, 21, 0, 0, 0, 0});
+  const TDateTime afternoon = dates::EncodeDateTime(SystemTime{2004, 3, 0, 21, 14, 30, 5, 0});
+  const TDateTime midnight = dates::EncodeDateTime(SystemTime{2004, 3, 0, 21, 0, 0, 0, 0});
   struct Case {
     const char* what;
     const char* name;
@@ -240,7 +240,7 @@ TEST_F(SysBaseTest, LogWritesEventThenMemoListBoxAndList) {
   log.SetMemo(memo);
   log.SetListBox(listBox);
   log.SetStrings(&strings);
-  log.Log("Keyboard:Delay", "1", "3", EncodeDateTime(SystemTime{2004, 3, 0, 21, 14, 30, 5, 0}));
+  log.Log("Keyboard:Delay", "1", "3", dates::EncodeDateTime(SystemTime{2004, 3, 0, 21, 14, 30, 5, 0}));
   const std::string line = "Keyboard:Delay:1 - 3 21/03/2004 14:30:05";
   EXPECT_EQ(order, std::vector<std::string>{"Keyboard:Delay"});
   ASSERT_EQ(memo->Lines()->Count(), 1);
