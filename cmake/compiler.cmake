@@ -4,6 +4,7 @@
 # only.
 #
 #   VSI_THIRD_PARTY_OPTIONS         compile options for code that is not ours (GoogleTest)
+#   VSI_PROGRAM_OPTIONS             compile options for the program's own code only (src/)
 #   VSI_FUZZER_OPTIONS              compile and link options of a libFuzzer executable
 #   vsi_delay_load(TARGET DLL...)   link TARGET so that each DLL is loaded on first use
 #   vsi_split_debug(TARGET)         move TARGET's debug symbols into <file>.debug beside it
@@ -36,8 +37,10 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     # and unrolling doubled its code.
     string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
     string(REPLACE "-O3" "-Os" CMAKE_C_FLAGS_RELEASE "${CMAKE_C_FLAGS_RELEASE}")
-    # Symbols for every build; vsi_split_debug moves them out of the program into a file beside it.
-    add_compile_options(-g)
+    # Symbols for the program's own code (src/ takes these options); vsi_split_debug moves them
+    # out of the program into a file beside it. The tests and GoogleTest build without: nothing
+    # reads them, and they nearly doubled the Windows build's time.
+    set(VSI_PROGRAM_OPTIONS -g)
   endif()
 elseif(MSVC)
   add_compile_options(/W4 /permissive- /utf-8 /Zc:__cplusplus)
