@@ -39,6 +39,15 @@ class LiveFactsTest : public FactsFixture {
     EXPECT_EQ(fp.volumes.criticalErrorBoxes, 0) << "a \"no disk\" prompt";
   }
   static constexpr uint64_t kGB = 1000ull * 1000 * 1000;
+  // An 8 GB drive labelled "STICK" with FREE bytes free.
+  static fake::FakeDrive Stick(uint32_t type, uint64_t free = 0) {
+    fake::FakeDrive stick;
+    stick.type = type;
+    stick.label = "STICK";
+    stick.totalBytes = 8 * kGB;
+    stick.freeBytes = stick.freeBytesAvailable = free;
+    return stick;
+  }
   static constexpr uint16_t kF5 = 0x74;
 };
 
@@ -88,12 +97,7 @@ TEST_F(LiveFactsTest, FreeSpaceFollowsAFillingDriveEveryTenSeconds) {
 }
 
 TEST_F(LiveFactsTest, AShownDriveThatWentAwayReadsMinusOneWithoutABox) {
-  fake::FakeDrive stick;
-  stick.type = DRIVE_REMOVABLE_;
-  stick.label = "STICK";
-  stick.totalBytes = 8 * kGB;
-  stick.freeBytes = stick.freeBytesAvailable = 3 * kGB;
-  fp.volumes.AddDrive('E', stick);
+  fp.volumes.AddDrive('E', Stick(DRIVE_REMOVABLE_, 3 * kGB));
   Selector().Rebuild();
   Selector().Pick(static_cast<int>(DriveItems().size()) - 1);
   ASSERT_EQ(Slot("WideLabel23"), "3,000,000,000");
@@ -127,11 +131,7 @@ TEST_F(LiveFactsTest, VolumesThatComeAndGoRebuildTheDriveList) {
   const std::vector<std::string> at_start = DriveItems();
   ASSERT_EQ(ShownDrive(), "c: [system]");
   const int volumeQueries = fp.volumes.volumeQueries;
-  fake::FakeDrive stick;
-  stick.type = DRIVE_FIXED_;
-  stick.label = "STICK";
-  stick.totalBytes = 8 * kGB;
-  fp.volumes.AddDrive('F', stick);
+  fp.volumes.AddDrive('F', Stick(DRIVE_FIXED_));
   fp.windows.ChangeVolumes(true, 1u << 5);
   std::vector<std::string> with_stick = at_start;
   with_stick.push_back("f: [stick]");
@@ -148,11 +148,7 @@ TEST_F(LiveFactsTest, VolumesThatComeAndGoRebuildTheDriveList) {
 }
 
 TEST_F(LiveFactsTest, TheShownDriveGoingAndComingBackIsReadAgain) {
-  fake::FakeDrive stick;
-  stick.type = DRIVE_FIXED_;
-  stick.label = "STICK";
-  stick.totalBytes = 8 * kGB;
-  stick.freeBytes = stick.freeBytesAvailable = 2 * kGB;
+  fake::FakeDrive stick = Stick(DRIVE_FIXED_, 2 * kGB);
   fp.volumes.AddDrive('F', stick);
   fp.windows.ChangeVolumes(true, 1u << 5);
   Selector().Pick(static_cast<int>(DriveItems().size()) - 1);
