@@ -117,9 +117,21 @@ snapshot() {
   local hive
   : >"$work/$1.reg"
   for hive in HKCU HKLM; do
-    wine reg export "$hive" "$work/$1-$hive.reg" /y </dev/null >/dev/null 2>&1 ||
+    # An export fails now and then on a loaded machine without a word; it gets three tries,
+    # and what Wine said is kept.
+    local try
+    for try in 1 2 3; do
+      rm -f "$work/$1-$hive.reg"
+      wine reg export "$hive" "$work/$1-$hive.reg" /y </dev/null >/dev/null 2>>"$work/reg-export.err" &&
+        [ -s "$work/$1-$hive.reg" ] && break
+      echo "# export of $hive for $1 failed (try $try)" >>"$work/reg-export.err"
+      sleep 1
+    done
+    if [ -s "$work/$1-$hive.reg" ]; then
+      flatten_reg "$work/$1-$hive.reg" >>"$work/$1.reg"
+    else
       echo "EXPORT FAILED $hive" >>"$work/$1.reg"
-    flatten_reg "$work/$1-$hive.reg" >>"$work/$1.reg"
+    fi
   done
   LC_ALL=C sort -o "$work/$1.reg" "$work/$1.reg"
   (cd "$WINEPREFIX/drive_c" && find . -printf '%p\t%T@\t%s\n') | LC_ALL=C sort >"$work/$1.files"
@@ -189,8 +201,10 @@ changed floor after files | grep -vxF -f "$work/floor-files.txt" >"$work/program
 expect "writes: the only registry changes are the settings values (language, and place)" \
   "$(grep -vxF "[$settings_key]	\"Position1\"" "$work/program-reg.txt" | tr '\n' '|')" "[$settings_key]	\"Language1\"|"
 expect "writes: no file under drive_c changes" "$(tr '\n' '|' <"$work/program-files.txt")" ""
-grep -q "EXPORT FAILED" "$work/before.reg" "$work/after.reg" &&
+if grep -q "EXPORT FAILED" "$work/before.reg" "$work/floor.reg" "$work/after.reg"; then
   fail "writes: the registry exports succeeded"
+  sed 's/^/# /' "$work/reg-export.err"
+fi
 
 echo "# security checks took $((SECONDS - started)) s"
 finish
