@@ -257,6 +257,8 @@ class TMonthCalendar : public TCustomCalendarPanel {
   CursorKind CurrentCursor() const { return cursor_; }
 
   WideString WindowText() const override { return ToWide(captionText_); }
+  // A reader hears the month shown.
+  AccessibleRole AccRole() const override { return AccessibleRole::StaticText; }
 
  private:
   template <class T>

@@ -65,6 +65,7 @@ class TUiURLLabel : public TUiLabel {
   void SetFlyByColor(TColor c) { flyByColor_ = c; }
   void Click() override;
   bool WmSetCursor() override;
+  AccessibleRole AccRole() const override { return AccessibleRole::Link; }
 
  private:
   void Recolor();
@@ -111,6 +112,7 @@ class TUiClockStatus : public TGraphicControl {
   void Loaded() override;
   void Paint(ICanvas& canvas) override;
   WideString WindowText() const override { return ToWide(text_); }
+  AccessibleRole AccRole() const override { return AccessibleRole::StaticText; }
   int Redraws() const { return redraws_; }
   // True when the text changes at most once a second: the format shows no milliseconds.
   bool ChangesOnTheSecond() const;

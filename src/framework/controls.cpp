@@ -110,6 +110,10 @@ class TControl::ViewEvents : public IWindowEvents {
   void WmDisplayChange() override { Events().WmDisplayChange(); }
   void WmVolumesChange(bool arrived, uint32_t drives) override { Events().WmVolumesChange(arrived, drives); }
   void WmAddressChange() override { Events().WmAddressChange(); }
+  // The items' bounds are the window's pixels already: the form measures them through the
+  // same scale its children's windows are placed with.
+  bool WmAccessibleItems(std::vector<AccessibleItem>& items) override { return Events().WmAccessibleItems(items); }
+  void WmAccessibleAction(int index) override { Events().WmAccessibleAction(index); }
 
  private:
   IWindowEvents& Events() { return c_; }
@@ -376,10 +380,12 @@ WideString TControl::WindowText() const { return ToWide(caption_); }
 
 void TControl::UpdateWindowText() {
   if (handle_) Windows().SetText(handle_, WindowText());
+  AccNameChanged();
 }
 
 void TControl::SendWindowText(const WideString& text) {
   if (handle_) Windows().SetText(handle_, text);
+  AccNameChanged();
 }
 
 void TControl::CreateParams(WindowParams& params) const {
@@ -481,6 +487,22 @@ void TControl::Paint(ICanvas& canvas) {
 }
 
 void TControl::Click() { Fire(OnClick, this); }
+
+AccessibleRole TControl::AccRole() const { return AccessibleRole::None; }
+
+void TControl::AccNameChanged() {
+  TControl* top = this;
+  while (top->parent_) top = top->parent_;
+  if (top == this || !top->handle_) return;
+  int index = 0;
+  bool found = false;
+  top->WalkAccessible([&](TControl& c, const TRect&, bool) {
+    if (&c == this) return found = true;
+    ++index;
+    return false;
+  });
+  if (found) Windows().AccessibleNameChanged(top->handle_, index);
+}
 
 void TControl::WmMouseUp(MouseButton button, uint8_t shift, int x, int y) {
   // A release inside the control after a press is a click, as for buttons.

@@ -126,6 +126,23 @@ class TControl : public TComponent, public IWindowEvents {
   void ToWide(const AnsiString& s, WideString& out) const;
   AnsiString ToAnsi(const WideString& s) const;
 
+  // What a screen reader is told of this control: its role (None: no item of its own, its
+  // children may still be), its name (what it shows; a picture button's hint) and its
+  // default action (what a click does).
+  virtual AccessibleRole AccRole() const;
+  virtual WideString AccName() const { return WindowText(); }
+  virtual void AccDoDefaultAction() { Click(); }
+  // Readers are told when the name changed.
+  void AccNameChanged();
+  // Goes through the controls on this one as a reader does: every control with a role is
+  // an item, in child order, depth first (a control without one stands for its children).
+  // `visit` gets the control, its bounds in this control's pixels and whether it shows;
+  // it returns true to stop, and so does the walk.
+  template <class Visit>
+  bool WalkAccessible(Visit&& visit) {
+    return WalkAccessible(*this, {0, 0}, visible_, visit);
+  }
+
   // Painting and input, called by the peer (or by tests).
   virtual void Paint(ICanvas& canvas);
   virtual void Click();
@@ -183,6 +200,20 @@ class TControl : public TComponent, public IWindowEvents {
   WindowHandle handle_ = 0;
 
  private:
+  template <class Visit>
+  static bool WalkAccessible(TControl& parent, TPoint origin, bool shown, Visit& visit) {
+    for (TControl* c : parent.controls_) {
+      // Each level's origin is scaled on its own, as the children's windows are placed.
+      TRect r = c->NativeRect(c->BoundsRect());
+      r = {r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
+      const bool childShown = shown && c->visible_;
+      if (c->AccRole() != AccessibleRole::None ? visit(*c, r, childShown)
+                                               : WalkAccessible(*c, {r.left, r.top}, childShown, visit))
+        return true;
+    }
+    return false;
+  }
+
   // What the native window reports, turned into 96-dpi units for the control.
   class ViewEvents;
   std::unique_ptr<ViewEvents> events_;

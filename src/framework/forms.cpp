@@ -243,6 +243,26 @@ void TForm::WmDestroy() {
   if (app && app->MainForm() == this) app->Terminate();
 }
 
+bool TForm::WmAccessibleItems(std::vector<AccessibleItem>& items) {
+  items.clear();
+  WalkAccessible([&](TControl& c, const TRect& bounds, bool shown) {
+    const AccessibleRole role = c.AccRole();
+    items.push_back({role, c.AccName(), bounds, shown, c.Enabled(), role == AccessibleRole::Window ? c.Handle() : 0});
+    return false;
+  });
+  return true;
+}
+
+void TForm::WmAccessibleAction(int index) {
+  // Only what the reader was shown can be pressed: a hidden or disabled control does nothing,
+  // as a click on it would not.
+  WalkAccessible([&](TControl& c, const TRect&, bool shown) {
+    if (index-- != 0) return false;
+    if (shown && c.Enabled() && c.AccRole() != AccessibleRole::Window) c.AccDoDefaultAction();
+    return true;
+  });
+}
+
 WindowHandle TForm::MinimizedWindow() const {
   TApplication* app = ApplicationOf(*this);
   return app && app->MainForm() == this && app->Handle() ? app->Handle() : Handle();

@@ -97,6 +97,9 @@ class TForm : public TWinControl {
   }
   void WmAddressChange() override { Fire(OnAddressChange, this); }
   WideString WindowText() const override { return ToWide(caption_); }
+  // What a screen reader finds in the window: its controls as items (see WalkAccessible).
+  bool WmAccessibleItems(std::vector<AccessibleItem>& items) override;
+  void WmAccessibleAction(int index) override;
 
  protected:
   void CreateParams(WindowParams& params) const override;

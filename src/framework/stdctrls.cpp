@@ -43,6 +43,18 @@ void TLabel::SetShowAccelChar(bool v) {
   Invalidate();
 }
 
+WideString TLabel::AccName() const {
+  WideString text = DisplayText();
+  if (!showAccelChar_) return text;
+  WideString out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'&' && ++i == text.size()) break;  // "&&" is one "&"; a last "&" shows nothing
+    out += text[i];
+  }
+  return out;
+}
+
 uint32_t TLabel::TextFlags() const {
   uint32_t flags = DT_EXPANDTABS_;
   flags |= wordWrap_ ? DT_WORDBREAK_ : 0;

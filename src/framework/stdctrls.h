@@ -23,6 +23,9 @@ class TLabel : public TGraphicControl {
   bool ShowAccelChar() const { return showAccelChar_; }
   void SetShowAccelChar(bool v);
   void Paint(ICanvas& canvas) override;
+  AccessibleRole AccRole() const override { return AccessibleRole::StaticText; }
+  // What it shows: without the hot-key markers.
+  WideString AccName() const override;
 
  protected:
   // The text to draw, in UTF-16 (plain labels convert their 8-bit caption).
@@ -78,6 +81,7 @@ class TSpeedButton : public TGraphicControl {
   bool Hot() const { return hot_; }
   bool Pressed() const { return pressed_; }
   WideString WindowText() const override;
+  AccessibleRole AccRole() const override { return AccessibleRole::PushButton; }
   void Paint(ICanvas& canvas) override;
   void WmMouseDown(MouseButton button, uint8_t shift, int x, int y) override;
   void WmMouseUp(MouseButton button, uint8_t shift, int x, int y) override;
@@ -95,6 +99,7 @@ class TSpeedButton : public TGraphicControl {
 class TButton : public TWinControl {
   VSI_CLASS(TButton)
   explicit TButton(TComponent* owner);
+  AccessibleRole AccRole() const override { return AccessibleRole::Window; }
 
  protected:
   void CreateParams(WindowParams& params) const override;
@@ -138,6 +143,7 @@ class TCustomMemo : public TWinControl {
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v) { borderStyle_ = v; }
   WideString WindowText() const override;
+  AccessibleRole AccRole() const override { return AccessibleRole::Window; }
   void Paint(ICanvas& canvas) override {}
 
  protected:
@@ -173,6 +179,7 @@ class TCustomComboBox : public TWinControl {
   AnsiString Text() const;
   WideString WindowText() const override;
   void WmSelChange() override;
+  AccessibleRole AccRole() const override { return AccessibleRole::Window; }
   void WmDrawItem(ICanvas& canvas, int index, const TRect& r, const DrawItemState& state) override;
   void Paint(ICanvas& canvas) override {}
 

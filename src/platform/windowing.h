@@ -69,6 +69,26 @@ struct WindowParams {
   int dpi = 96;
 };
 
+// What a screen reader is told an item of a window is.
+enum class AccessibleRole : uint8_t {
+  None,        // nothing of its own (a control that only holds others)
+  StaticText,  // a label or value: its name is what it shows
+  Link,        // opens a page or a mail: default action "Jump"
+  PushButton,  // default action "Press", doing what a click does
+  Window,      // a child window the system describes itself (edit, list, button, ...)
+};
+
+// One item of a window's accessible client object: a control without a window of its own
+// (child id index + 1, a simple element), or a child window that stands as its own object.
+struct AccessibleItem {
+  AccessibleRole role = AccessibleRole::StaticText;
+  WideString name;
+  TRect bounds;             // in the window's client area, in its pixels
+  bool visible = true;
+  bool enabled = true;
+  WindowHandle window = 0;  // role Window: the child window whose own object this item is
+};
+
 // Item state of an owner-drawn list item.
 struct DrawItemState {
   bool selected = false;
@@ -127,6 +147,13 @@ class IWindowEvents {
   virtual void WmVolumesChange(bool arrived, uint32_t drives) {}
   // A window that asked WatchAddressChanges: the machine's network addresses changed.
   virtual void WmAddressChange() {}
+  // A top-level window's accessible client object (WM_GETOBJECT, OBJID_CLIENT): fills the
+  // items of its client area, in the order a reader goes through them, and returns true;
+  // false leaves the system's standard object.
+  virtual bool WmAccessibleItems(std::vector<AccessibleItem>& items) { return false; }
+  // A reader asked for the default action of item `index` (a press, a jump); it comes from
+  // the message loop, not from inside the reader's call.
+  virtual void WmAccessibleAction(int index) {}
 };
 
 // A monitor: its whole area and the part not taken by task bars, in screen pixels.
@@ -231,6 +258,9 @@ class IWindowSystem {
   // gets WmAddressChange on its own thread. The watch ends with the window. False when the
   // system gives no such notice; a system may also accept the watch and never report.
   virtual bool WatchAddressChanges(WindowHandle w) = 0;
+  // Tells readers that the name of item `index` of the window's accessible client object
+  // changed (EVENT_OBJECT_NAMECHANGE).
+  virtual void AccessibleNameChanged(WindowHandle w, int index) = 0;
 };
 
 constexpr uint32_t MB_OK_ = 0x0;

@@ -446,6 +446,11 @@ RecordingCanvas FakeWindowSystem::Paint(WindowHandle w) {
   return canvas;
 }
 
+void FakeWindowSystem::AccessibleNameChanged(WindowHandle w, int index) {
+  if (!windows.count(w)) return;  // the system drops an event of a window that is gone
+  ++nameChanges[{w, index}];
+}
+
 bool FakeWindowSystem::WatchAddressChanges(WindowHandle w) {
   if (addressWatchRefused || !windows.count(w) || windows[w].destroyed) return false;
   if (std::find(addressWatchers.begin(), addressWatchers.end(), w) == addressWatchers.end())

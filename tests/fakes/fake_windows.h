@@ -175,6 +175,7 @@ class FakeWindowSystem : public IWindowSystem {
   TRect WindowRect(WindowHandle w) override;
   void SetWindowRect(WindowHandle w, const TRect& outer) override;
   bool WatchAddressChanges(WindowHandle w) override;
+  void AccessibleNameChanged(WindowHandle w, int index) override;
 
   // Test helpers.
   FakeWindow& Window(WindowHandle w);
@@ -231,6 +232,9 @@ class FakeWindowSystem : public IWindowSystem {
   bool highContrast = false;
   // One 1280 x 1024 screen at 96 dpi with a 30-pixel task bar at the bottom.
   std::vector<MonitorArea> monitors{{{0, 0, 1280, 1024}, {0, 0, 1280, 994}, true, 96}};
+  // Name changes told to readers, per window and item index: counted, so that telling one
+  // costs no allocation once the item was seen (as the system's event costs none).
+  std::map<std::pair<WindowHandle, int>, int> nameChanges;
   // The windows that watch the addresses, in the order they asked; a system without the
   // notice refuses every watch.
   std::vector<WindowHandle> addressWatchers;

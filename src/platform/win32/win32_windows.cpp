@@ -106,6 +106,11 @@ bool Win32WindowSystem::WatchAddressChanges(WindowHandle w) {
   return d->addressWatch != nullptr;
 }
 
+void Win32WindowSystem::AccessibleNameChanged(WindowHandle w, int index) {
+  // Costs next to nothing while no reader listens.
+  ::NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, ToHwnd(w), OBJID_CLIENT, index + 1);
+}
+
 std::vector<MonitorArea> Win32WindowSystem::Monitors() {
   std::vector<MonitorArea> out;
   ::EnumDisplayMonitors(

@@ -79,6 +79,7 @@ class Win32WindowSystem : public IWindowSystem {
   TRect WindowRect(WindowHandle w) override;
   void SetWindowRect(WindowHandle w, const TRect& outer) override;
   bool WatchAddressChanges(WindowHandle w) override;
+  void AccessibleNameChanged(WindowHandle w, int index) override;
 
   win32::GdiResources& Resources() { return resources_; }
   // The tooltip window of a form (created with its first tool); null when none.
