@@ -218,15 +218,25 @@ TEST_F(AccessibleTest, EverySlotCaptionAndFlagIsReadWhereItIsDrawnAtEachScale) {
   for (LONG bad : {count + 1, -1L}) EXPECT_EQ(client_->get_accName(Id(bad), &name), E_INVALIDARG) << bad;
 
   // The network box and the drive list are the system's objects, which a reader asks itself.
-  int windows = 0;
+  // The network box's object gives a reader its text as its value.
+  const std::wstring memo = [&] {
+    std::wstring text(4096, L'\0');
+    text.resize(GetWindowTextW(Hwnd("Memo2"), text.data(), 4096));
+    return text;
+  }();
+  ASSERT_FALSE(memo.empty());
+  int windows = 0, memos = 0;
   for (const Child& c : children_) {
     if (!c.object) continue;
     ++windows;
     IAccessible* own = nullptr;
     ASSERT_EQ(c.object->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own)), S_OK);
+    BSTR value = nullptr;
+    if (own->get_accValue(Id(CHILDID_SELF), &value) == S_OK && Taken(value) == memo) ++memos;
     own->Release();
   }
   EXPECT_GE(windows, 2);
+  EXPECT_EQ(memos, 1);
 }
 
 TEST_F(AccessibleTest, PressingAFlagSwitchesTheLanguageFromTheMessageLoop) {
