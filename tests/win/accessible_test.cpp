@@ -216,6 +216,43 @@ TEST_F(AccessibleTest, EverySlotCaptionAndFlagIsReadWhereItIsDrawnAtEachScale) {
   ASSERT_EQ(client_->get_accChildCount(&count), S_OK);
   BSTR name = nullptr;
   for (LONG bad : {count + 1, -1L}) EXPECT_EQ(client_->get_accName(Id(bad), &name), E_INVALIDARG) << bad;
+  // Going through the items one by one, from either end; nothing lies beyond the first.
+  struct Step {
+    LONG direction, from;
+    HRESULT result;
+    LONG to;  // 0: nothing there
+  };
+  const LONG first = 1, second = 2;
+  for (const Step& step : {Step{NAVDIR_FIRSTCHILD, CHILDID_SELF, S_OK, first}, Step{NAVDIR_NEXT, first, S_OK, second},
+                           Step{NAVDIR_PREVIOUS, second, S_OK, first}, Step{NAVDIR_PREVIOUS, first, S_FALSE, 0}}) {
+    VARIANT to;
+    VariantInit(&to);
+    EXPECT_EQ(client_->accNavigate(step.direction, Id(step.from), &to), step.result) << step.direction;
+    EXPECT_EQ(to.vt, step.to ? VT_I4 : VT_EMPTY) << step.direction;
+    if (step.to) EXPECT_EQ(to.lVal, step.to) << step.direction;
+  }
+  VARIANT last;
+  VariantInit(&last);
+  ASSERT_EQ(client_->accNavigate(NAVDIR_LASTCHILD, Id(CHILDID_SELF), &last), S_OK);
+  if (last.vt == VT_DISPATCH) last.pdispVal->Release();
+  else EXPECT_EQ(last.lVal, count);
+  // A shown caption reads as read-only text; the hidden language label as invisible.
+  VARIANT state;
+  VariantInit(&state);
+  const Child* caption = Named(FromAnsi(main_->Get<TControl>(kFactRows[0].captionLabel).Caption()));
+  ASSERT_NE(caption, nullptr);
+  ASSERT_EQ(client_->get_accState(Id(caption->id), &state), S_OK);
+  EXPECT_EQ(state.lVal & (STATE_SYSTEM_READONLY | STATE_SYSTEM_INVISIBLE), STATE_SYSTEM_READONLY);
+  const auto& language = main_->Get<TControl>("Label1");
+  ASSERT_FALSE(language.Visible());
+  int hidden = 0;
+  for (const Child& c : children_) {
+    if (!c.id || c.role != ROLE_SYSTEM_STATICTEXT || c.name != FromAnsi(language.Caption())) continue;
+    ASSERT_EQ(client_->get_accState(Id(c.id), &state), S_OK);
+    EXPECT_TRUE(state.lVal & STATE_SYSTEM_INVISIBLE);
+    ++hidden;
+  }
+  EXPECT_EQ(hidden, 1);
 
   // The network box and the drive list are the system's objects, which a reader asks itself.
   // The network box's object gives a reader its text as its value.

@@ -338,8 +338,8 @@ class AccessibleClient final : public IAccessible {
     item = nullptr;
     if (!hwnd_) return RPC_E_DISCONNECTED;
     if (id.vt != VT_I4) return E_INVALIDARG;
-    if (id.lVal == CHILDID_SELF) return S_OK;
     if (!Items(items)) return E_FAIL;
+    if (id.lVal == CHILDID_SELF) return S_OK;
     if (id.lVal < 1 || id.lVal > static_cast<LONG>(items.size())) return E_INVALIDARG;
     item = &items[static_cast<size_t>(id.lVal - 1)];
     return S_OK;
