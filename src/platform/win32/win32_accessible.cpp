@@ -114,18 +114,16 @@ class AccessibleClient final : public IAccessible {
     if (!count) return E_POINTER;
     *count = 0;
     if (!hwnd_) return RPC_E_DISCONNECTED;
-    std::vector<AccessibleItem> items;
-    if (!Items(items)) return E_FAIL;
-    *count = static_cast<LONG>(items.size());
+    if (!Items()) return E_FAIL;
+    *count = static_cast<LONG>(items_.size());
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
     if (!child) return E_POINTER;
     *child = nullptr;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     if (!item) return E_INVALIDARG;  // the client is not its own child
     return item->role == AccessibleRole::Window ? WindowObject(*item, child) : S_FALSE;
   }
@@ -133,9 +131,8 @@ class AccessibleClient final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT id, BSTR* name) override {
     if (!name) return E_POINTER;
     *name = nullptr;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     if (item) return Text(reinterpret_cast<const wchar_t*>(item->name.c_str()), name);
     wchar_t caption[512] = {};
     ::GetWindowTextW(hwnd_, caption, 512);
@@ -151,18 +148,16 @@ class AccessibleClient final : public IAccessible {
     if (!file || !topic) return E_POINTER;
     *file = nullptr;
     *topic = 0;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     return DISP_E_MEMBERNOTFOUND;
   }
 
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT id, VARIANT* role) override {
     if (!role) return E_POINTER;
     SetEmpty(role);
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     SetId(role, item ? RoleOf(item->role) : ROLE_SYSTEM_CLIENT);
     return S_OK;
   }
@@ -170,9 +165,8 @@ class AccessibleClient final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT id, VARIANT* state) override {
     if (!state) return E_POINTER;
     SetEmpty(state);
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     LONG bits = 0;
     if (!item) {
       if (!::IsWindowVisible(hwnd_)) bits |= STATE_SYSTEM_INVISIBLE;
@@ -199,9 +193,8 @@ class AccessibleClient final : public IAccessible {
       SetId(focus, CHILDID_SELF);
       return S_OK;
     }
-    std::vector<AccessibleItem> items;
-    if (!now || !Items(items)) return S_FALSE;
-    for (const AccessibleItem& item : items) {
+    if (!now || !Items()) return S_FALSE;
+    for (const AccessibleItem& item : items_) {
       const HWND window = reinterpret_cast<HWND>(item.window);
       if (item.role != AccessibleRole::Window || !window || (window != now && !::IsChild(window, now))) continue;
       IDispatch* object = nullptr;
@@ -221,27 +214,24 @@ class AccessibleClient final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT id, BSTR* action) override {
     if (!action) return E_POINTER;
     *action = nullptr;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     if (item && item->role == AccessibleRole::PushButton) return Text(L"Press", action);
     if (item && item->role == AccessibleRole::Link) return Text(L"Jump", action);
     return DISP_E_MEMBERNOTFOUND;
   }
 
   HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT id) override {
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     return DISP_E_MEMBERNOTFOUND;
   }
 
   HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT id) override {
     if (!left || !top || !width || !height) return E_POINTER;
     *left = *top = *width = *height = 0;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     RECT r{};
     if (item) {
       r = {item->bounds.left, item->bounds.top, item->bounds.right, item->bounds.bottom};
@@ -260,10 +250,9 @@ class AccessibleClient final : public IAccessible {
   HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
     if (!end) return E_POINTER;
     SetEmpty(end);
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(start, items, item); FAILED(hr)) return hr;
-    const LONG count = static_cast<LONG>(items.size());
+    if (HRESULT hr = Find(start, item); FAILED(hr)) return hr;
+    const LONG count = static_cast<LONG>(items_.size());
     LONG to = 0;  // a child id; 0 when there is none that way
     switch (direction) {
       case NAVDIR_FIRSTCHILD:
@@ -281,7 +270,7 @@ class AccessibleClient final : public IAccessible {
       default:
         return DISP_E_MEMBERNOTFOUND;
     }
-    return to == 0 ? S_FALSE : Child(items, to, end);
+    return to == 0 ? S_FALSE : Child(to, end);
   }
 
   HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
@@ -293,21 +282,19 @@ class AccessibleClient final : public IAccessible {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
     if (!::PtInRect(&client, p)) return S_FALSE;
-    std::vector<AccessibleItem> items;
-    if (!Items(items)) return E_FAIL;
+    if (!Items()) return E_FAIL;
     // The last item listed is drawn over those before it.
-    for (LONG i = static_cast<LONG>(items.size()); i >= 1; --i) {
-      const AccessibleItem& item = items[static_cast<size_t>(i - 1)];
-      if (item.visible && item.bounds.Contains({p.x, p.y})) return Child(items, i, hit);
+    for (LONG i = static_cast<LONG>(items_.size()); i >= 1; --i) {
+      const AccessibleItem& item = items_[static_cast<size_t>(i - 1)];
+      if (item.visible && item.bounds.Contains({p.x, p.y})) return Child(i, hit);
     }
     SetId(hit, CHILDID_SELF);
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT id) override {
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     if (!item || (item->role != AccessibleRole::PushButton && item->role != AccessibleRole::Link))
       return DISP_E_MEMBERNOTFOUND;
     // Done from the message loop: a press may open a window or show a box, which must not
@@ -323,31 +310,32 @@ class AccessibleClient final : public IAccessible {
  private:
   ~AccessibleClient() = default;
 
-  // The sink's items now; false when it has none to give (or failed).
-  bool Items(std::vector<AccessibleItem>& items) {
+  // The sink's items now, into items_; false when it has none to give (or failed).
+  bool Items() {
+    items_.clear();
     if (!sink_) return false;
     try {
-      return sink_->WmAccessibleItems(items);
+      return sink_->WmAccessibleItems(items_);
     } catch (const std::exception&) {
       return false;  // nothing may unwind into the reader's frames
     }
   }
 
-  // The item a child id names (null for the client itself), with `items` filled.
-  HRESULT Find(const VARIANT& id, std::vector<AccessibleItem>& items, const AccessibleItem*& item) {
+  // The item a child id names (null for the client itself), with items_ filled.
+  HRESULT Find(const VARIANT& id, const AccessibleItem*& item) {
     item = nullptr;
     if (!hwnd_) return RPC_E_DISCONNECTED;
     if (id.vt != VT_I4) return E_INVALIDARG;
-    if (!Items(items)) return E_FAIL;
+    if (!Items()) return E_FAIL;
     if (id.lVal == CHILDID_SELF) return S_OK;
-    if (id.lVal < 1 || id.lVal > static_cast<LONG>(items.size())) return E_INVALIDARG;
-    item = &items[static_cast<size_t>(id.lVal - 1)];
+    if (id.lVal < 1 || id.lVal > static_cast<LONG>(items_.size())) return E_INVALIDARG;
+    item = &items_[static_cast<size_t>(id.lVal - 1)];
     return S_OK;
   }
 
   // Child `id` as a variant: its window's object for a control with a window, else its id.
-  HRESULT Child(const std::vector<AccessibleItem>& items, LONG id, VARIANT* out) {
-    const AccessibleItem& item = items[static_cast<size_t>(id - 1)];
+  HRESULT Child(LONG id, VARIANT* out) {
+    const AccessibleItem& item = items_[static_cast<size_t>(id - 1)];
     if (item.role != AccessibleRole::Window) {
       SetId(out, id);
       return S_OK;
@@ -376,9 +364,8 @@ class AccessibleClient final : public IAccessible {
   HRESULT NoText(const VARIANT& id, BSTR* out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    std::vector<AccessibleItem> items;
     const AccessibleItem* item = nullptr;
-    if (HRESULT hr = Find(id, items, item); FAILED(hr)) return hr;
+    if (HRESULT hr = Find(id, item); FAILED(hr)) return hr;
     return DISP_E_MEMBERNOTFOUND;
   }
 
@@ -393,6 +380,9 @@ class AccessibleClient final : public IAccessible {
     return ROLE_SYSTEM_GROUPING;
   }
 
+  // The sink's items, asked afresh by every call (a reader's calls come one at a time, on
+  // the window's thread); kept here only so that each call does not make and free a list.
+  std::vector<AccessibleItem> items_;
   LONG refs_ = 1;
   HWND hwnd_;            // null once the window is gone
   IWindowEvents* sink_;  // likewise
