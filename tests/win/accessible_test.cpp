@@ -274,6 +274,13 @@ TEST_F(AccessibleTest, EverySlotCaptionAndFlagIsReadWhereItIsDrawnAtEachScale) {
   }
   EXPECT_GE(windows, 2);
   EXPECT_EQ(memos, 1);
+  // A hit on the network box gives its own object.
+  RECT box{};
+  GetWindowRect(Hwnd("Memo2"), &box);
+  VariantInit(&hit);
+  ASSERT_EQ(client_->accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &hit), S_OK);
+  ASSERT_EQ(hit.vt, VT_DISPATCH);
+  hit.pdispVal->Release();
 }
 
 TEST_F(AccessibleTest, PressingAFlagSwitchesTheLanguageFromTheMessageLoop) {
