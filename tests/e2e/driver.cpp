@@ -338,58 +338,50 @@ IAccessible* ClientObject(HWND main) {
   return client;
 }
 
-// One item as `object` tells it of child `id` (CHILDID_SELF for a child's own object).
-Item ReadItem(IAccessible* object, LONG id, POINT origin) {
+// What ReadItems asks of each item: every question is a call into the program.
+enum Ask : unsigned { kName = 1, kRole = 2, kState = 4, kPlace = 8, kEverything = 15 };
+
+bool Visible(IAccessible* client, LONG id) {
+  VARIANT state;
+  VariantInit(&state);
+  return client->get_accState(ChildId(id), &state) == S_OK && state.vt == VT_I4 &&
+         !(state.lVal & STATE_SYSTEM_INVISIBLE);
+}
+
+// Child `id` of the client object, as the client tells it (also for a child window).
+Item ReadItem(IAccessible* client, LONG id, POINT origin, unsigned ask) {
   Item item;
+  item.id = id;
   BSTR name = nullptr;
-  if (object->get_accName(ChildId(id), &name) == S_OK) item.name = TakenText(name);
+  if ((ask & kName) && client->get_accName(ChildId(id), &name) == S_OK) item.name = TakenText(name);
   VARIANT value;
   VariantInit(&value);
   LONG role = 0;
-  if (object->get_accRole(ChildId(id), &value) == S_OK && value.vt == VT_I4) role = value.lVal;
-  VariantInit(&value);
-  if (object->get_accState(ChildId(id), &value) == S_OK && value.vt == VT_I4)
-    item.visible = !(value.lVal & STATE_SYSTEM_INVISIBLE);
+  if ((ask & kRole) && client->get_accRole(ChildId(id), &value) == S_OK && value.vt == VT_I4) role = value.lVal;
+  item.visible = (ask & kState) && Visible(client, id);
   LONG x = 0, y = 0, w = 0, h = 0;
-  if (object->accLocation(&x, &y, &w, &h, ChildId(id)) == S_OK)
+  if ((ask & kPlace) && client->accLocation(&x, &y, &w, &h, ChildId(id)) == S_OK)
     item.rect = {x - origin.x, y - origin.y, x - origin.x + w, y - origin.y + h};
   item.role = role == ROLE_SYSTEM_STATICTEXT ? "text"
               : role == ROLE_SYSTEM_LINK     ? "link"
               : role == ROLE_SYSTEM_PUSHBUTTON ? "button"
-                                               : "other";
+              : role == ROLE_SYSTEM_WINDOW   ? "window"
+                                             : "other";
   return item;
 }
 
-// The items of the main window's client object, in the reader's order; false when the window
-// has no such object.
-bool ReadItems(HWND main, std::vector<Item>& items) {
+// The items of the main window's client object, in the reader's order, as the client object
+// tells them (a child window's own object would cost a marshalled object each); false when
+// the window has no such object.
+bool ReadItems(HWND main, std::vector<Item>& items, unsigned ask = kEverything) {
   items.clear();
   IAccessible* client = ClientObject(main);
   if (!client) return false;
   POINT origin{0, 0};
   ClientToScreen(main, &origin);
   LONG count = 0;
-  bool ok = client->get_accChildCount(&count) == S_OK;
-  std::vector<VARIANT> children(count > 0 ? count : 0);
-  LONG obtained = 0;
-  if (ok && count > 0) ok = SUCCEEDED(AccessibleChildren(client, 0, count, children.data(), &obtained));
-  for (LONG i = 0; ok && i < obtained; ++i) {
-    if (children[i].vt == VT_DISPATCH && children[i].pdispVal) {
-      IAccessible* own = nullptr;
-      if (SUCCEEDED(children[i].pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&own)))) {
-        items.push_back(ReadItem(own, CHILDID_SELF, origin));
-        own->Release();
-      } else {
-        items.push_back({});
-      }
-      items.back().role = "window";
-      items.back().id = i + 1;
-      children[i].pdispVal->Release();
-    } else if (children[i].vt == VT_I4) {
-      items.push_back(ReadItem(client, children[i].lVal, origin));
-      items.back().id = children[i].lVal;
-    }
-  }
+  const bool ok = client->get_accChildCount(&count) == S_OK;
+  for (LONG id = 1; ok && id <= count; ++id) items.push_back(ReadItem(client, id, origin, ask));
   client->Release();
   return ok;
 }
@@ -475,16 +467,27 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
       windows.assign(1, main);
       for (const Child& c : children) windows.push_back(c.hwnd);
       slots.clear();
+      // Names and places only, and the state of a label's namesakes: each question is a
+      // call into the program, which is starting.
       std::vector<Item> items;
-      if (!labels.empty() && ReadItems(main, items)) {
+      if (!labels.empty() && ReadItems(main, items, kName | kPlace) && (client = ClientObject(main))) {
         for (const std::wstring& label : labels) {
-          const Item* l = ItemNamed(items, label);
+          const Item* l = nullptr;
+          for (Item& item : items)
+            if (item.name == label && (item.visible = Visible(client, item.id))) {
+              l = &item;
+              break;
+            }
           const Item* slot = l ? ItemRightOf(items, *l) : nullptr;
           if (!slot) break;
           slots.push_back(slot->id);
         }
       }
-      found_slots = slots.size() == labels.size() && (labels.empty() || (client = ClientObject(main)));
+      found_slots = slots.size() == labels.size();
+      if (!found_slots && client) {
+        client->Release();
+        client = nullptr;
+      }
     }
     if (main && found_slots) {
       // A slot holds the blank it was created with until filled; an empty text is a value.
