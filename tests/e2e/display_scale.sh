@@ -2,7 +2,8 @@
 # The window on scaled displays and its remembered place. Wine 8 takes the display scale of a
 # new process from HKCU\Control Panel\Desktop "LogPixels" (a REG_DWORD, read at its start), so
 # the program is started again at 96, 120, 144 and 192 dpi: the client area is 885 x 190 at
-# the scale (within a pixel), the children lie in their parents as they do at 96, the flags
+# the scale (within a pixel), the children lie in their parents as they do at 96 (and what a
+# screen reader reads, MSAA, in the client area), the flags
 # are the 96-dpi pictures enlarged smoothly (near a smooth enlargement of the 96-dpi flag, far
 # from a blocky one, with the blended colours a blocky copy lacks), and the resolution slot
 # reads the Xvfb screen's real size. The 144-dpi
@@ -30,6 +31,13 @@ outside_parents() {
       if (d == 1) { l = 0; t = 0; r = cw; b = ch } else { l = px[d-1]; t = py[d-1]; r = l + pw[d-1]; b = t + ph[d-1] }
       if ($9 == "1" && (x < l || y < t || x + w > r || y + h > b)) print $10
     }' "$out/dump.txt" | sort
+}
+
+# outside_items: "role name" of every visible item a screen reader reads (MSAA) that does not
+# lie in the client area.
+outside_items() {
+  drive items | awk -F'\t' -v cw="$cw" -v ch="$ch" '
+    $1 == "item" && $8 == "1" && ($4 < 0 || $5 < 0 || $4 + $6 > cw || $5 + $7 > ch) { print $3, $9 }' | sort
 }
 
 # flag_crop DPI FILE: the English flag as the screen shows it, from the last dump and screenshot.
@@ -68,11 +76,20 @@ for dpi in 96 120 144 192; do
     fail "$dpi dpi: the client area is $want_w x $want_h" "got ${cw:-?} x ${ch:-?}"
   fi
   outside="$(outside_parents | tr '\n' '|')"
+  items_outside="$(outside_items | tr '\n' '|')"
   if [ "$dpi" == 96 ]; then
     outside96="$outside"
+    items_outside96="$items_outside"
     echo "# outside their parents at 96 dpi, by design: ${outside96:-none}"
+    echo "# read by MSAA outside the client area at 96 dpi, by design: ${items_outside96:-none}"
+    # Only child windows, and what lies outside its parent by design (the "-" button): every
+    # label, slot, link and flag is inside.
+    expect "96 dpi: every item a reader reads lies in the client area, but for what lies outside by design" \
+      "$(tr '|' '\n' <<<"$items_outside" | awk -v design="|$outside96" '
+           $1 != "window" && $0 != "" && index(design, "|" substr($0, length($1) + 2) "|") == 0' | tr '\n' '|')" ""
   else
     expect "$dpi dpi: every child lies in its parent as at 96 dpi" "$outside" "$outside96"
+    expect "$dpi dpi: every item a reader reads lies in the client area as at 96 dpi" "$items_outside" "$items_outside96"
   fi
   expect "$dpi dpi: the resolution slot reads the screen's size" "$slot" "$screen_size"
   screenshot

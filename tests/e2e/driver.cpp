@@ -31,7 +31,13 @@
 //                          <w> <h>" where one was first seen (screen coordinates)
 //   select-combo <index>   selects item <index> of the first combo box and notifies its parent
 //   combo-items            prints "item <index> <text>" per item of the first combo box
-//   text <label>           prints the text of the control right of <label> on the same row
+//   items                  one line per item of the main window's accessible client object
+//                          (MSAA, as a screen reader reads it): "item <id> <role> <x> <y> <w> <h>
+//                          <visible> <name>", x, y relative to the main client area, role one of
+//                          text, link, button, window (a child window's own object), other
+//   press <name>           the default action (MSAA) of the first visible item named <name>
+//   text <label>           prints the name of the item right of the item <label> on the same row
+//                          (read through MSAA, as a reader does)
 //   text-id <id>           prints the text of the descendant with this control id
 //   state                  prints "minimized" (also when the window it belongs to, the one
 //                          with the taskbar button, is), "maximized" or "normal"
@@ -67,7 +73,8 @@
 //   launch-until-filled <exe> <caption-prefix> <timeout-ms> [<label>...]
 //                          starts <exe> (working directory: its folder), waits until its
 //                          visible window with that caption prefix exists, the value slot
-//                          right of every <label> no longer holds its first " ", and none of
+//                          right of every <label> (its MSAA items) no longer holds its first
+//                          " ", and none of
 //                          its windows waits for a paint any more; prints "elapsed_ms
 //                          <n>" since just before the start (after "window_ms <n>", when the
 //                          window was first seen), then closes the program (and
@@ -77,6 +84,8 @@
 // (\t \r \n \\). Output is UTF-8 with bare LF line ends. Exit code 0 on success, 1 when
 // the window or control is missing or the action failed, 2 on a usage error.
 #include <windows.h>
+#include <objbase.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <winternl.h>
 
@@ -289,41 +298,113 @@ void Settle(HWND hwnd) {
   SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &ignored);
 }
 
-// The value slot: the nearest control to the label's right whose top is within a few
-// pixels of the label's.
-// The nearest control right of `label` on its row with the same parent, in one listing.
-HWND ValueSlotIn(const std::vector<Child>& children, const Child& label) {
-  LONG best = LONG_MAX;
-  HWND target = nullptr;
-  for (const Child& c : children) {
-    if (c.hwnd == label.hwnd || c.parent != label.parent) continue;
-    if (c.rect.left <= label.rect.left || std::labs(c.rect.top - label.rect.top) > 3) continue;
-    if (c.rect.left - label.rect.left < best) {
-      best = c.rect.left - label.rect.left;
-      target = c.hwnd;
-    }
-  }
-  return target;
+// ---- the window as a screen reader reads it (MSAA)
+
+// COM for the calls into the program's object; taken once for the driver's run.
+void UseCom() {
+  static const HRESULT ready = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  (void)ready;
 }
 
-HWND ValueSlot(HWND main, HWND label) {
-  std::vector<Child> children = Descendants(main);
-  for (const Child& c : children)
-    if (c.hwnd == label) return ValueSlotIn(children, c);
+VARIANT ChildId(LONG id) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = id;
+  return v;
+}
+
+std::wstring TakenText(BSTR text) {
+  std::wstring out = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+  SysFreeString(text);
+  return out;
+}
+
+struct Item {
+  LONG id = 0;           // child id in the client object: index + 1
+  std::string role;      // text, link, button, window, other
+  RECT rect{};           // relative to the main client area
+  bool visible = false;
+  std::wstring name;
+};
+
+// The main window's client object, as AccessibleObjectFromWindow gives it; null when none.
+IAccessible* ClientObject(HWND main) {
+  UseCom();
+  IAccessible* client = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(main, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&client))))
+    return nullptr;
+  return client;
+}
+
+// What ReadItems asks of each item: every question is a call into the program.
+enum Ask : unsigned { kName = 1, kRole = 2, kState = 4, kPlace = 8, kEverything = 15 };
+
+bool Visible(IAccessible* client, LONG id) {
+  VARIANT state;
+  VariantInit(&state);
+  return client->get_accState(ChildId(id), &state) == S_OK && state.vt == VT_I4 &&
+         !(state.lVal & STATE_SYSTEM_INVISIBLE);
+}
+
+// Child `id` of the client object, as the client tells it (also for a child window).
+Item ReadItem(IAccessible* client, LONG id, POINT origin, unsigned ask) {
+  Item item;
+  item.id = id;
+  BSTR name = nullptr;
+  if ((ask & kName) && client->get_accName(ChildId(id), &name) == S_OK) item.name = TakenText(name);
+  VARIANT value;
+  VariantInit(&value);
+  LONG role = 0;
+  if ((ask & kRole) && client->get_accRole(ChildId(id), &value) == S_OK && value.vt == VT_I4) role = value.lVal;
+  item.visible = (ask & kState) && Visible(client, id);
+  LONG x = 0, y = 0, w = 0, h = 0;
+  if ((ask & kPlace) && client->accLocation(&x, &y, &w, &h, ChildId(id)) == S_OK)
+    item.rect = {x - origin.x, y - origin.y, x - origin.x + w, y - origin.y + h};
+  item.role = role == ROLE_SYSTEM_STATICTEXT ? "text"
+              : role == ROLE_SYSTEM_LINK     ? "link"
+              : role == ROLE_SYSTEM_PUSHBUTTON ? "button"
+              : role == ROLE_SYSTEM_WINDOW   ? "window"
+                                             : "other";
+  return item;
+}
+
+// The items of the main window's client object, in the reader's order, as the client object
+// tells them (a child window's own object would cost a marshalled object each); false when
+// the window has no such object.
+bool ReadItems(HWND main, std::vector<Item>& items, unsigned ask = kEverything) {
+  items.clear();
+  IAccessible* client = ClientObject(main);
+  if (!client) return false;
+  POINT origin{0, 0};
+  ClientToScreen(main, &origin);
+  LONG count = 0;
+  const bool ok = client->get_accChildCount(&count) == S_OK;
+  for (LONG id = 1; ok && id <= count; ++id) items.push_back(ReadItem(client, id, origin, ask));
+  client->Release();
+  return ok;
+}
+
+const Item* ItemNamed(const std::vector<Item>& items, const std::wstring& name) {
+  for (const Item& item : items)
+    if (item.visible && item.name == name) return &item;
   return nullptr;
 }
 
-// The text the system keeps for a window, read without a message to its program, so that
-// timing a start does not wait on the program it times (for the labels and slots, which are
-// not edit controls, it is what they show).
-std::wstring KeptTextOf(HWND hwnd) {
-  wchar_t buffer[512];
-  int n = InternalGetWindowText(hwnd, buffer, 512);
-  return std::wstring(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+// The value slot: the nearest item to the label's right whose top is within a few pixels of
+// the label's.
+const Item* ItemRightOf(const std::vector<Item>& items, const Item& label) {
+  const Item* best = nullptr;
+  for (const Item& item : items) {
+    if (&item == &label || item.rect.left <= label.rect.left || std::labs(item.rect.top - label.rect.top) > 3) continue;
+    if (!best || item.rect.left < best->rect.left) best = &item;
+  }
+  return best;
 }
 
 // Start-up time to the filled, painted window. Polls every 2 ms; the slots are looked up
-// once and then only their texts are read, so the polling asks little of the program.
+// once and then only their names are read, so the polling asks little of the program.
 int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout,
                       const std::vector<std::wstring>& labels) {
   std::wstring exe = Widen(exe_arg);
@@ -361,7 +442,8 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
 
   HWND main = nullptr;
   double window_ms = 0;
-  std::vector<HWND> slots;
+  std::vector<LONG> slots;    // the slots' child ids in the window's accessible client object
+  IAccessible* client = nullptr;
   std::vector<HWND> windows;  // the window and all its windows, from the look-up
   bool found_slots = false;
   double last_lookup = -1000;
@@ -377,28 +459,43 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
         window_ms = elapsed_ms();
       }
     }
-    // Look up at most every 50 ms, and stop reading a slot once it is filled.
+    // Look up at most every 50 ms, and stop reading a slot once it is filled. The labels and
+    // slots are found as a reader finds them: they need not be windows.
     if (main && !found_slots && elapsed_ms() - last_lookup >= 50) {
       last_lookup = elapsed_ms();
       std::vector<Child> children = Descendants(main);
       windows.assign(1, main);
       for (const Child& c : children) windows.push_back(c.hwnd);
-      std::vector<std::wstring> texts;
-      for (const Child& c : children) texts.push_back(KeptTextOf(c.hwnd));
       slots.clear();
-      for (const std::wstring& label : labels) {
-        const Child* l = nullptr;
-        for (size_t k = 0; k < children.size() && !l; ++k)
-          if (texts[k] == label && IsWindowVisible(children[k].hwnd)) l = &children[k];
-        HWND slot = l ? ValueSlotIn(children, *l) : nullptr;
-        if (!slot) break;
-        slots.push_back(slot);
+      // Names and places only, and the state of a label's namesakes: each question is a
+      // call into the program, which is starting.
+      std::vector<Item> items;
+      if (!labels.empty() && ReadItems(main, items, kName | kPlace) && (client = ClientObject(main))) {
+        for (const std::wstring& label : labels) {
+          const Item* l = nullptr;
+          for (Item& item : items)
+            if (item.name == label && (item.visible = Visible(client, item.id))) {
+              l = &item;
+              break;
+            }
+          const Item* slot = l ? ItemRightOf(items, *l) : nullptr;
+          if (!slot) break;
+          slots.push_back(slot->id);
+        }
       }
       found_slots = slots.size() == labels.size();
+      if (!found_slots && client) {
+        client->Release();
+        client = nullptr;
+      }
     }
     if (main && found_slots) {
       // A slot holds the blank it was created with until filled; an empty text is a value.
-      while (!slots.empty() && KeptTextOf(slots.back()) != L" ") slots.pop_back();
+      while (!slots.empty()) {
+        BSTR name = nullptr;
+        if (client->get_accName(ChildId(slots.back()), &name) != S_OK || TakenText(name) == L" ") break;
+        slots.pop_back();
+      }
       if (slots.empty()) {
         filled = true;
         break;
@@ -427,11 +524,14 @@ int LaunchUntilFilled(const char* exe_arg, const char* prefix_arg, DWORD timeout
     Out(line);
     std::snprintf(line, sizeof line, "elapsed_ms %.1f", total);
     Out(line);
+    if (client) client->Release();
+    client = nullptr;
     PostMessageW(main, WM_CLOSE, 0, 0);
   } else {
     Err(main ? "the slots were not filled in time" : "no window appeared in time");
     result = 1;
   }
+  if (client) client->Release();
   if (WaitForSingleObject(pi.hProcess, filled ? 5000 : 0) != WAIT_OBJECT_0) {
     TerminateProcess(pi.hProcess, 1);
     WaitForSingleObject(pi.hProcess, 5000);
@@ -603,7 +703,7 @@ HWND FindBox(HWND main, DWORD timeout) {
 int Usage() {
   Err("usage: e2e_driver [--caption T | --caption-prefix T] [--class C] [--hidden] "
       "[--timeout MS] windows | volume ROOT | wait-window | caption | dump | click TEXT | click-id ID | "
-      "click-at X Y | repaint-at X Y | tooltips MS | select-combo INDEX | combo-items | text LABEL | "
+      "click-at X Y | repaint-at X Y | tooltips MS | select-combo INDEX | combo-items | items | press NAME | text LABEL | "
       "text-id ID | state | taskbar-restore | style | nc-point CODE | focus | window-menu | close | "
       "counters | clipboard | hold-clipboard MS | box | box-ok | run-timed EXE [ARG...] | "
       "launch-until-filled EXE CAPTION_PREFIX TIMEOUT_MS [LABEL...]");
@@ -941,17 +1041,54 @@ int ComboCommand(const Invocation& in) {
 }
 
 int ShowText(const Invocation& in) {
-  HWND target = nullptr;
   if (in.name == "text-id") {
-    target = ChildById(in.main, std::atoi(in.Arg(0)));
-  } else if (HWND label = ChildByText(in.main, Widen(in.Arg(0)))) {
-    target = ValueSlot(in.main, label);
+    HWND target = ChildById(in.main, std::atoi(in.Arg(0)));
+    if (!target) {
+      Err(std::string("no control with id ") + in.Arg(0));
+      return 1;
+    }
+    Out(Escaped(TextOf(target)));
+    return 0;
   }
-  if (!target) {
-    Err(std::string("no value control for ") + in.Arg(0));
+  std::vector<Item> items;
+  ReadItems(in.main, items);
+  const Item* label = ItemNamed(items, Widen(in.Arg(0)));
+  const Item* slot = label ? ItemRightOf(items, *label) : nullptr;
+  if (!slot) {
+    Err(std::string("no value item for ") + in.Arg(0));
     return 1;
   }
-  Out(Escaped(TextOf(target)));
+  Out(Escaped(slot->name));
+  return 0;
+}
+
+int ListItems(const Invocation& in) {
+  std::vector<Item> items;
+  if (!ReadItems(in.main, items)) {
+    Err("the window has no accessible client object");
+    return 1;
+  }
+  for (const Item& item : items) {
+    const RECT& r = item.rect;
+    Out("item\t" + std::to_string(item.id) + "\t" + item.role + "\t" + std::to_string(r.left) + "\t" +
+        std::to_string(r.top) + "\t" + std::to_string(r.right - r.left) + "\t" + std::to_string(r.bottom - r.top) +
+        "\t" + (item.visible ? "1" : "0") + "\t" + Escaped(item.name));
+  }
+  return 0;
+}
+
+int PressItem(const Invocation& in) {
+  std::vector<Item> items;
+  ReadItems(in.main, items);
+  const Item* item = ItemNamed(items, Widen(in.Arg(0)));
+  IAccessible* client = item ? ClientObject(in.main) : nullptr;
+  const HRESULT hr = client ? client->accDoDefaultAction(ChildId(item->id)) : E_FAIL;
+  if (client) client->Release();
+  if (hr != S_OK) {
+    Err(std::string("cannot press ") + in.Arg(0));
+    return 1;
+  }
+  Out("pressed\t" + std::to_string(item->id) + "\t" + Escaped(item->name));
   return 0;
 }
 
@@ -1017,6 +1154,8 @@ const Command kCommands[] = {
     {"tooltips", 1, true, WatchTooltips},
     {"select-combo", 1, true, ComboCommand},
     {"combo-items", 0, true, ComboCommand},
+    {"items", 0, true, ListItems},
+    {"press", 1, true, PressItem},
     {"text", 1, true, ShowText},
     {"text-id", 1, true, ShowText},
     {"close", 0, true, CloseMain},

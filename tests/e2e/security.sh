@@ -52,10 +52,10 @@ mkdir -p "$app_dir" "$cwd_dir"
 cp "$exe" "$bin/toolbar1.mld" "$app_dir/"
 # The libraries the program uses beyond the known ones (delay-loaded) and those it loads by
 # name itself or through them (uxtheme by the common controls, winspool.drv for printers,
-# winmm by the common controls). Not version.dll: Wine's own advapi32 imports it while the
+# winmm by the common controls, oleacc when a screen reader first asks for the window). Not version.dll: Wine's own advapi32 imports it while the
 # process starts, before the program's first instruction, where nothing of ours can choose
 # the folder (on Windows advapi32 is a known library and imports no version.dll).
-planted_libs="comctl32.dll mpr.dll wsock32.dll uxtheme.dll winspool.drv winmm.dll"
+planted_libs="comctl32.dll mpr.dll wsock32.dll uxtheme.dll winspool.drv winmm.dll oleacc.dll"
 for d in "$app_dir" "$cwd_dir"; do
   cp "$planted_exe" "$d/ipconfig.exe"
   for l in $planted_libs; do cp "$planted_lib" "$d/$l"; done
@@ -64,7 +64,7 @@ markers() { find "$app_dir" "$cwd_dir" -iname '*.ran' -printf '%P ' | sort; }
 # Wine prefers its own built-in libraries to a file of the same name in the program's folder;
 # asked to take native files first for these names, it searches as Windows does, so a library
 # taken from the wrong folder really is loaded there.
-native_first="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}comctl32,mpr,wsock32,uxtheme,winspool.drv,winmm=n,b"
+native_first="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}comctl32,mpr,wsock32,uxtheme,winspool.drv,winmm,oleacc=n,b"
 
 # The stand-in itself, started in the program's folder, shows that these checks can fail: it
 # leaves its marker, and the mpr.dll it imports is the planted one beside it.
@@ -87,6 +87,8 @@ if drive --timeout 30000 wait-window >/dev/null; then
     sleep 0.2
   done
   expect_match "planted: the network box holds the system's ipconfig output" "$memo" '[Hh]ost ?[Nn]ame'
+  # A screen reader's first request: the program loads oleacc then, from the system folder.
+  expect_match "planted: the window is read as a screen reader reads it" "$(drive items | head -n 1)" $'^item\t1\t'
   if [[ "$memo" == *"PLANTED PROGRAM RAN"* ]]; then
     fail "planted: the stand-in's text is not in the network box"
   else

@@ -48,6 +48,45 @@ done
 expect_match "\"Disk Size\" slot shows grouped digits" "$(drive text "Disk Size")" '^ *[0-9]{1,3}([^0-9][0-9]{3})*$'
 expect_match "\"File System\" slot of drive C: is NTFS" "$(drive text "File System")" '^NTFS$'
 
+# Read as a screen reader reads it (MSAA): every caption, slot and flag by its name, with its
+# role, visible and inside the client area.
+drive items >"$out/items.txt"
+# msaa_row LABEL: "<label role> <slot role> <inside 0/1> <slot name>" of the visible item named
+# LABEL and the item right of it on its row ("inside": both lie in the client area).
+msaa_row() {
+  awk -F'\t' -v t="$1" -v cw="$cw" -v ch="$ch" '
+    $1 == "item" { n++; x[n] = $4; y[n] = $5; w[n] = $6; h[n] = $7; role[n] = $3; name[n] = $9
+                   if ($8 == "1" && $9 == t && !l) l = n }
+    function in_client(i) { return x[i] >= 0 && y[i] >= 0 && x[i] + w[i] <= cw && y[i] + h[i] <= ch }
+    END {
+      if (!l) exit 1
+      for (i = 1; i <= n; i++)
+        if (i != l && x[i] > x[l] && (y[i] - y[l]) ^ 2 <= 9 && (!s || x[i] < x[s])) s = i
+      if (!s) exit 1
+      print role[l] "\t" role[s] "\t" (in_client(l) && in_client(s)) "\t" name[s]
+    }' "$out/items.txt"
+}
+for label in "CPU Usage" "Memory Used" "Video Resolution" "Processor" "Operating System" \
+             "Disk Size" "Free Space" "Serial number" "File System" "Computer Name"; do
+  expect_match "MSAA: caption \"$label\" and its slot are static texts in the client area, the slot named" \
+    "$(msaa_row "$label")" $'^text\ttext\t1\t[^ ]'
+done
+# The volume label may be empty: its slot is there all the same.
+expect_match "MSAA: caption \"Volume Label\" and its slot are static texts in the client area" \
+  "$(msaa_row "Volume Label")" $'^text\ttext\t1\t'
+for t in "System Information" "Date - Time" "Hard Disks Information" "Network Information"; do
+  expect_match "MSAA: heading \"$t\" is static text in the client area" \
+    "$(awk -F'\t' -v t="$t" -v cw="$cw" -v ch="$ch" '$1 == "item" && $8 == "1" && $9 == t {
+         print $3, ($4 >= 0 && $5 >= 0 && $4 + $6 <= cw && $5 + $7 <= ch); exit }' "$out/items.txt")" '^text 1$'
+done
+for t in "${flag_order[@]}"; do
+  expect_match "MSAA: the $t flag is a push button named \"$t\" in the client area" \
+    "$(awk -F'\t' -v t="$t" -v cw="$cw" -v ch="$ch" '$1 == "item" && $8 == "1" && $9 == t {
+         print $3, ($4 >= 0 && $5 >= 0 && $4 + $6 <= cw && $5 + $7 <= ch); exit }' "$out/items.txt")" '^button 1$'
+done
+expect_match "MSAA: the link is read as a link" \
+  "$(awk -F'\t' '$1 == "item" && $9 == "www.velmora.com" { print $3; exit }' "$out/items.txt")" '^link$'
+
 combo="$(awk -F'\t' '$1 == "child" && tolower($3) ~ /combo/ { print $10; exit }' "$out/dump.txt")"
 expect_match "drive selector shows the current drive c:" "$combo" '^c: '
 drive combo-items >"$out/drives.txt"
@@ -82,8 +121,8 @@ else
   fi
 fi
 
-# Language: French, stored at close.
-click_flag French
+# Language: French, stored at close; the flag pressed as a screen reader presses it.
+check "MSAA: the French flag's default action is done" press_item French
 expect "French flag sets the French caption" "$(poll_caption "  Velmora Information du Système 1.0")" \
   "  Velmora Information du Système 1.0"
 dump_window

@@ -3,6 +3,7 @@
 // from a window handle, and the small conversions every message handler needs.
 #include "platform/win32/win32_windows.h"
 
+#include "platform/win32/win32_accessible.h"
 #include "platform/win32/win32_address_watch.h"
 
 #include <commctrl.h>
@@ -106,6 +107,9 @@ struct Win32WindowSystem::WindowData {
   std::vector<HWND> hiddenForms;
   // WatchAddressChanges: its thread is ended when the window's data goes.
   std::unique_ptr<win32::AddressWatch> addressWatch;
+  // What readers see of a form's client area: made at their first request, given up when
+  // the window is destroyed.
+  win32::AccessibleClient* accessible = nullptr;
 };
 
 // Our data of each of our windows, found on every message. Kept in the process rather than

@@ -2,6 +2,8 @@
 
 #include <dbt.h>
 
+#include <utility>
+
 namespace vsi {
 
 // ---- window procedures
@@ -340,6 +342,25 @@ LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WP
         handled = true;
       }
       return 0;
+    case WM_GETOBJECT:
+      // A reader asks for the client area: ours when the sink lists items there.
+      if (static_cast<LONG>(lp) != OBJID_CLIENT || !sink || d.native) return 0;
+      if (!d.accessible) {
+        bool answers = false;
+        std::vector<AccessibleItem> items;
+        Guard([&] { answers = sink->WmAccessibleItems(items); });
+        if (!answers) return 0;
+        d.accessible = win32::CreateAccessibleClient(hwnd, sink);
+      }
+      if (LRESULT result = win32::AccessibleResult(d.accessible, wp)) {
+        handled = true;
+        return result;
+      }
+      return 0;
+    case win32::kAccessibleAction:
+      if (sink) Guard([&] { sink->WmAccessibleAction(static_cast<int>(wp)); });
+      handled = true;
+      return 0;
     case WM_ENDSESSION:
       if (wp && sink) Guard([&] { sink->WmEndSession(); });
       handled = true;
@@ -352,6 +373,8 @@ LRESULT Win32WindowSystem::HandleLifetime(WindowData& d, HWND hwnd, UINT msg, WP
         ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
         ::SendMessageW(d.tipWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
       }
+      // Before the sink goes: a reader still holding the object gets an error, not a dead sink.
+      win32::DisconnectAccessibleClient(std::exchange(d.accessible, nullptr));
       if (sink) {
         d.sink = nullptr;
         Guard([&] { sink->WmDestroy(); });
