@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "framework/inline_function.h"
 #include "platform/types.h"
 
 // <windows.h> names a macro so; our function must keep its name wherever both are seen.
@@ -48,9 +49,9 @@ using PropValue = std::variant<std::monostate, int64_t, double, AnsiString, Wide
 struct PropInfo {
   std::string name;
   PropKind kind = PropKind::Integer;
-  std::function<PropValue(const TObject&)> get;      // empty: not readable
-  std::function<void(TObject&, const PropValue&)> set;  // empty: not writable
-  std::function<void(TObject&, const DescValue&)> setData;  // Data kind
+  InlineFunction<PropValue(const TObject&)> get;      // empty: not readable
+  InlineFunction<void(TObject&, const PropValue&)> set;  // empty: not writable
+  InlineFunction<void(TObject&, const DescValue&)> setData;  // Data kind
   const EnumInfo* enumInfo = nullptr;
   const ClassInfo* objectClass = nullptr;  // Object kind: the class of the referenced object
   bool CanRead() const { return static_cast<bool>(get); }
@@ -60,7 +61,7 @@ struct PropInfo {
 struct ClassInfo {
   std::string name;
   const ClassInfo* parent = nullptr;
-  std::function<TComponent*(TComponent* owner)> create;  // empty for classes not made by name
+  TComponent* (*create)(TComponent* owner) = nullptr;  // null for classes not made by name
   std::vector<PropInfo> props;                            // this class's own, in order
 
   bool InheritsFrom(const ClassInfo& other) const;
