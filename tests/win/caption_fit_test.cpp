@@ -48,15 +48,14 @@ TEST_F(CaptionFitTest, EveryCaptionFitsBesideItsValueInEveryLanguage) {
       int checked = 0;
       for (int i = 0; i < main_->ComponentCount(); ++i) {
         auto* label = dynamic_cast<TLabel*>(main_->Components(i));
-        if (!label || !Shown(*label) || label->WordWrap()) continue;
+        if (!label || !label->HandleAllocated() || !Shown(*label) || label->WordWrap()) continue;
         // The value slots hold facts of the machine, not words of ours.
         if (std::string(label->ClassName()) == "TWideLabel") continue;
-        // Drawn by its panel: in its font at the window's scale, as a reader reads it.
-        const WideString name = label->AccName();
-        const std::wstring text(name.begin(), name.end());
+        HWND h = reinterpret_cast<HWND>(label->Handle());
+        std::wstring text(256, L'\0');
+        text.resize(GetWindowTextW(h, text.data(), 256));
         if (text.empty() || text == L" ") continue;
-        const int width = DrawnWidth(reinterpret_cast<HWND>(main_->Handle()), view.Font(label->Font()->Spec()), text),
-                  room = Room(*label, view);
+        const int width = TextWidth(h, text), room = Room(*label, view);
         EXPECT_LE(width, room) << row.state << " at " << dpi << " dpi: " << label->Name() << " \""
                                << label->Caption() << "\" is " << width << " px in " << room;
         ++checked;

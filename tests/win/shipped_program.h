@@ -16,7 +16,6 @@
 #include "app/program.h"
 #include "framework/context.h"
 #include "framework/forms.h"
-#include "platform/win32/win32_canvas.h"
 #include "platform/win32/win32_locale.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_windows.h"
@@ -39,21 +38,6 @@ inline int TextWidth(HWND h, const std::wstring& text) {
   SelectObject(dc, old);
   ReleaseDC(h, dc);
   return size.cx;
-}
-
-// The width of a text as the program draws it in this font (at the window's scale), with the
-// fonts the program's own drawing makes.
-inline int DrawnWidth(HWND window, const FontSpec& font, const std::wstring& text) {
-  win32::GdiResources fonts(nullptr);
-  HDC dc = GetDC(window);
-  int width = 0;
-  {
-    GdiCanvas canvas(dc, fonts, window, {});
-    canvas.SetFont(font);
-    width = canvas.TextExtentW(WideString(text.begin(), text.end())).cx;
-  }
-  ReleaseDC(window, dc);
-  return width;
 }
 
 // The pictures live in toolbar1.exe: loaded as data, so the buttons paint as they ship.

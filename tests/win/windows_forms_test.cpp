@@ -89,15 +89,14 @@ TEST_F(FormsOnWindowsTest, EveryControlIsAWindowCarryingWhatItShows) {
   EXPECT_EQ(client.right, 300);
   EXPECT_EQ(client.bottom, 150);
 
-  EXPECT_FALSE(label_->HandleAllocated()) << "a label is drawn by its parent";
-  EXPECT_EQ(label_->AccName(), u"CPU Usage");
+  EXPECT_EQ(TextOf(H(label_->Handle())), L"CPU Usage");
   EXPECT_EQ(TextOf(H(button_->Handle())), L"BitBtn1");
   EXPECT_EQ(TextOf(H(combo_->Handle())), L"C:");
   EXPECT_EQ(TextOf(H(memo_->Handle())), L"Host Name . . : velmora\r\nNode Type . . : hybrid");
   EXPECT_EQ(TextOf(H(flag_->Handle())), L"English");  // a picture button's text is its hint
 
   label_->SetCaption("12.50%");
-  EXPECT_EQ(label_->AccName(), u"12.50%");
+  EXPECT_EQ(TextOf(H(label_->Handle())), L"12.50%");
   combo_->SetItemIndex(1);
   EXPECT_EQ(TextOf(H(combo_->Handle())), L"D:");
   EXPECT_EQ(changes_, 0);  // setting the index is not the user's choice
